@@ -14,5 +14,13 @@ struct ColourTable {
 // The process-wide colour table.
 extern ColourTable colours;
 
+struct Rgb {
+    std::int32_t red, green, blue;
+};
+
+// Entry index of the table; black for an index outside the table, so that a
+// short or missing table can never make a reader look outside it.
+Rgb colourEntry(int index);
+
 // Reads "orvex.col" from the working directory into colours.
 void readcolor();
