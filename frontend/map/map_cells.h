@@ -1,0 +1,37 @@
+#pragma once
+// Map cells of the front-end and the standard grid-square codes of Japan.
+// Columns count east from 120 E and rows north from 26 N. In the 50 m mesh a
+// cell is one secondary square (7.5' x 5', one 1:25,000 sheet); in the 250 m
+// mesh one primary square (1 deg x 40'). Eight 50 m cells make one 250 m cell
+// each way.
+
+#include <cstdint>
+#include <optional>
+
+inline constexpr int kMesh50 = 0;
+inline constexpr int kMesh250 = 1;
+
+inline constexpr int kCols50 = 240;
+inline constexpr int kRows50 = 288;
+inline constexpr int kCols250 = 30;
+inline constexpr int kRows250 = 36;
+
+struct MapCell {
+    int x = 0;
+    int y = 0;
+    bool operator==(const MapCell&) const = default;
+};
+
+// Grid-square code of map cell (x, y): 6 digits in the 50 m mesh, 4 digits in
+// the 250 m mesh. Cells off the grid follow the same formula (the launcher
+// never refuses them); the arithmetic is 64-bit so no origin can overflow it.
+std::int64_t MeshCode(int meshFlag, std::int64_t x, std::int64_t y);
+
+// The cell a code names in each index file, or nothing where the cell lies
+// outside that mesh's table.
+std::optional<MapCell> cellOfCode50(std::int64_t code);
+std::optional<MapCell> cellOfCode250(std::int64_t code);
+
+// Map units of a longitude/latitude in the given mesh (one unit per cell).
+double mapUnitX(int meshFlag, double longitude);
+double mapUnitY(int meshFlag, double latitude);

@@ -1,0 +1,22 @@
+#pragma once
+// The map drawn onto picMap: grid lines, sheet names, coastline and range.
+
+#include "map/map_canvas.h"
+
+struct MapState;
+
+// DrawMesh, DrawMapName, DrawCoast, into whichever layer is current.
+void reDraw(const MapState& state, MapCanvas& canvas);
+
+// Grid lines between the cells; in the 50 m mesh the edges of primary
+// squares are thick and blue. The surface's edges get no line.
+void DrawMesh(const MapState& state, MapCanvas& canvas);
+
+// The current mesh's sheet names, centred by their Shift-JIS width.
+void DrawMapName(const MapState& state, MapCanvas& canvas);
+
+// The coastline segments that pass the visibility test.
+void DrawCoast(const MapState& state, MapCanvas& canvas);
+
+// The range between two corners: filled green, or a thick green outline.
+void DrawRange(MapCanvas& canvas, double x1, double y1, double x2, double y2, bool filled);

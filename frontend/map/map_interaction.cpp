@@ -1,0 +1,145 @@
+#include "map/map_interaction.h"
+
+#include "map/map_drawing.h"
+#include "map/map_layout.h"
+#include "map/map_state.h"
+
+#include <cstdint>
+#include <utility>
+
+MapInteraction::MapInteraction(MapState& state, MapCanvas& canvas, std::function<void(SurfacePoint)> popup)
+    : state_(state), canvas_(canvas), popup_(std::move(popup))
+{
+}
+
+void MapInteraction::Form_Resize(double widthPixels, double heightPixels)
+{
+    state_.viewCols = cellCountForPixels(widthPixels, kCellWidthPixels);
+    state_.viewRows = cellCountForPixels(heightPixels, kCellHeightPixels);
+    if (state_.viewCols == 0 || state_.viewRows == 0)
+        return;
+    canvas_.setScale(state_.viewCols, state_.viewRows);
+    RefreshMap();
+}
+
+void MapInteraction::RefreshMap()
+{
+    canvas_.setAutoRedraw(true);
+    canvas_.cls();
+    if (state_.selState == 1)
+        state_.selState = 0;
+    else if (state_.selState == 2)
+        DrawRange(canvas_, state_.selX1, state_.selY1, state_.selX2, state_.selY2, true);
+    reDraw(state_, canvas_);
+}
+
+void MapInteraction::picMap_MouseDown(int button, double x, double y)
+{
+    if (button == kLeftButton) {
+        if (state_.selState == 1)
+            completeRange(cellUnder(x), cellUnder(y));
+        else
+            chooseStartCell(cellUnder(x), cellUnder(y));
+    } else if (button == kRightButton && insideChosenRange(x, y) && popup_) {
+        popup_({x, y});
+    }
+}
+
+bool MapInteraction::insideChosenRange(double x, double y) const
+{
+    return state_.selState == 2 && (x - state_.selX2) * (x - state_.selX1) < 0 &&
+           (y - state_.selY2) * (y - state_.selY1) < 0;
+}
+
+void MapInteraction::chooseStartCell(int cx, int cy)
+{
+    state_.selX1 = cx;
+    state_.selY1 = cy;
+    state_.selX2 = addClamped(cx, 1);
+    state_.selY2 = addClamped(cy, 1);
+    state_.selState = 1;
+    canvas_.setAutoRedraw(true);
+    canvas_.cls();
+    reDraw(state_, canvas_);
+    canvas_.setAutoRedraw(false);
+    DrawRange(canvas_, state_.selX1, state_.selY1, state_.selX2, state_.selY2, false);
+}
+
+void MapInteraction::completeRange(int cx, int cy)
+{
+    // The range runs from the start cell to the clicked one, both included,
+    // from whichever corner the user started.
+    if (cx < state_.selX1) {
+        state_.selX2 = addClamped(state_.selX1, 1);
+        state_.selX1 = cx;
+    } else {
+        state_.selX2 = addClamped(cx, 1);
+    }
+    if (cy < state_.selY1) {
+        state_.selY2 = addClamped(state_.selY1, 1);
+        state_.selY1 = cy;
+    } else {
+        state_.selY2 = addClamped(cy, 1);
+    }
+    state_.selState = 2;
+    canvas_.setAutoRedraw(true);
+    canvas_.cls();
+    DrawRange(canvas_, state_.selX1, state_.selY1, state_.selX2, state_.selY2, true);
+    reDraw(state_, canvas_);
+}
+
+void MapInteraction::picMap_MouseMove(int buttons, double x, double y)
+{
+    if (buttons == kRightButton || state_.selState != 1)
+        return;
+    const int cx = cellUnder(x);
+    const int cy = cellUnder(y);
+    int a1 = state_.selX1, b1 = state_.selY1, a2 = state_.selX2, b2 = state_.selY2;
+    if (cx < a2)
+        a1 = cx;
+    else
+        a2 = addClamped(cx, 1);
+    if (cy < b2)
+        b1 = cy;
+    else
+        b2 = addClamped(cy, 1);
+    canvas_.cls();
+    DrawRange(canvas_, a1, b1, a2, b2, false);
+}
+
+void MapInteraction::picMap_KeyDown(int keyCode)
+{
+    switch (keyCode) {
+    case kKeyLeft:
+        moveView(-1, 0);
+        break;
+    case kKeyRight:
+        moveView(1, 0);
+        break;
+    case kKeyUp:
+        moveView(0, 1);
+        break;
+    case kKeyDown:
+        moveView(0, -1);
+        break;
+    default:
+        break;
+    }
+    RefreshMap();
+}
+
+void MapInteraction::moveView(int dx, int dy)
+{
+    // The range moves against the view so it stays on the same sheets.
+    // At the ends of the 32-bit range the view stops rather than wraps.
+    const int oldX = state_.originX;
+    const int oldY = state_.originY;
+    state_.originX = addClamped(oldX, dx);
+    state_.originY = addClamped(oldY, dy);
+    const std::int64_t movedX = std::int64_t{state_.originX} - oldX;
+    const std::int64_t movedY = std::int64_t{state_.originY} - oldY;
+    state_.selX1 = addClamped(state_.selX1, -movedX);
+    state_.selX2 = addClamped(state_.selX2, -movedX);
+    state_.selY1 = addClamped(state_.selY1, -movedY);
+    state_.selY2 = addClamped(state_.selY2, -movedY);
+}
