@@ -1,1 +1,13 @@
-int main() { return 0; }
+// orvex: load one area, read the colours and the summits, fly over it.
+#include "data/colour_table.h"
+#include "data/mountain_table.h"
+#include "startup/command_line.h"
+
+int main(int argc, char* argv[])
+{
+    if (!loadFromCommandLine(argc, argv))
+        return 0;
+    readcolor();
+    readmountain();
+    return 0;
+}
