@@ -1,0 +1,47 @@
+#include "data/colour_table.h"
+
+#include <algorithm>
+
+#include "data/text_scanner.h"
+#include "startup/fatal_error.h"
+
+ColourTable colours;
+
+Rgb colourEntry(int index)
+{
+    if (index < 0 || index >= ColourTable::capacity)
+        return {0, 0, 0};
+    const std::int32_t* entry = colours.colourTable[index];
+    return {entry[0], entry[1], entry[2]};
+}
+
+void readcolor()
+{
+    colours = ColourTable{};
+    std::optional<std::string> text = readTextFile("orvex.col");
+    if (!text)
+        fatalError("*** readcolor-1.");
+    TextScanner in(std::move(*text));
+
+    const std::optional<int> major = in.readInt();
+    const std::optional<int> minor = major ? in.readInt() : std::nullopt;
+    if (major != 2 || minor != 0)
+        return;  // another program's file: no colours at all
+
+    const std::optional<int> count = in.readInt();
+    if (!count)
+        return;
+    if (*count > ColourTable::capacity)
+        fatalError("*** readcolor-2.");
+    colours.colourCount = std::max(*count, 0);
+
+    // A file that ends early leaves the entries it did not reach black.
+    for (int i = 0; i < colours.colourCount; ++i) {
+        for (std::int32_t& component : colours.colourTable[i]) {
+            const std::optional<int> value = in.readInt();
+            if (!value)
+                return;
+            component = *value;
+        }
+    }
+}
