@@ -1,0 +1,35 @@
+#pragma once
+// A file written under a temporary name beside its final path and renamed
+// into place only when complete, so that no reader ever sees it half-written.
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+
+class PendingFile {
+public:
+    explicit PendingFile(std::string path);
+    ~PendingFile();  // removes the temporary file unless it was committed
+    PendingFile(const PendingFile&) = delete;
+    PendingFile& operator=(const PendingFile&) = delete;
+
+    bool isOpen() const { return file_ != nullptr; }
+    bool write(const void* data, std::size_t size);
+    // Closes the temporary file, checking that every byte reached it.
+    bool finish();
+    // Renames the finished file onto its final path.
+    bool commit();
+
+    // What went wrong, for a message.
+    const std::string& error() const { return error_; }
+
+private:
+    bool fail(const char* what);
+
+    std::string path_;
+    std::string temporaryPath_;
+    std::FILE* file_ = nullptr;
+    bool finished_ = false;
+    bool committed_ = false;
+    std::string error_;
+};
