@@ -1,0 +1,87 @@
+#include "test_terrain.h"
+
+#include <cmath>
+
+#include "data/colour_table.h"
+#include "data/grid.h"
+#include "data/mountain_table.h"
+#include "startup/view_state.h"
+#include "startup/window_operations.h"
+
+void makeTestTerrain(int rows, int cols, const std::function<float(int, int)>& height,
+                     const std::function<bool(int, int)>& isVoid)
+{
+    allocategrid(rows, cols, srtm3Constants);
+    grid.areaNorth = 35.5;
+    grid.areaSouth = grid.areaNorth - (rows - 1) / 1200.0;
+    grid.areaWest = 138.5;
+    grid.areaEast = grid.areaWest + (cols - 1) / 1200.0;
+    grid.labelLift = 500;
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < cols; ++c) {
+            GridPoint& point = grid.gridRowTable[r][c];
+            point.elevation = height(r, c);
+            point.sampleState = isVoid && isVoid(r, c) ? 1 : 0;
+        }
+    }
+    finishgrid(srtm3Constants);
+}
+
+float rollingHills(int row, int col)
+{
+    const double ridge = 1800 * std::exp(-std::pow((row - 60.0) / 25, 2) - std::pow((col - 90.0) / 30, 2));
+    const double waves = 300 * std::sin(row / 7.0) * std::cos(col / 9.0);
+    const double slope = 12.0 * (row + col) - 900;
+    return static_cast<float>(ridge + waves + slope);
+}
+
+void useDefaultColours()
+{
+    static constexpr int defaults[9][3] = {{0, 250, 0},     {120, 250, 140}, {120, 190, 140},
+                                           {160, 190, 120}, {150, 190, 180}, {200, 190, 200},
+                                           {230, 230, 230}, {0, 0, 255},     {200, 200, 255}};
+    colours = ColourTable{};
+    for (int i = 0; i < 9; ++i)
+        for (int channel = 0; channel < 3; ++channel)
+            colours.colourTable[i][channel] = defaults[i][channel];
+    colours.colourCount = 9;
+}
+
+void resetViewStateForTest()
+{
+    view = ViewState{};
+    windowOperations = WindowOperations{[] {}, [] {}};
+    mountains = MountainTable{};
+}
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <unistd.h>
+
+ScratchWorkingDirectory::ScratchWorkingDirectory() : previous_(std::filesystem::current_path())
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "orvex-render-XXXXXX").string();
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("cannot make a scratch directory");
+    path_ = pattern;
+    std::filesystem::current_path(path_);
+}
+
+ScratchWorkingDirectory::~ScratchWorkingDirectory()
+{
+    std::error_code ignored;
+    std::filesystem::current_path(previous_, ignored);
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::string fileText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+bool fileExists(const std::string& path) { return std::filesystem::exists(path); }

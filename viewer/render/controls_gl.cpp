@@ -1,0 +1,53 @@
+#include "render/controls_gl.h"
+
+#include <GL/freeglut.h>
+
+#include <cstdlib>
+
+#include "render/flight_controls.h"
+
+static_assert(modifierShift == GLUT_ACTIVE_SHIFT && modifierCtrl == GLUT_ACTIVE_CTRL &&
+              modifierAlt == GLUT_ACTIVE_ALT);
+static_assert(leftButton == GLUT_LEFT_BUTTON && buttonDown == GLUT_DOWN);
+
+namespace {
+
+void act(int code, bool shifted)
+{
+    if (applyKey(code, shifted))
+        std::exit(0);
+    glutPostRedisplay();
+}
+
+}  // namespace
+
+void onKeyboard(unsigned char key, int x, int y) { onKey(key, x, y); }
+
+void onKey(int code, int, int) { act(code, isShifted(glutGetModifiers())); }
+
+void onSpecialKey(int key, int x, int y)
+{
+    if (isIgnoredSpecialKey(key))
+        return;
+    onKey(key, x, y);
+}
+
+void onMouse(int button, int state, int x, int y)
+{
+    pressMouse(button, state, isShifted(glutGetModifiers()), x, y);
+}
+
+void onMotion(int x, int y)
+{
+    if (dragPointer(x, y))
+        glutPostRedisplay();
+}
+
+// Outside an input callback GLUT reports no modifiers (and warns when asked),
+// so a menu entry always gives the unshifted action.
+void onMenu(int value)
+{
+    const int code = menuKeyCode(value);
+    if (code >= 0)
+        act(code, false);
+}

@@ -1,0 +1,31 @@
+#pragma once
+// What drawing needs on every grid point besides its position: a unit normal,
+// the flat and the blended band colour, and the lit colour that is drawn.
+
+#include <cstdint>
+
+// Unit normal of the surface through four neighbours (positions y, x, z):
+// (north - south) x (west - east). Level ground gives (0, 0, 1); four equal
+// points, which have no surface, give the same.
+void gridNormal(const double south[3], const double east[3], const double north[3], const double west[3],
+                double normal[3]);
+
+// Colour of elevation e (metres) from the band entries of the colour table,
+// blended towards the next band when blend is 1; the sea colour below -500 m.
+void bandColour(float elevation, int blend, std::uint8_t rgb[3]);
+
+// The normal and both band colours of every grid point; once, at start-up.
+void computeMeshAttributes();
+
+// Light factor of a surface with this normal: brightness x (1 + sin(d x 90 degrees)) / 2,
+// d being the cosine between the normal and the sun direction.
+struct SunLight {
+    double direction[3];  // towards the sun, axes y, x, z
+    double brightness;
+};
+SunLight currentSunLight();
+double lightFactor(const float normal[3], const SunLight& sun);
+
+// Recomputes the drawn colour of every grid point from the sun, the
+// brightness and the colour switch of the view state.
+void relight();

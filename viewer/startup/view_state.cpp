@@ -1,0 +1,87 @@
+#include "startup/view_state.h"
+
+#include <cmath>
+
+#include "data/grid.h"
+#include "render/terrain_mesh.h"
+#include "startup/window_operations.h"
+
+ViewState view;
+
+void sphericalToCartesian(double r, double polar, double azimuth, double out[3])
+{
+    const double degree = std::atan(1.0) * 4 / 180;
+    const double p = polar * degree;
+    const double a = azimuth * degree;
+    out[0] = r * std::sin(p) * std::cos(a);
+    out[1] = r * std::sin(p) * std::sin(a);
+    out[2] = r * std::cos(p);
+}
+
+namespace {
+
+void deriveSceneSize()
+{
+    if (grid.gridRows < 1 || grid.gridCols < 1)
+        return;  // no grid: nothing to look at, the scene stays empty
+    const GridPoint& first = grid.gridRowTable[0][0];
+    const GridPoint& last = grid.gridRowTable[grid.gridRows - 1][grid.gridCols - 1];
+    const double dy = static_cast<double>(first.y) - last.y;
+    const double dx = static_cast<double>(first.x) - last.x;
+    view.sceneRadius = std::sqrt(dy * dy + dx * dx) / 2;
+    view.sceneCentre[0] = static_cast<float>((static_cast<double>(first.y) + last.y) / 2);
+    view.sceneCentre[1] = static_cast<float>((static_cast<double>(first.x) + last.x) / 2);
+    view.sceneCentre[2] = static_cast<float>(0.2 * view.sceneRadius);
+    view.orbitDistance = 1.8 * view.sceneRadius;
+    view.rangeFactor = 8.0;
+    view.rangeSquared = view.rangeFactor * view.sceneRadius * view.sceneRadius;
+}
+
+void setSavedDefaults()
+{
+    view.brightness = 1.0;
+    view.sunAzimuth = 250;
+    view.sunElevation = 30;
+    view.windowWidth = 700;
+    view.windowHeight = 550;
+    view.blendColours = 1;
+    view.nameMode = 0;
+}
+
+void setFixedConstants()
+{
+    view.homePolar = 75;
+    view.homeAzimuth = 0;
+    view.movePolar = 90;
+    view.speedFactor = 0.02;
+    view.fovyDefault = 50;
+}
+
+}  // namespace
+
+void initView()
+{
+    computeMeshAttributes();
+    deriveSceneSize();
+    setSavedDefaults();
+    loadViewState();
+    setFixedConstants();
+}
+
+void resetView(double polar, double azimuth)
+{
+    view.viewPolar = polar;
+    view.viewAzimuth = azimuth;
+    sphericalToCartesian(view.orbitDistance, polar, azimuth, view.viewOffset);
+    for (int axis = 0; axis < 3; ++axis) {
+        view.eye[axis] = static_cast<float>(view.sceneCentre[axis] + view.viewOffset[axis]);
+        view.target[axis] = view.sceneCentre[axis];
+    }
+    windowOperations.applyCamera();
+    view.speed = view.speedFactor * view.sceneRadius;
+    view.fovy = view.fovyDefault;
+    view.rangeSquared = view.rangeFactor * view.sceneRadius * view.sceneRadius;
+    windowOperations.applyProjection();
+    view.gridStep = 1;
+    view.dragMode = 0;
+}

@@ -1,0 +1,7 @@
+#include "startup/window_operations.h"
+
+namespace {
+void nothing() {}
+}  // namespace
+
+WindowOperations windowOperations{nothing, nothing};

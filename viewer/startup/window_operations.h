@@ -1,0 +1,11 @@
+#pragma once
+// The few places where plain logic must reach the window: setting the camera
+// and the projection. The window layer installs its own operations when it
+// opens the window; until then (and in unit tests) they do nothing.
+
+struct WindowOperations {
+    void (*applyCamera)();
+    void (*applyProjection)();
+};
+
+extern WindowOperations windowOperations;
