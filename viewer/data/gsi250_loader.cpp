@@ -1,0 +1,80 @@
+// GSI 250 m mesh: one text file of 320 x 320 elevations per primary cell
+// (2/3 degree by 1 degree). The header line flags which rows have a record.
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "data/grid.h"
+#include "data/gsi_files.h"
+#include "data/loaders.h"
+#include "data/text_fields.h"
+#include "startup/fatal_error.h"
+
+namespace {
+
+constexpr int cellSize = 320;
+constexpr std::size_t flagsStart = 224;
+
+// The header line's row flags, one per row from north to south. A header that
+// ends before all its flags counts the missing ones as '0' (no record).
+std::string rowFlags(std::string_view header)
+{
+    std::string flags(cellSize, '0');
+    if (header.size() > flagsStart)
+        header.substr(flagsStart, cellSize).copy(flags.data(), cellSize);
+    return flags;
+}
+
+bool readCell(const std::string& path, int rowOrigin, int colOrigin)
+{
+    std::string text;
+    if (!loadGsiFile(path, "GSI250M", text))
+        return false;
+    FieldReader reader(text);
+    const std::string flags = rowFlags(reader.takeLine());
+    for (int k = 0; k < cellSize; ++k) {
+        if (flags[k] == '0')
+            continue;
+        if (!readGsiRecord(reader, grid.gridRowTable[rowOrigin + k] + colOrigin, cellSize))
+            break;  // the rest of the cell keeps its initial value
+    }
+    return true;
+}
+
+void setArea(int a, int b, int c)
+{
+    grid.areaNorth = (a / 100 + 1) * 0.6666666666666666;
+    grid.areaSouth = grid.areaNorth - b / 1.5;
+    grid.areaWest = a % 100 + 100;
+    grid.areaEast = grid.areaWest + c;
+    grid.mountainShiftY = 700 - (grid.areaNorth + grid.areaSouth) * 10 / 2;
+    grid.mountainShiftX = 270;
+    grid.labelLift = 500;
+}
+
+}  // namespace
+
+void readgsi250(const std::string& dir, int a, int b, int c)
+{
+    if (b < 0 || c < 0)
+        fatalError("*** ERROR gsi250 : argument.");
+    if (b < 1 || c < 1)
+        fatalError("*** GSI250M : No DEM files.");
+
+    allocategrid(std::int64_t{cellSize} * b, std::int64_t{cellSize} * c, gsi250Constants);
+    setArea(a, b, c);
+
+    int cellsRead = 0;
+    for (int i = 0; i < b; ++i) {
+        for (int j = 0; j < c; ++j) {
+            // Plain arithmetic on the code: no carry between its two halves.
+            const long long code = static_cast<long long>(a) - 100LL * i + j;
+            const std::string path = dir + "/DATA/250M/" + padNumber(code, 4) + ".SEM";
+            if (readCell(path, cellSize * i, cellSize * j))
+                ++cellsRead;
+        }
+    }
+    if (cellsRead == 0)
+        fatalError("*** GSI250M : No DEM files.");
+    finishgrid(gsi250Constants);
+}

@@ -1,0 +1,93 @@
+// GSI 50 m mesh: one text file of 200 x 200 elevations per map sheet of
+// 5' x 7.5', eight sheet rows and columns to a primary cell. Sheets are laid
+// edge to edge: they share no edge rows or columns.
+#include <cstdio>
+#include <string>
+
+#include "data/grid.h"
+#include "data/gsi_files.h"
+#include "data/loaders.h"
+#include "data/text_fields.h"
+#include "startup/fatal_error.h"
+
+namespace {
+
+constexpr int sheetSize = 200;
+constexpr int sheetsPerCell = 8;
+
+// A sheet's place: primary cell (PP, QQ) and the sheet's row p (from the
+// south) and column q (from the west) inside it.
+struct SheetCode {
+    int pp;
+    int qq;
+    int p;
+    int q;
+};
+
+std::string sheetPath(const std::string& dir, const SheetCode& code)
+{
+    const std::string cell = padNumber(code.pp * 100LL + code.qq, 4);
+    return dir + "/DATA/" + cell + "/" + cell + padNumber(code.p, 1) + padNumber(code.q, 1) + ".MEM";
+}
+
+bool readSheet(const std::string& path, int rowOrigin, int colOrigin)
+{
+    std::string text;
+    if (!loadGsiFile(path, "GSI50M", text))
+        return false;
+    FieldReader reader(text);
+    reader.skipLine();  // the sheet header, whatever its length
+    for (int k = 0; k < sheetSize; ++k) {
+        if (!readGsiRecord(reader, grid.gridRowTable[rowOrigin + k] + colOrigin, sheetSize))
+            break;  // the rest of the sheet keeps its initial value
+    }
+    return true;
+}
+
+void setArea(const SheetCode& northWest, int b, int c)
+{
+    grid.areaNorth = northWest.pp * 0.6666666666666666 + (northWest.p + 1) / 12.0;
+    grid.areaSouth = grid.areaNorth - b / 12.0;
+    grid.areaWest = northWest.qq + 100 + northWest.q / 8.0;
+    grid.areaEast = grid.areaWest + c / 8.0;
+    grid.mountainShiftY = 700 - (grid.areaNorth + grid.areaSouth) * 10 / 2;
+    grid.mountainShiftX = 270;
+    grid.labelLift = 500;
+}
+
+}  // namespace
+
+void readgsi50(const std::string& dir, int a, int b, int c)
+{
+    const SheetCode northWest{a / 10000, (a % 10000) / 100, (a % 100) / 10, a % 10};
+    if (northWest.p < 0 || northWest.p >= sheetsPerCell || northWest.q < 0 || northWest.q >= sheetsPerCell)
+        fatalError("*** ERROR gsi50 : argument.");
+    if (b < 1 || c < 1)
+        fatalError("*** GSI50M : No DEM files.");
+
+    allocategrid(std::int64_t{sheetSize} * b, std::int64_t{sheetSize} * c, gsi50Constants);
+    setArea(northWest, b, c);
+
+    int sheetsRead = 0;
+    SheetCode rowStart = northWest;
+    for (int i = 0; i < b; ++i) {
+        if (rowStart.p < 0) {  // crossed into the primary cell to the south
+            --rowStart.pp;
+            rowStart.p = sheetsPerCell - 1;
+        }
+        SheetCode sheet = rowStart;
+        for (int j = 0; j < c; ++j) {
+            if (sheet.q == sheetsPerCell) {  // crossed into the primary cell to the east
+                ++sheet.qq;
+                sheet.q = 0;
+            }
+            if (readSheet(sheetPath(dir, sheet), sheetSize * i, sheetSize * j))
+                ++sheetsRead;
+            ++sheet.q;
+        }
+        --rowStart.p;
+    }
+    if (sheetsRead == 0)
+        fatalError("*** GSI50M : No DEM files.");
+    finishgrid(gsi50Constants);
+}

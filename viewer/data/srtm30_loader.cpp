@@ -1,0 +1,89 @@
+// SRTM30: 30" samples in tiles of 40 x 50 degrees (6000 rows of 4800
+// samples). The area is a rectangle of 5-degree blocks of 600 x 600 samples;
+// blocks do not overlap.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "data/grid.h"
+#include "data/loaders.h"
+#include "data/srtm_tiles.h"
+#include "startup/fatal_error.h"
+
+namespace {
+
+constexpr int blockSize = 600;
+constexpr int blockRowsPerTile = 10;
+constexpr int blockColsPerTile = 8;
+constexpr std::size_t tileRowBytes = 4800 * 2;
+constexpr std::size_t blockBytes = blockSize * tileRowBytes;
+
+constexpr std::array<std::string_view, 9> longitudeParts = {"w180", "w140", "w100", "w060", "w020",
+                                                            "e020", "e060", "e100", "e140"};
+constexpr std::array<std::string_view, 3> latitudeParts = {"n90", "n40", "s10"};
+
+bool blockFitsGrid(std::int64_t rowOrigin, std::int64_t colOrigin)
+{
+    return rowOrigin >= 0 && colOrigin >= 0 && rowOrigin + blockSize <= grid.gridRows &&
+           colOrigin + blockSize <= grid.gridCols;
+}
+
+}  // namespace
+
+void dem30name(const std::string& dir, int tileRow, int tileCol, std::string& path)
+{
+    if (tileRow < 0 || tileRow >= static_cast<int>(latitudeParts.size()) || tileCol < 0 ||
+        tileCol >= static_cast<int>(longitudeParts.size()))
+        fatalError("*** dem30name-1.");
+    path = dir + "/";
+    path += longitudeParts[tileCol];
+    path += latitudeParts[tileRow];
+    path += ".dem";
+}
+
+void readsrtm30block(const std::string& dir, int i, int j, int p1, int p2)
+{
+    const std::int64_t rowOrigin = std::int64_t{blockSize} * (std::int64_t{i} - p1);
+    const std::int64_t colOrigin = std::int64_t{blockSize} * (std::int64_t{j} - p2);
+    if (i < 0 || j < 0 || !blockFitsGrid(rowOrigin, colOrigin))
+        return;  // not a block of this grid
+    std::string path;
+    dem30name(dir, i / blockRowsPerTile, j / blockColsPerTile, path);
+    TileBytes tile;
+    if (!readTileBytes(path, "SRTM30", std::int64_t{i % blockRowsPerTile} * std::int64_t{blockBytes}, blockBytes,
+                       tile))
+        return;
+
+    const std::size_t firstSampleByte = std::size_t{2} * blockSize * (j % blockColsPerTile);
+    for (int n = 0; n < blockSize; ++n) {
+        GridPoint* row = grid.gridRowTable[rowOrigin + n] + colOrigin;
+        const std::size_t rowStart = n * tileRowBytes + firstSampleByte;
+        for (int s = 0; s < blockSize; ++s) {
+            const std::size_t offset = rowStart + 2 * s;
+            if (!tile.has(offset))
+                return;  // the tile ended early: the rest keeps 0 m
+            row[s].elevation = tile.sample(offset);
+        }
+    }
+}
+
+void readsrtm30(const std::string& dir, int p1, int p2, int p3, int p4)
+{
+    if (!(0 <= p1 && p1 <= p3 && p3 < 30 && 0 <= p2 && p2 <= p4 && p4 < 72))
+        fatalError("*** ERROR srtm30 : argument.");
+    allocategrid(std::int64_t{blockSize} * (p3 - p1 + 1), std::int64_t{blockSize} * (p4 - p2 + 1),
+                 srtm30Constants);
+    for (int i = p1; i <= p3; ++i)
+        for (int j = p2; j <= p4; ++j)
+            readsrtm30block(dir, i, j, p1, p2);
+
+    grid.areaNorth = 90 - 5 * p1;
+    grid.areaSouth = 85 - 5 * p3;
+    grid.areaWest = 5 * p2 - 180;
+    grid.areaEast = 5 * p4 - 175;
+    grid.mountainShiftY = 0;
+    grid.mountainShiftX = 0;
+    grid.labelLift = 1000;
+    finishgrid(srtm30Constants);
+}
