@@ -1,0 +1,54 @@
+#include "test_files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringEncoder>
+#include <stdexcept>
+
+ScratchDirectory::ScratchDirectory() : previous_(QDir::currentPath())
+{
+    if (!dir_.isValid() || !QDir::setCurrent(dir_.path()))
+        throw std::runtime_error("cannot make a scratch directory");
+}
+
+ScratchDirectory::~ScratchDirectory()
+{
+    QDir::setCurrent(previous_);
+}
+
+QString ScratchDirectory::write(const QString& relativePath, const QByteArray& bytes) const
+{
+    const QString full = dir_.filePath(relativePath);
+    QDir().mkpath(QFileInfo(full).path());
+    QFile file(full);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        throw std::runtime_error("cannot write a test file");
+    return full;
+}
+
+QByteArray shiftJisLines(const QStringList& lines)
+{
+    QStringEncoder encoder("Shift_JIS");
+    if (!encoder.isValid())
+        throw std::runtime_error("no Shift_JIS encoder");
+    QByteArray bytes;
+    for (const QString& line : lines) {
+        bytes += encoder.encode(line);
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
+MessageRecorder::MessageRecorder()
+    : previous_(installMessagePresenter([this](const Message& message) {
+          shown.push_back(message);
+          return MessageAnswer::Ok;
+      }))
+{
+}
+
+MessageRecorder::~MessageRecorder()
+{
+    installMessagePresenter(previous_);
+}
