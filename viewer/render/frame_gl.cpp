@@ -15,6 +15,7 @@
 namespace {
 
 TerrainPath terrainPath = TerrainPath::fast;
+long long drawnCells = 0;
 
 // Blocks are measured once, on the first fast frame: the grid never changes
 // after loading. The visible cells are kept while nothing they depend on moves.
@@ -55,6 +56,7 @@ void drawTerrainLiteral()
                 continue;
             if (!cellCornersValid(i, j, step))
                 continue;
+            ++drawnCells;
             glBegin(GL_POLYGON);
             cornerVertex(grid.gridRowTable[i - step][j - step]);
             cornerVertex(grid.gridRowTable[i][j - step]);
@@ -108,6 +110,7 @@ void drawTerrainFast()
         return;
     }
     updateVisibleCells();
+    drawnCells = static_cast<long long>(cache.cells.indices.size() / 6);
     const GridPoint* points = grid.points.get();
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
@@ -167,9 +170,18 @@ void applyCamera()
               -std::cos(polar) * std::cos(azimuth), -std::cos(polar) * std::sin(azimuth), std::sin(polar));
 }
 
+long long lastDrawnCellCount() { return drawnCells; }
+
+void forgetMeasuredTerrain()
+{
+    cache.measuredGrid = nullptr;
+    cache.cellsValid = false;
+}
+
 void drawFrame()
 {
     clearToBackground();
+    drawnCells = 0;
     if (terrainPath == TerrainPath::fast)
         drawTerrainFast();
     else

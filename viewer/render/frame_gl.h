@@ -17,3 +17,9 @@ void drawFrame();
 
 // The display callback: drawFrame, flush, swap.
 void onDisplay();
+
+// Cells the last frame's terrain drew (before the depth test).
+long long lastDrawnCellCount();
+
+// The fast path measures the grid once; tests that build another grid call this.
+void forgetMeasuredTerrain();

@@ -1,5 +1,6 @@
 #include "test_terrain.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "data/colour_table.h"
@@ -31,8 +32,9 @@ float rollingHills(int row, int col)
 {
     const double ridge = 1800 * std::exp(-std::pow((row - 60.0) / 25, 2) - std::pow((col - 90.0) / 30, 2));
     const double waves = 300 * std::sin(row / 7.0) * std::cos(col / 9.0);
-    const double slope = 12.0 * (row + col) - 900;
-    return static_cast<float>(ridge + waves + slope);
+    const double slope = 4.0 * (row + col) - 300;
+    // Sea below -500 m would be lifted by the SRTM sea lift into towers.
+    return static_cast<float>(std::max(ridge + waves + slope, -450.0));
 }
 
 void useDefaultColours()

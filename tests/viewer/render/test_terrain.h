@@ -9,7 +9,7 @@
 void makeTestTerrain(int rows, int cols, const std::function<float(int, int)>& height,
                      const std::function<bool(int, int)>& isVoid = {});
 
-// Hills, a valley, a plain at sea level and sea below -500 m.
+// Hills and valleys rising to the south-east, from a low plain near sea level.
 float rollingHills(int row, int col);
 
 // The front-end's default colour file: seven bands, sea, background.
