@@ -44,7 +44,8 @@ void writeFile(const fs::path& path, const std::string& bytes)
 // Hills between sea and about 2500 m.
 int terrain(double north, double east)
 {
-    const double h = 900 + 800 * std::sin(north * 9.1) * std::cos(east * 7.3) + 600 * std::sin(east * 23.0 + north * 3.0);
+    const double h =
+        900 + 800 * std::sin(north * 9.1) * std::cos(east * 7.3) + 600 * std::sin(east * 23.0 + north * 3.0);
     return static_cast<int>(h) - 300;
 }
 
@@ -189,7 +190,7 @@ RunResult measure(const std::function<void()>& load)
     return median;
 }
 
-}  // namespace
+} // namespace
 
 int main()
 {

@@ -12,7 +12,10 @@ bool pathExists(const std::string& path)
     return ::stat(path.c_str(), &info) == 0;
 }
 
-char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char asciiLower(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool equalIgnoringAsciiCase(const std::string& a, const char* b)
 {
@@ -46,7 +49,7 @@ bool isDirectory(std::FILE* file)
     return ::fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-}  // namespace
+} // namespace
 
 std::string findPathIgnoringCase(const std::string& path)
 {

@@ -36,7 +36,7 @@ bool readCell(const std::string& path, int rowOrigin, int colOrigin)
         if (flags[k] == '0')
             continue;
         if (!readGsiRecord(reader, grid.gridRowTable[rowOrigin + k] + colOrigin, cellSize))
-            break;  // the rest of the cell keeps its initial value
+            break; // the rest of the cell keeps its initial value
     }
     return true;
 }
@@ -52,7 +52,7 @@ void setArea(int a, int b, int c)
     grid.labelLift = 500;
 }
 
-}  // namespace
+} // namespace
 
 void readgsi250(const std::string& dir, int a, int b, int c)
 {

@@ -36,10 +36,10 @@ bool readSheet(const std::string& path, int rowOrigin, int colOrigin)
     if (!loadGsiFile(path, "GSI50M", text))
         return false;
     FieldReader reader(text);
-    reader.skipLine();  // the sheet header, whatever its length
+    reader.skipLine(); // the sheet header, whatever its length
     for (int k = 0; k < sheetSize; ++k) {
         if (!readGsiRecord(reader, grid.gridRowTable[rowOrigin + k] + colOrigin, sheetSize))
-            break;  // the rest of the sheet keeps its initial value
+            break; // the rest of the sheet keeps its initial value
     }
     return true;
 }
@@ -55,7 +55,7 @@ void setArea(const SheetCode& northWest, int b, int c)
     grid.labelLift = 500;
 }
 
-}  // namespace
+} // namespace
 
 void readgsi50(const std::string& dir, int a, int b, int c)
 {
@@ -71,13 +71,13 @@ void readgsi50(const std::string& dir, int a, int b, int c)
     int sheetsRead = 0;
     SheetCode rowStart = northWest;
     for (int i = 0; i < b; ++i) {
-        if (rowStart.p < 0) {  // crossed into the primary cell to the south
+        if (rowStart.p < 0) { // crossed into the primary cell to the south
             --rowStart.pp;
             rowStart.p = sheetsPerCell - 1;
         }
         SheetCode sheet = rowStart;
         for (int j = 0; j < c; ++j) {
-            if (sheet.q == sheetsPerCell) {  // crossed into the primary cell to the east
+            if (sheet.q == sheetsPerCell) { // crossed into the primary cell to the east
                 ++sheet.qq;
                 sheet.q = 0;
             }

@@ -29,7 +29,7 @@ bool blockFitsGrid(std::int64_t rowOrigin, std::int64_t colOrigin)
            colOrigin + blockSize <= grid.gridCols;
 }
 
-}  // namespace
+} // namespace
 
 void dem30name(const std::string& dir, int tileRow, int tileCol, std::string& path)
 {
@@ -47,12 +47,12 @@ void readsrtm30block(const std::string& dir, int i, int j, int p1, int p2)
     const std::int64_t rowOrigin = std::int64_t{blockSize} * (std::int64_t{i} - p1);
     const std::int64_t colOrigin = std::int64_t{blockSize} * (std::int64_t{j} - p2);
     if (i < 0 || j < 0 || !blockFitsGrid(rowOrigin, colOrigin))
-        return;  // not a block of this grid
+        return; // not a block of this grid
     std::string path;
     dem30name(dir, i / blockRowsPerTile, j / blockColsPerTile, path);
     TileBytes tile;
-    if (!readTileBytes(path, "SRTM30", std::int64_t{i % blockRowsPerTile} * std::int64_t{blockBytes}, blockBytes,
-                       tile))
+    if (!readTileBytes(path, "SRTM30", std::int64_t{i % blockRowsPerTile} * std::int64_t{blockBytes},
+                       blockBytes, tile))
         return;
 
     const std::size_t firstSampleByte = std::size_t{2} * blockSize * (j % blockColsPerTile);
@@ -62,7 +62,7 @@ void readsrtm30block(const std::string& dir, int i, int j, int p1, int p2)
         for (int s = 0; s < blockSize; ++s) {
             const std::size_t offset = rowStart + 2 * s;
             if (!tile.has(offset))
-                return;  // the tile ended early: the rest keeps 0 m
+                return; // the tile ended early: the rest keeps 0 m
             row[s].elevation = tile.sample(offset);
         }
     }

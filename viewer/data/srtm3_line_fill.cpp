@@ -15,7 +15,10 @@ namespace {
 
 constexpr int longestSpanOfMode2 = 10;
 
-bool isVoid(int row, int col) { return grid.gridRowTable[row][col].sampleState == 1; }
+bool isVoid(int row, int col)
+{
+    return grid.gridRowTable[row][col].sampleState == 1;
+}
 
 // First row below `row` in `col` that is not void; the last row if the walk
 // reaches it.
@@ -67,7 +70,7 @@ void fillPoint(int i, int j, const Anchors& a, int mode)
     point.sampleState = 0;
 }
 
-}  // namespace
+} // namespace
 
 void fillsrtm3lines(int mode)
 {

@@ -52,7 +52,8 @@ bool readPatch(const std::string& srtm30Dir, int i, int j, Patch& patch)
     std::string path;
     dem30name(srtm30Dir, i / blockRowsPerSrtm30Tile, j / blockColsPerSrtm30Tile, path);
     TileBytes tile;
-    const std::int64_t offset = std::int64_t{i % blockRowsPerSrtm30Tile} * patchSize * std::int64_t{srtm30RowBytes};
+    const std::int64_t offset =
+        std::int64_t{i % blockRowsPerSrtm30Tile} * patchSize * std::int64_t{srtm30RowBytes};
     if (!readTileBytes(path, "WARNING", offset, patchSize * srtm30RowBytes, tile))
         return false;
     const std::size_t firstSampleByte = std::size_t{2} * patchSize * (j % blockColsPerSrtm30Tile);
@@ -71,7 +72,7 @@ bool readPatch(const std::string& srtm30Dir, int i, int j, Patch& patch)
 // nearest cell is extrapolated (weights below 0 or above 1).
 void patchCell(int n, int& cell, double& weight)
 {
-    cell = (n - 5) / 10;  // truncates toward zero, so 0 to 4 give 0
+    cell = (n - 5) / 10; // truncates toward zero, so 0 to 4 give 0
     if (cell == patchSize - 1)
         cell = patchSize - 2;
     weight = (n - 5) / 10.0 - cell;
@@ -94,7 +95,7 @@ void markSea()
     }
 }
 
-}  // namespace
+} // namespace
 
 void dem3name(const std::string& dir, int degreeRow, int degreeCol, std::string& path)
 {
@@ -124,7 +125,7 @@ void readsrtm3block(const std::string& dir, int i, int j, int p1, int p2)
         for (int s = 0; s < blockSize; ++s) {
             const std::size_t sampleOffset = rowStart + 2 * s;
             if (!tile.has(sampleOffset))
-                return;  // the tile ended early: the rest keeps state 2
+                return; // the tile ended early: the rest keeps state 2
             const std::int16_t value = tile.sample(sampleOffset);
             row[s].elevation = value;
             row[s].sampleState = value == voidSample ? 1 : 0;
@@ -153,8 +154,9 @@ void fillsrtm3block(const std::string& srtm30Dir, int i, int j, int p1, int p2)
             int t = 0;
             double v = 0;
             patchCell(k, t, v);
-            row[k].elevation = static_cast<float>((1 - w) * (1 - v) * patch[o][t] + w * (1 - v) * patch[o + 1][t] +
-                                                  (1 - w) * v * patch[o][t + 1] + w * v * patch[o + 1][t + 1]);
+            row[k].elevation =
+                static_cast<float>((1 - w) * (1 - v) * patch[o][t] + w * (1 - v) * patch[o + 1][t] +
+                                   (1 - w) * v * patch[o][t + 1] + w * v * patch[o + 1][t + 1]);
             row[k].sampleState = 0;
         }
     }
@@ -166,8 +168,8 @@ void readsrtm3(const std::string& dir, int p1, int p2, int p3, int p4, int mode,
         fatalError("*** ERROR srtm3 : argument.");
     if (mode < 0 || mode > 2)
         fatalError("*** ERROR srtm3 : argument.");
-    allocategrid(std::int64_t{blockStep} * (p3 - p1) + blockSize, std::int64_t{blockStep} * (p4 - p2) + blockSize,
-                 srtm3Constants);
+    allocategrid(std::int64_t{blockStep} * (p3 - p1) + blockSize,
+                 std::int64_t{blockStep} * (p4 - p2) + blockSize, srtm3Constants);
 
     for (int i = p1; i <= p3; ++i)
         for (int j = p2; j <= p4; ++j)

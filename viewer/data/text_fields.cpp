@@ -5,8 +5,11 @@ bool isFormatSpace(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-}  // namespace
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+} // namespace
 
 bool FieldReader::readInt(int width, int& value)
 {

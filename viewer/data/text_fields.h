@@ -9,7 +9,7 @@
 #include <string_view>
 
 class FieldReader {
-public:
+  public:
     explicit FieldReader(std::string_view text) : text_(text) {}
 
     // False when the field does not parse: end of text, or no digit where
@@ -25,7 +25,7 @@ public:
 
     std::size_t position() const { return pos_; }
 
-private:
+  private:
     std::string_view text_;
     std::size_t pos_ = 0;
 };
