@@ -301,3 +301,28 @@ TEST(MainWindowStartUp, WarnsWhenNeitherIndexExistsAndShowsTheCodes)
     EXPECT_EQ(window.state().bandColor[0], (std::array<std::int16_t, 3>{0, 250, 0}));
     EXPECT_EQ(window.state().bandColor[8], (std::array<std::int16_t, 3>{200, 200, 255}));
 }
+
+TEST_F(MainWindowTest, NamesUseAProportionalJapaneseGothicAtEightAndAQuarterPoints)
+{
+    const QFontInfo info(mapFont());
+    RecordProperty("resolved_family", info.family().toStdString());
+    const QStringList wanted{QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"),
+                             QStringLiteral("Noto Sans CJK JP")};
+    EXPECT_EQ(mapFont().families(), wanted);
+    EXPECT_NEAR(mapFont().pointSizeF(), 8.25, 1e-9);
+    EXPECT_TRUE(wanted.contains(info.family()))
+        << info.family().toStdString();
+    // Proportional: a narrow Latin letter is narrower than a wide one.
+    const QFontMetrics metrics(mapFont());
+    EXPECT_LT(metrics.horizontalAdvance(u'i'), metrics.horizontalAdvance(u'W'));
+}
+
+TEST_F(MainWindowTest, ExitClosesTheWindowInItsNormalState)
+{
+    window->showMaximized();
+    QApplication::processEvents();
+    action(window.get(), "mnuExit")->trigger();
+    QApplication::processEvents();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(window->windowState() & Qt::WindowMaximized);
+}
