@@ -12,6 +12,14 @@ namespace {
 
 const std::string noData("\x00\x00\x00\xC7", 4);  // -32768 as little-endian float32
 
+GridPoint point(float elevation, int state)
+{
+    GridPoint p{};
+    p.elevation = elevation;
+    p.sampleState = static_cast<std::int8_t>(state);
+    return p;
+}
+
 // 3 rows x 4 columns of an SRTM3 area whose first sample lies at 35.5 N, 139.5 E.
 void makeSmallGrid()
 {
@@ -20,7 +28,7 @@ void makeSmallGrid()
     grid.areaWest = 139.5;
     for (int r = 0; r < 3; ++r)
         for (int c = 0; c < 4; ++c)
-            grid.gridRowTable[r][c] = GridPoint{.elevation = 100.0f * r + c, .sampleState = 0};
+            grid.gridRowTable[r][c] = point(100.0f * r + c, 0);
 }
 
 TEST(EhdrHeader, DescribesSizeLayoutPlaceStepsAndNoData)
@@ -47,10 +55,9 @@ TEST(EhdrHeader, DescribesSizeLayoutPlaceStepsAndNoData)
 
 TEST(EhdrRow, LittleEndianFloatsWithNoDataWhereTheStateIsNotZero)
 {
-    GridPoint row[4] = {{.elevation = 1.5f},
-                        {.elevation = -999.0f},  // kept as loaded: only the state makes no-data
-                        {.elevation = 0.0f, .sampleState = 1},
-                        {.elevation = 7.0f, .sampleState = 2}};
+    const GridPoint row[4] = {point(1.5f, 0),
+                              point(-999.0f, 0),  // kept as loaded: only the state makes no-data
+                              point(0.0f, 1), point(7.0f, 2)};
     EXPECT_EQ(ehdrRow(row, 4), std::string("\x00\x00\xC0\x3F\x00\xC0\x79\xC4", 8) + noData + noData);
 }
 

@@ -1,10 +1,7 @@
-// The start-up as a user meets it: the built programs run as child processes.
+// The start-up as a user meets it: the built programs run through the shell.
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
-
-#include "child_process.h"
+#include "program_run.h"
 
 namespace {
 
@@ -13,103 +10,60 @@ const std::string probe = FATAL_ERROR_PROBE;
 
 TEST(OrvexProgram, ACommandLineNamingNoDataSetEndsAtOnceInSilence)
 {
-    ScratchDir cwd;  // no orvex.col here: reading it would end with a fatal error
-    const std::vector<std::vector<std::string>> lines = {
-        {},
-        {"-gsi50"},
-        {"-gsi50", "dir", "533936", "1", "1", "extra"},
-        {"-gsi250", "dir", "5339", "1"},
-        {"-srtm3", "dir", "0", "0", "0", "0"},
-        {"-srtm30", "dir", "0", "0", "0", "0", "0", "s"},
-        {"-GSI50", "dir", "533936", "1", "1"},
-        {"-gsi50x", "dir", "533936", "1", "1"},
-        {"-help"},
-    };
-    for (const auto& line : lines) {
-        std::vector<std::string> words{orvex};
-        words.insert(words.end(), line.begin(), line.end());
-        const ChildResult result = runChild(words, cwd.path(), "\n");
-        ASSERT_TRUE(result.exited);
-        EXPECT_EQ(result.exitStatus, 0) << words.size() << " words";
-        EXPECT_EQ(result.out, "");
-        EXPECT_EQ(result.err, "");
+    ScratchDir cwd;  // no orvex.col here: reading it would be a fatal error
+    for (const char* words : {"", "-gsi50", "-gsi50 d 533936 1 1 extra", "-gsi250 d 5339 1", "-srtm3 d 0 0 0 0",
+                              "-srtm30 d 0 0 0 0 0 s", "-GSI50 d 533936 1 1", "-gsi50x d 533936 1 1"}) {
+        const ProgramRun run = runInShell(cwd.path(), "'" + orvex + "' " + words);
+        EXPECT_EQ(run.status, 0) << words;
+        EXPECT_EQ(run.out + run.err, "") << words;
     }
 }
 
-// Each option reaches its own loader: out-of-range numbers bring that
-// loader's own message.
-TEST(OrvexProgram, EachOptionCallsItsOwnLoader)
+TEST(OrvexProgram, EachOptionCallsItsOwnLoaderThenReadsTheColours)
 {
     ScratchDir cwd;
     const struct {
-        std::vector<std::string> line;
+        const char* words;
         const char* message;
     } cases[] = {
-        {{"-gsi50", "dir", "533999", "1", "1"}, "*** ERROR gsi50 : argument.\n"},
-        {{"-gsi250", "dir", "5339", "-1", "1"}, "*** ERROR gsi250 : argument.\n"},
-        {{"-srtm30", "dir", "30", "0", "30", "0"}, "*** ERROR srtm30 : argument.\n"},
-        {{"-srtm3", "dir", "0", "0", "0", "0", "3", "s30"}, "*** ERROR srtm3 : argument.\n"},
+        {"-gsi50 d 533999 1 1", "*** ERROR gsi50 : argument.\n"},
+        {"-gsi250 d 5339 -1 1", "*** ERROR gsi250 : argument.\n"},
+        {"-srtm30 d 30 0 30 0", "*** ERROR srtm30 : argument.\n"},
+        {"-srtm3 d 0 0 0 0 3 s30", "*** ERROR srtm3 : argument.\n"},
+        // No SRTM30 tile is no error: the missing orvex.col ends the start-up.
+        {"-srtm30 d 0 0 0 0", "*** readcolor-1.\n"},
     };
     for (const auto& c : cases) {
-        std::vector<std::string> words{orvex};
-        words.insert(words.end(), c.line.begin(), c.line.end());
-        const ChildResult result = runChild(words, cwd.path(), "\n");
-        ASSERT_TRUE(result.exited) << c.message;
-        EXPECT_EQ(result.exitStatus, 1) << c.message;
-        EXPECT_EQ(result.err, c.message);
-        EXPECT_EQ(result.out, "Press Enter key...");
+        const ProgramRun run = runInShell(cwd.path(), "'" + orvex + "' " + c.words);
+        EXPECT_EQ(run.status, 1) << c.words;
+        EXPECT_EQ(run.err, c.message);
+        EXPECT_TRUE(run.out.ends_with("Press Enter key...")) << run.out;
     }
 }
 
-TEST(OrvexProgram, ReadsTheColourTableAfterTheLoad)
+TEST(FatalError, WaitsForOneCharacterAndEndsWithStatusOne)
 {
     ScratchDir cwd;
-    // No SRTM30 tile is no error: the load ends with a flat grid, then the
-    // missing orvex.col ends the start-up.
-    const ChildResult result = runChild({orvex, "-srtm30", cwd.file("none"), "0", "0", "0", "0"}, cwd.path());
-    ASSERT_TRUE(result.exited);
-    EXPECT_EQ(result.exitStatus, 1);
-    EXPECT_EQ(result.err, "*** readcolor-1.\n");
-    EXPECT_NE(result.out.find("not found."), std::string::npos) << result.out;
-    EXPECT_TRUE(result.out.ends_with("Press Enter key...")) << result.out;
-}
+    // The probe logs its end; the character comes half a second after the
+    // start, so a probe that does not wait logs first.
+    const ProgramRun run = runInShell(
+        cwd.path(), "{ sleep 0.5; echo sent >> log; printf x; } | { '" + probe + "' '*** dem3name-1.'; echo $? >> log; }");
+    EXPECT_EQ(run.out, "started\nPress Enter key...");
+    EXPECT_EQ(run.err, "*** dem3name-1.\n");
+    EXPECT_EQ(contents(cwd.file("log")), "sent\n1\n");
 
-TEST(FatalError, WaitsForOneCharacterBeforeEndingWithStatusOne)
-{
-    ScratchDir cwd;
-    ChildProcess child({probe, "*** readcolor-2."}, cwd.path());
-    ASSERT_TRUE(child.waitForOutput("Press Enter key...", 20000)) << child.out();
-    // The prompt is out and stdin stays open: the child must still be waiting.
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    EXPECT_TRUE(child.running());
-    child.writeInput("x");
-    const ChildResult result = child.finish(20000);
-    ASSERT_TRUE(result.exited);
-    EXPECT_EQ(result.exitStatus, 1);
-    EXPECT_EQ(result.out, "started\nPress Enter key...");
-    EXPECT_EQ(result.err, "*** readcolor-2.\n");
-}
-
-TEST(FatalError, EndOfInputEndsTheWait)
-{
-    ScratchDir cwd;
-    const ChildResult result = runChild({probe, "*** dem3name-1."}, cwd.path(), "");
-    ASSERT_TRUE(result.exited);
-    EXPECT_EQ(result.exitStatus, 1);
-    EXPECT_EQ(result.out, "started\nPress Enter key...");
-    EXPECT_EQ(result.err, "*** dem3name-1.\n");
+    // End of input ends the wait as well.
+    EXPECT_EQ(runInShell(cwd.path(), "'" + probe + "' '*** x.' < /dev/null").status, 1);
 }
 
 TEST(FatalError, WithoutWaitingEndsAtOnceAndStillFlushesOutput)
 {
     ScratchDir cwd;
-    ChildProcess child({probe, "*** ERROR srtm3 : argument.", "no-wait"}, cwd.path());
-    // Standard input stays open and empty: only a tool that does not wait ends.
-    const ChildResult result = child.finish(20000);
-    ASSERT_TRUE(result.exited);
-    EXPECT_EQ(result.exitStatus, 1);
-    EXPECT_EQ(result.out, "started\n");
-    EXPECT_EQ(result.err, "*** ERROR srtm3 : argument.\n");
+    const ProgramRun run = runInShell(
+        cwd.path(), "{ sleep 0.5; echo sent >> log; } | { '" + probe + "' '*** ERROR srtm3 : argument.' no-wait; echo $? >> log; }");
+    EXPECT_EQ(run.out, "started\n");  // unflushed before the exit
+    EXPECT_EQ(run.err, "*** ERROR srtm3 : argument.\n");
+    EXPECT_EQ(contents(cwd.file("log")), "1\nsent\n");
 }
 
 }  // namespace
