@@ -6,173 +6,106 @@
 
 namespace {
 
-MapState viewOf(int cols, int rows, int originX = 149, int originY = 109)
+MapState viewOf(int cols, int rows, int originX = 149, int originY = 109, int mesh = kMesh50)
 {
     MapState state;
     state.viewCols = cols;
     state.viewRows = rows;
     state.originX = originX;
     state.originY = originY;
+    state.meshFlag = mesh;
     return state;
-}
-
-std::vector<int> thickVerticals(const RecordingCanvas& canvas)
-{
-    std::vector<int> at;
-    for (const CanvasCall& c : canvas.ofKind(CanvasCall::Line))
-        if (c.a.x == c.b.x && c.width == 3)
-            at.push_back(static_cast<int>(c.a.x));
-    return at;
 }
 
 } // namespace
 
-TEST(DrawMesh, ThickBlueLinesMarkPrimarySquaresInTheFiftyMetreMesh)
+TEST(DrawMesh, InnerLinesOnlyWithThickBluePrimaryEdgesInTheFiftyMetreMesh)
 {
-    const MapState state = viewOf(14, 14);
     RecordingCanvas canvas;
-    DrawMesh(state, canvas);
-    const auto lines = canvas.ofKind(CanvasCall::Line);
-    ASSERT_EQ(lines.size(), 26u); // 13 inner columns, 13 inner rows, no edges
+    DrawMesh(viewOf(5, 4, 149, 110), canvas);
+    // 149 + 3 = 152 and 110 + 2 = 112 are multiples of eight.
+    EXPECT_EQ(canvas.calls, (QStringList{"line 1,0 1,4 grey 1", "line 2,0 2,4 grey 1", "line 3,0 3,4 blue 3",
+                                         "line 4,0 4,4 grey 1", "line 0,1 5,1 grey 1", "line 0,2 5,2 blue 3",
+                                         "line 0,3 5,3 grey 1"}));
 
-    // 149 + 3 = 152 and 109 + 3 = 112 are multiples of eight.
-    EXPECT_EQ(thickVerticals(canvas), (std::vector<int>{3, 11}));
-    for (const CanvasCall& c : lines) {
-        const bool vertical = c.a.x == c.b.x;
-        const int at = static_cast<int>(vertical ? c.a.x : c.a.y);
-        const bool edge = at == 3 || at == 11;
-        EXPECT_EQ(c.colour, edge ? kPrimaryBlue : kGridGrey) << at;
-        EXPECT_EQ(c.width, edge ? 3 : 1) << at;
-        // Each line spans the whole surface.
-        if (vertical) {
-            EXPECT_EQ(c.a.y, 0);
-            EXPECT_EQ(c.b.y, 14);
-        } else {
-            EXPECT_EQ(c.a.x, 0);
-            EXPECT_EQ(c.b.x, 14);
-        }
-    }
-    // Verticals first, then horizontals.
-    EXPECT_EQ(lines.front().a.x, 1);
-    EXPECT_EQ(lines.back().a.y, 13);
-}
+    RecordingCanvas coarse;
+    DrawMesh(viewOf(5, 4, 149, 110, kMesh250), coarse);
+    EXPECT_EQ(coarse.starting("line").filter("grey 1").size(), 7);
 
-TEST(DrawMesh, WestOfTheGridAndInTheQuarterMileMeshAndOnTinySurfaces)
-{
+    // West of the grid: -5 + 5 = 0 is an edge too. One column: no vertical.
     RecordingCanvas west;
-    DrawMesh(viewOf(14, 3, -5, 0), west);
-    EXPECT_EQ(thickVerticals(west), (std::vector<int>{5, 13}));
-
-    MapState coarse = viewOf(14, 14);
-    coarse.meshFlag = kMesh250;
-    RecordingCanvas thin;
-    DrawMesh(coarse, thin);
-    for (const CanvasCall& c : thin.ofKind(CanvasCall::Line)) {
-        EXPECT_EQ(c.colour, kGridGrey);
-        EXPECT_EQ(c.width, 1);
-    }
-
+    DrawMesh(viewOf(14, 1, -5, 0), west);
+    EXPECT_EQ(west.calls.filter("blue"), (QStringList{"line 5,0 5,1 blue 3", "line 13,0 13,1 blue 3"}));
     RecordingCanvas narrow;
     DrawMesh(viewOf(1, 3), narrow);
-    for (const CanvasCall& c : narrow.ofKind(CanvasCall::Line))
-        EXPECT_NE(c.a.x, c.b.x) << "a surface one column wide has no vertical line";
-    EXPECT_EQ(narrow.ofKind(CanvasCall::Line).size(), 2u);
+    EXPECT_EQ(narrow.calls, (QStringList{"line 0,1 1,1 grey 1", "line 0,2 1,2 grey 1"}));
 }
 
-TEST(DrawMapName, CentresTheNamesOfVisibleCellsInTheCurrentMesh)
+TEST(DrawMapName, CentresNamesByShiftJisWidthInTheCurrentMeshOnly)
 {
     MapState state = viewOf(14, 14);
-    state.sheetName50.set(158, 116, QStringLiteral("東京西北")); // 8 bytes
+    state.sheetName50.set(158, 116, QStringLiteral("東京西北")); // 8 bytes: i + 0.02
     state.sheetName50.set(149, 109, QStringLiteral("ﾃｽﾄ"));      // 3 bytes
-    state.sheetName50.set(163, 116, QStringLiteral("外側"));     // one column right of the view
+    state.sheetName50.set(163, 116, QStringLiteral("外"));       // one column right of the view
+    state.sheetName250.set(19, 14, QStringLiteral("東京"));
     RecordingCanvas canvas;
     DrawMapName(state, canvas);
-    const auto texts = canvas.ofKind(CanvasCall::Text);
-    ASSERT_EQ(texts.size(), 2u);
-    // Column by column: surface (0, 0) comes before (9, 7).
-    EXPECT_EQ(texts[0].text, QStringLiteral("ﾃｽﾄ"));
-    EXPECT_NEAR(texts[0].a.x, 0.5 - 0.18, 1e-12);
-    EXPECT_NEAR(texts[0].a.y, 0.6, 1e-12);
-    EXPECT_EQ(texts[1].text, QStringLiteral("東京西北"));
-    EXPECT_NEAR(texts[1].a.x, 9.02, 1e-12);
-    EXPECT_NEAR(texts[1].a.y, 7.6, 1e-12);
-    EXPECT_EQ(texts[1].colour, kTextBlack);
+    EXPECT_EQ(canvas.calls, (QStringList{"text 0.32,0.6 ﾃｽﾄ black", "text 9.02,7.6 東京西北 black"}));
 
-    state.meshFlag = kMesh250;
-    state.originX = 18;
-    state.originY = 13;
-    state.sheetName250.set(19, 14, QStringLiteral("東京"));
-    RecordingCanvas coarse;
-    DrawMapName(state, coarse);
-    ASSERT_EQ(coarse.ofKind(CanvasCall::Text).size(), 1u);
-    EXPECT_NEAR(coarse.ofKind(CanvasCall::Text)[0].a.x, 1.26, 1e-12);
+    MapState coarse = viewOf(3, 3, 18, 13, kMesh250);
+    coarse.sheetName250.set(19, 14, QStringLiteral("東京")); // 4 bytes: i + 0.26
+    RecordingCanvas quarter;
+    DrawMapName(coarse, quarter);
+    EXPECT_EQ(quarter.calls, (QStringList{"text 1.26,1.6 東京 black"}));
 }
 
 TEST(DrawMapName, CellsOffTheTableShowNothing)
 {
-    MapState state = viewOf(14, 14, -5, 0);
-    for (int y = 0; y < 14; ++y)
-        for (int x = 0; x < 9; ++x)
-            state.sheetName50.set(x, y, QStringLiteral("名"));
+    MapState state = viewOf(7, 1, -5, 0);
+    for (int x = 0; x < 2; ++x)
+        state.sheetName50.set(x, 0, QStringLiteral("名"));
     RecordingCanvas canvas;
     DrawMapName(state, canvas);
-    const auto texts = canvas.ofKind(CanvasCall::Text);
-    EXPECT_EQ(texts.size(), 9u * 14u);
-    for (const CanvasCall& c : texts)
-        EXPECT_GE(c.a.x, 5.0) << "no names in columns 0 to 4";
+    EXPECT_EQ(canvas.calls, (QStringList{"text 5.38,0.6 名 black", "text 6.38,0.6 名 black"}));
 
-    // Far beyond the grid, nothing at all, and no overflow on the way.
-    RecordingCanvas far;
+    RecordingCanvas far; // no overflow on the way either
     DrawMapName(viewOf(14, 14, 2147483640, -2147483647), far);
-    EXPECT_TRUE(far.ofKind(CanvasCall::Text).empty());
+    EXPECT_TRUE(far.calls.isEmpty());
 }
 
-TEST(DrawCoast, DrawsTheVisibleSegmentsInBlackUpToCoastCount)
+TEST(DrawCoast, TestsOnlyTheStartsLowAndTheEndsHighSideUpToCoastCount)
 {
-    MapState state = viewOf(10, 10, 0, 0);
-    state.meshFlag = kMesh250;
-    state.coastSegments = {{119.5f, 28.0f, 122.0f, 28.0f},  // starts left of the surface
-                           {122.0f, 28.0f, 119.5f, 28.0f},  // ends there: drawn, clipped later
-                           {121.0f, 27.0f, 123.0f, 28.0f},  // inside
-                           {121.0f, 27.0f, 121.5f, 27.5f}}; // inside but beyond coastCount
-    state.coastCount = 3;
+    MapState state = viewOf(10, 10, 0, 0, kMesh250);
+    state.coastSegments = {{119.5f, 28.0f, 122.0f, 28.0f},  // (-0.5, 3) to (2, 3): not drawn
+                           {122.0f, 28.0f, 119.5f, 28.0f},  // the reverse: drawn, clipped later
+                           {121.0f, 27.0f, 130.0f, 28.0f},  // ends on the right edge
+                           {121.0f, 27.0f, 130.5f, 28.0f},  // ends beyond it
+                           {121.0f, 27.0f, 121.5f, 27.5f}}; // beyond coastCount
+    state.coastCount = 4;
     RecordingCanvas canvas;
     DrawCoast(state, canvas);
-    const auto lines = canvas.ofKind(CanvasCall::Line);
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0].a, (SurfacePoint{2, 3}));
-    EXPECT_EQ(lines[0].b, (SurfacePoint{-0.5, 3}));
-    EXPECT_EQ(lines[1].a, (SurfacePoint{1, 1.5}));
-    EXPECT_EQ(lines[1].colour, kTextBlack);
-    EXPECT_EQ(lines[1].width, 1);
+    EXPECT_EQ(canvas.calls, (QStringList{"line 2,3 -0.5,3 black 1", "line 1,1.5 10,3 black 1"}));
+
+    // Map units of the 50 m mesh are eight times finer, less the origin.
+    MapState fine = viewOf(14, 14);
+    fine.coastSegments = {{139.75f, 35.5f, 139.875f, 35.5f}};
+    fine.coastCount = 1;
+    RecordingCanvas fineCanvas;
+    DrawCoast(fine, fineCanvas);
+    EXPECT_EQ(fineCanvas.calls, (QStringList{"line 9,5 10,5 black 1"}));
 }
 
-TEST(DrawRange, FilledOrAsAThickOutline)
+TEST(ReDraw, GridThenNamesThenCoastAndTheRangeEitherWay)
 {
-    RecordingCanvas canvas;
-    DrawRange(canvas, 2, 7, 6, 10, true);
-    DrawRange(canvas, 5, 7, 6, 8, false);
-    ASSERT_EQ(canvas.calls.size(), 2u);
-    EXPECT_EQ(canvas.calls[0].kind, CanvasCall::Fill);
-    EXPECT_EQ(canvas.calls[0].a, (SurfacePoint{2, 7}));
-    EXPECT_EQ(canvas.calls[0].b, (SurfacePoint{6, 10}));
-    EXPECT_EQ(canvas.calls[0].colour, kRangeGreen);
-    EXPECT_EQ(canvas.calls[1].kind, CanvasCall::Outline);
-    EXPECT_EQ(canvas.calls[1].width, 3);
-    EXPECT_EQ(canvas.calls[1].colour, kRangeGreen);
-}
-
-TEST(ReDraw, GridThenNamesThenCoast)
-{
-    MapState state = viewOf(3, 3, 0, 0);
+    MapState state = viewOf(2, 2, 0, 0);
     state.sheetName50.set(1, 1, QStringLiteral("名"));
     state.coastSegments = {{120.0625f, 26.0625f, 120.125f, 26.125f}};
     state.coastCount = 1;
     RecordingCanvas canvas;
     reDraw(state, canvas);
-    ASSERT_EQ(canvas.calls.size(), 4u + 1u + 1u);
-    EXPECT_EQ(canvas.calls[3].kind, CanvasCall::Line);
-    EXPECT_EQ(canvas.calls[4].kind, CanvasCall::Text);
-    EXPECT_EQ(canvas.calls[5].kind, CanvasCall::Line);
-    EXPECT_EQ(canvas.calls[5].colour, kTextBlack);
+    DrawRange(canvas, 2, 7, 6, 10, true);
+    DrawRange(canvas, 5, 7, 6, 8, false);
+    EXPECT_EQ(canvas.calls,
+              (QStringList{"line 1,0 1,2 grey 1", "line 0,1 2,1 grey 1", "text 1.38,1.6 名 black", "line 0.5,0.75 1,1.5 black 1",
+                           "fill 2,7 6,10 green", "outline 5,7 6,8 green 3"}));
 }

@@ -1,45 +1,73 @@
 #include "recording_canvas.h"
 
-#include <QStringList>
+namespace {
 
-std::vector<CanvasCall> RecordingCanvas::ofKind(CanvasCall::Kind kind) const
+QString point(SurfacePoint p)
 {
-    std::vector<CanvasCall> found;
-    for (const CanvasCall& call : calls)
-        if (call.kind == kind)
-            found.push_back(call);
-    return found;
+    return QString::number(p.x) + u',' + QString::number(p.y);
+}
+
+QString colourName(Rgb c)
+{
+    const std::pair<Rgb, const char*> names[] = {
+        {kGridGrey, "grey"}, {kPrimaryBlue, "blue"}, {kRangeGreen, "green"}, {kTextBlack, "black"}};
+    for (const auto& [rgb, name] : names)
+        if (c == rgb)
+            return QString::fromLatin1(name);
+    return QStringLiteral("rgb(%1,%2,%3)").arg(c.r).arg(c.g).arg(c.b);
+}
+
+} // namespace
+
+void RecordingCanvas::setScale(int cols, int rows)
+{
+    calls << QStringLiteral("scale %1 %2").arg(cols).arg(rows);
+}
+
+void RecordingCanvas::setAutoRedraw(bool persistent)
+{
+    calls << (persistent ? "on" : "off");
+}
+
+void RecordingCanvas::cls()
+{
+    calls << "cls";
+}
+
+void RecordingCanvas::line(SurfacePoint from, SurfacePoint to, Rgb colour, int penWidth)
+{
+    calls << QStringLiteral("line %1 %2 %3 %4").arg(point(from), point(to), colourName(colour)).arg(penWidth);
+}
+
+void RecordingCanvas::fillRect(SurfacePoint corner1, SurfacePoint corner2, Rgb colour)
+{
+    calls << QStringLiteral("fill %1 %2 %3").arg(point(corner1), point(corner2), colourName(colour));
+}
+
+void RecordingCanvas::outlineRect(SurfacePoint corner1, SurfacePoint corner2, Rgb colour, int penWidth)
+{
+    calls << QStringLiteral("outline %1 %2 %3 %4").arg(point(corner1), point(corner2), colourName(colour)).arg(penWidth);
+}
+
+void RecordingCanvas::text(SurfacePoint topLeft, const QString& text, Rgb colour)
+{
+    calls << QStringLiteral("text %1 %2 %3").arg(point(topLeft), text, colourName(colour));
+}
+
+QStringList RecordingCanvas::starting(const QString& word) const
+{
+    return calls.filter(QRegularExpression(QStringLiteral("^%1\\b").arg(word)));
 }
 
 QString RecordingCanvas::sequence() const
 {
     QStringList words;
-    for (const CanvasCall& call : calls) {
-        QString word;
-        switch (call.kind) {
-        case CanvasCall::Scale:
-            word = QStringLiteral("scale");
-            break;
-        case CanvasCall::AutoRedraw:
-            word = call.width ? QStringLiteral("on") : QStringLiteral("off");
-            break;
-        case CanvasCall::Cls:
-            word = QStringLiteral("cls");
-            break;
-        case CanvasCall::Fill:
-            word = QStringLiteral("fill");
-            break;
-        case CanvasCall::Outline:
-            word = QStringLiteral("outline");
-            break;
-        case CanvasCall::Line:
-        case CanvasCall::Text:
-            word = QStringLiteral("draw");
-            break;
-        }
-        if (word == QStringLiteral("draw") && !words.isEmpty() && words.back() == word)
-            continue;
-        words << word;
+    for (const QString& call : calls) {
+        QString word = call.section(u' ', 0, 0);
+        if (word == "line" || word == "text")
+            word = "draw";
+        if (word != "draw" || words.isEmpty() || words.back() != word)
+            words << word;
     }
     return words.join(u' ');
 }

@@ -1,11 +1,9 @@
 #include "map/map_state.h"
-#include "map/messages.h"
 #include "map/sheet_names.h"
 #include "test_files.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
-#include <vector>
 
 namespace {
 
@@ -22,85 +20,48 @@ int namedCells(const SheetNameTable& table)
 
 } // namespace
 
-TEST(IndexLine, TakesTheCodeAndTheNameAndIgnoresTheRest)
+TEST(IndexLine, TakesTheCodeAndTheNameOrNothingWithoutAnIntegerCode)
 {
-    auto entry = parseIndexLine(QStringLiteral("533946,東京西北部,とうきょうせいほくぶ,x\r\n"));
-    ASSERT_TRUE(entry);
-    EXPECT_EQ(entry->code, 533946);
-    EXPECT_EQ(entry->name, QStringLiteral("東京西北部"));
+    const std::pair<QString, QString> lines[] = {
+        {"533946,東京西北部,とうきょう,x\r\n", "東京西北部"},
+        {" 5339 ,  \"東京, 区部\" ,x\r", "東京, 区部"}, // quotes keep the comma
+        {"5339,\"閉じない\r\n", "閉じない"},
+        {"5339\r\n", ""}};
+    for (const auto& [line, name] : lines) {
+        const auto entry = parseIndexLine(line);
+        ASSERT_TRUE(entry) << line.toStdString();
+        EXPECT_EQ(entry->name, name);
+    }
+    EXPECT_EQ(parseIndexLine(u"533946,名")->code, 533946);
+    for (const char* bad : {"コード,図名", "5339a,名", "53.39,名", ",名", "\r\n", "99999999999999999999,名"})
+        EXPECT_FALSE(parseIndexLine(QString::fromUtf8(bad))) << bad;
 
-    entry = parseIndexLine(QStringLiteral(" 5339 ,  \"東京, 区部\" ,x\r"));
-    ASSERT_TRUE(entry);
-    EXPECT_EQ(entry->code, 5339);
-    EXPECT_EQ(entry->name, QStringLiteral("東京, 区部")); // quotes keep the comma
-
-    entry = parseIndexLine(QStringLiteral("5339,\"開いたまま\r\n"));
-    ASSERT_TRUE(entry);
-    EXPECT_EQ(entry->name, QStringLiteral("開いたまま"));
-
-    entry = parseIndexLine(QStringLiteral("5339\r\n"));
-    ASSERT_TRUE(entry);
-    EXPECT_TRUE(entry->name.isEmpty());
+    EXPECT_EQ(indexPath("../GSI50M"), QStringLiteral("../GSI50M/ZUMEI.CSV"));
+    EXPECT_EQ(indexPath("..\\data\\GSI50M"), QStringLiteral("../data/GSI50M/ZUMEI.CSV"));
 }
 
-TEST(IndexLine, ALineWhoseFirstFieldIsNoIntegerIsSkipped)
-{
-    EXPECT_FALSE(parseIndexLine(QStringLiteral("コード,図名\r\n")));
-    EXPECT_FALSE(parseIndexLine(QStringLiteral("5339a,名前")));
-    EXPECT_FALSE(parseIndexLine(QStringLiteral("53.39,名前")));
-    EXPECT_FALSE(parseIndexLine(QStringLiteral(",名前")));
-    EXPECT_FALSE(parseIndexLine(QStringLiteral("\r\n")));
-    EXPECT_FALSE(parseIndexLine(QStringLiteral("99999999999999999999999,名前")));
-}
-
-TEST(IndexPath, JoinsWithASlashAndAcceptsBackslashes)
-{
-    EXPECT_EQ(indexPath(QStringLiteral("../GSI50M")), QStringLiteral("../GSI50M/ZUMEI.CSV"));
-    EXPECT_EQ(indexPath(QStringLiteral("..\\data\\GSI50M")), QStringLiteral("../data/GSI50M/ZUMEI.CSV"));
-}
-
-TEST(IndexFile, FillsTheTableByEachMeshsCodeRule)
+TEST(IndexFile, ReadsShiftJisByEachMeshsRuleSkippingHeaderAndBadLines)
 {
     ScratchDirectory scratch;
-    const QByteArray lines = shiftJisLines({kHeader, QStringLiteral("533946,東京西北部,a"),
-                                            QStringLiteral("4529,\"宮古\",b"), QStringLiteral("7420,北端,c"),
-                                            QStringLiteral("7450,東外,d"), QStringLiteral("3820,南外,e"),
-                                            QStringLiteral("533900,ﾃｽﾄ,f")});
-    const QString path = scratch.write(QStringLiteral("ZUMEI.CSV"), lines);
-
+    const QString path = scratch.write(
+        "ZUMEI.CSV", shiftJisLines({"5339,見出し", "533946,東京西北部,a", "4529,\"宮古\",b", "7420,北端",
+                                    "7450,東外", "3820,南外", "abc,壊れた行", "", "533900,ﾃｽﾄ", "4529,宮古2"}));
     SheetNameTable table50(kCols50, kRows50);
     EXPECT_TRUE(readIndexFile(path, kMesh50, table50));
     EXPECT_EQ(table50.at(158, 116), QStringLiteral("東京西北部"));
     EXPECT_EQ(table50.at(152, 112), QStringLiteral("ﾃｽﾄ"));
-    // 4529 read as a secondary code: latitude code 0 is far south.
     EXPECT_EQ(namedCells(table50), 2);
 
     SheetNameTable table250(kCols250, kRows250);
     EXPECT_TRUE(readIndexFile(path, kMesh250, table250));
-    EXPECT_EQ(table250.at(9, 6), QStringLiteral("宮古"));
+    EXPECT_EQ(table250.at(9, 6), QStringLiteral("宮古2")); // a later line wins
     EXPECT_EQ(table250.at(0, 35), QStringLiteral("北端"));
-    EXPECT_EQ(namedCells(table250), 2); // 533946, 7450, 3820, 533900 skipped
-}
+    EXPECT_EQ(namedCells(table250), 2); // the header's 5339 is not read
 
-TEST(IndexFile, SkipsTheHeaderAndBadLinesAndLetsLaterLinesWin)
-{
-    ScratchDirectory scratch;
-    // The header is skipped even though it looks like data.
-    const QString path = scratch.write(
-        QStringLiteral("ZUMEI.CSV"),
-        shiftJisLines({QStringLiteral("5339,見出し"), QStringLiteral("5339,最初"), QStringLiteral("abc,壊れた行"),
-                       QString(), QStringLiteral("5339,後の名前"), QStringLiteral("5340,千葉")}));
-    SheetNameTable table(kCols250, kRows250);
-    EXPECT_TRUE(readIndexFile(path, kMesh250, table));
-    EXPECT_EQ(table.at(19, 14), QStringLiteral("後の名前"));
-    EXPECT_EQ(table.at(20, 14), QStringLiteral("千葉"));
-
-    const QString headerOnly = scratch.write(QStringLiteral("only/ZUMEI.CSV"), shiftJisLines({kHeader}));
     SheetNameTable empty(kCols250, kRows250);
-    EXPECT_TRUE(readIndexFile(headerOnly, kMesh250, empty));
+    EXPECT_TRUE(readIndexFile(scratch.write("only.csv", shiftJisLines({kHeader})), kMesh250, empty));
+    EXPECT_FALSE(readIndexFile(scratch.path() + "/missing.csv", kMesh250, empty));
     EXPECT_EQ(namedCells(empty), 0);
-
-    EXPECT_FALSE(readIndexFile(scratch.path() + QStringLiteral("/missing.csv"), kMesh250, empty));
 }
 
 TEST(ReadMapName, WarnsOnceAndFillsCodeTextsWhenNeitherIndexExists)
@@ -114,46 +75,34 @@ TEST(ReadMapName, WarnsOnceAndFillsCodeTextsWhenNeitherIndexExists)
     EXPECT_EQ(recorder.shown[0].icon, MessageIcon::Warning);
     EXPECT_EQ(recorder.shown[0].buttons, MessageButtons::Ok);
     EXPECT_EQ(state.sheetName50.at(158, 116), QStringLiteral("533946"));
-    EXPECT_EQ(state.sheetName50.at(0, 0), QStringLiteral("392000"));
-    EXPECT_EQ(state.sheetName250.at(19, 14), QStringLiteral("5339"));
-    EXPECT_EQ(state.sheetName250.at(29, 35), QStringLiteral("7449"));
-}
-
-TEST(ReadMapName, OneMissingIndexGetsCodeTextsWithoutAMessage)
-{
-    ScratchDirectory scratch;
-    scratch.write(QStringLiteral("GSI50M/ZUMEI.CSV"), shiftJisLines({kHeader, QStringLiteral("533946,東京西北部")}));
-    QDir().mkdir(QStringLiteral("work"));
-    QDir::setCurrent(QStringLiteral("work"));
-    MessageRecorder recorder;
-    MapState state; // the default directories, relative to the working one
-    ReadMapName(state);
-    EXPECT_TRUE(recorder.shown.empty());
-    EXPECT_EQ(state.sheetName50.at(158, 116), QStringLiteral("東京西北部"));
-    EXPECT_TRUE(state.sheetName50.at(158, 115).isEmpty());
     EXPECT_EQ(state.sheetName250.at(19, 14), QStringLiteral("5339"));
 }
 
-TEST(ReadMapName, AnIndexThatCannotBeReadNeverStopsTheOther)
+TEST(ReadMapName, AMissingOrUnreadableIndexNeverStopsTheOther)
 {
     ScratchDirectory scratch;
-    // A folder where the 50 m index should be: it exists but cannot be read.
-    QDir().mkpath(QStringLiteral("d50/ZUMEI.CSV"));
-    scratch.write(QStringLiteral("d250/ZUMEI.CSV"), shiftJisLines({kHeader, QStringLiteral("5339,東京")}));
+    scratch.write("GSI50M/ZUMEI.CSV", shiftJisLines({kHeader, "533946,東京西北部"}));
+    QDir().mkpath("d50/ZUMEI.CSV"); // exists, but a folder cannot be read
+    scratch.write("d250/ZUMEI.CSV", shiftJisLines({kHeader, "5339,東京"}));
+    QDir().mkdir("work");
+    QDir::setCurrent("work");
     MessageRecorder recorder;
-    MapState state;
-    state.dataDir50 = QStringLiteral("d50");
-    state.dataDir250 = QStringLiteral("d250");
-    ReadMapName(state);
-    EXPECT_TRUE(recorder.shown.empty());
-    EXPECT_EQ(namedCells(state.sheetName50), 0);
-    EXPECT_EQ(state.sheetName250.at(19, 14), QStringLiteral("東京"));
 
-    // With the 250 m index missing, its code texts are still filled.
-    MapState other;
-    other.dataDir50 = QStringLiteral("d50");
-    other.dataDir250 = QStringLiteral("nowhere");
-    ReadMapName(other);
+    MapState defaults; // "../GSI50M" and the missing "../GSI250M"
+    ReadMapName(defaults);
+    EXPECT_EQ(defaults.sheetName50.at(158, 116), QStringLiteral("東京西北部"));
+    EXPECT_TRUE(defaults.sheetName50.at(158, 115).isEmpty());
+    EXPECT_EQ(defaults.sheetName250.at(19, 14), QStringLiteral("5339"));
+
+    MapState unreadable;
+    unreadable.dataDir50 = "..\\d50";
+    unreadable.dataDir250 = "../d250";
+    ReadMapName(unreadable);
+    EXPECT_EQ(namedCells(unreadable.sheetName50), 0);
+    EXPECT_EQ(unreadable.sheetName250.at(19, 14), QStringLiteral("東京"));
+
+    unreadable.dataDir250 = "nowhere"; // its code texts still come
+    ReadMapName(unreadable);
+    EXPECT_EQ(unreadable.sheetName250.at(19, 14), QStringLiteral("5339"));
     EXPECT_TRUE(recorder.shown.empty());
-    EXPECT_EQ(other.sheetName250.at(19, 14), QStringLiteral("5339"));
 }
