@@ -7,6 +7,7 @@
 #include "render/controls_gl.h"
 #include "render/frame_gl.h"
 #include "render/terrain_mesh.h"
+#include "startup/memory_reuse.h"
 #include "startup/view_state.h"
 #include "startup/window_operations.h"
 
@@ -47,6 +48,7 @@ void onReshape(int width, int height)
 
 void prepareViewerWindow(int* argc, char** argv)
 {
+    keepFreedMemoryForReuse();
     glutInit(argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(view.windowWidth, view.windowHeight);

@@ -1,0 +1,179 @@
+// Rendering benchmarks on an 1801 x 1801 grid (an SRTM3 area of 3 x 3 blocks):
+// relighting, one frame in the home view and one in a low flight by the fast
+// and by the literal terrain path, and start-up to the first frame.
+// Prints "BENCH <name> <value> <unit>" lines.
+
+#include <GL/freeglut.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "data/colour_table.h"
+#include "data/grid.h"
+#include "render/flight_controls.h"
+#include "render/frame_gl.h"
+#include "render/terrain_mesh.h"
+#include "startup/view_state.h"
+#include "startup/viewer_window_gl.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double millisecondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+void report(const char* name, double value, const char* unit)
+{
+    std::printf("BENCH %s %.3f %s\n", name, value, unit);
+    std::fflush(stdout);
+}
+
+// Ridges and valleys up to about 3000 m with a few peaks: every band of the
+// colour table appears.
+void makeSyntheticArea()
+{
+    const int size = 1801;
+    allocategrid(size, size, srtm3Constants);
+    grid.areaNorth = 36.0;
+    grid.areaSouth = 34.5;
+    grid.areaWest = 138.0;
+    grid.areaEast = 139.5;
+    grid.labelLift = 500;
+    for (int r = 0; r < size; ++r) {
+        for (int c = 0; c < size; ++c) {
+            GridPoint& point = grid.gridRowTable[r][c];
+            const double ridges = 700 * (1 + std::sin(r / 60.0) * std::cos(c / 85.0));
+            const double waves = 150 * std::sin(r / 9.0 + c / 13.0);
+            const double peak = 1600 * std::exp(-(std::pow((r - 700) / 180.0, 2) + std::pow((c - 1100) / 220.0, 2)));
+            point.elevation = static_cast<float>(ridges + waves + peak + 0.3 * (r - c));
+            point.sampleState = 0;
+        }
+    }
+    finishgrid(srtm3Constants);
+}
+
+void useDefaultColours()
+{
+    static constexpr int defaults[9][3] = {{0, 250, 0},     {120, 250, 140}, {120, 190, 140},
+                                           {160, 190, 120}, {150, 190, 180}, {200, 190, 200},
+                                           {230, 230, 230}, {0, 0, 255},     {200, 200, 255}};
+    for (int i = 0; i < 9; ++i)
+        for (int channel = 0; channel < 3; ++channel)
+            colours.colourTable[i][channel] = defaults[i][channel];
+    colours.colourCount = 9;
+}
+
+Clock::time_point benchStart;
+bool firstFrameShown = false;
+double firstFrameMs = 0;
+
+void displayAndMark()
+{
+    onDisplay();
+    glFinish();
+    if (!firstFrameShown) {
+        firstFrameMs = millisecondsSince(benchStart);
+        firstFrameShown = true;
+    }
+}
+
+double timedFrame(TerrainPath path)
+{
+    setTerrainPath(path);
+    const Clock::time_point start = Clock::now();
+    drawFrame();
+    glFinish();
+    const double ms = millisecondsSince(start);
+    setTerrainPath(TerrainPath::fast);
+    return ms;
+}
+
+// One frame per camera step, as when the user holds a turning key: the camera
+// swings between two headings so that nothing is reused between frames. The
+// two paths take turns on the same views, so that a busy machine slows both.
+void compareFrames(const char* name, int frames)
+{
+    std::vector<double> fast, literal;
+    long long fastCells = 0, literalCells = 0;
+    for (int n = 0; n <= frames; ++n) {
+        applyKey(n % 2 == 0 ? 100 : 102, false);
+        const double fastMs = timedFrame(TerrainPath::fast);
+        fastCells = lastDrawnCellCount();
+        const double literalMs = timedFrame(TerrainPath::literal);
+        literalCells = lastDrawnCellCount();
+        if (n == 0)
+            continue;  // the first round warms up
+        fast.push_back(fastMs);
+        literal.push_back(literalMs);
+    }
+    const std::string base = std::string("frame_") + name;
+    report((base + "_fast").c_str(), median(fast), "ms");
+    report((base + "_literal").c_str(), median(literal), "ms");
+    report((base + "_fast_to_literal").c_str(), median(fast) / median(literal), "ratio");
+    report((base + "_fast_cells").c_str(), static_cast<double>(fastCells), "cells");
+    report((base + "_literal_cells").c_str(), static_cast<double>(literalCells), "cells");
+}
+
+void lowFlight()
+{
+    resetView(view.homePolar, view.homeAzimuth);
+    // Over the middle of the area, 3.5 km up, looking north along the horizon.
+    view.eye[0] = view.sceneCentre[0];
+    view.eye[2] = 3500;
+    view.viewPolar = 90;
+    applyKey(100, false);
+    applyKey(102, false);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    // A working directory of our own: no orvex.env from elsewhere.
+    std::string scratch = (std::filesystem::temp_directory_path() / "orvex-bench-XXXXXX").string();
+    if (!mkdtemp(scratch.data()) || chdir(scratch.c_str()) != 0)
+        return 1;
+
+    makeSyntheticArea();
+    useDefaultColours();
+    benchStart = Clock::now();
+    initView();
+    prepareViewerWindow(&argc, argv);
+    glutDisplayFunc(displayAndMark);
+    for (int i = 0; i < 1000 && !firstFrameShown; ++i)
+        glutMainLoopEvent();
+    report("startup_after_load_to_first_frame", firstFrameMs, "ms");
+
+    std::vector<double> relights;
+    for (int n = 0; n < 9; ++n) {
+        view.sunAzimuth = 200 + n;
+        const Clock::time_point start = Clock::now();
+        relight();
+        relights.push_back(millisecondsSince(start));
+    }
+    report("relight_1801x1801", median(relights), "ms");
+
+    resetView(view.homePolar, view.homeAzimuth);
+    compareFrames("home", 5);
+    lowFlight();
+    compareFrames("low_flight", 5);
+
+    std::filesystem::remove_all(scratch);
+    return 0;
+}
