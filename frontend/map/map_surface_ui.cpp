@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWindow>
 #include <algorithm>
 #include <cmath>
 
@@ -266,13 +267,31 @@ void MapSurface::paintEvent(QPaintEvent* event)
         painter.drawImage(QPointF(0, 0), overlay_);
 }
 
-void MapSurface::resizeEvent(QResizeEvent* event)
+void MapSurface::relayout()
 {
-    QWidget::resizeEvent(event);
     resizeLayers();
     if (interaction_)
         interaction_->Form_Resize(width(), height());
     update();
+}
+
+void MapSurface::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    relayout();
+}
+
+void MapSurface::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // A window moved to a screen of another pixel ratio needs a new kept image.
+    if (QWindow* handle = window()->windowHandle(); handle && !followsScreen_) {
+        followsScreen_ = true;
+        connect(handle, &QWindow::screenChanged, this, [this] {
+            if (!kept_.isNull() && kept_.devicePixelRatio() != devicePixelRatioF())
+                relayout();
+        });
+    }
 }
 
 void MapSurface::mousePressEvent(QMouseEvent* event)

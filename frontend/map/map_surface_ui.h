@@ -39,6 +39,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -47,6 +48,8 @@ protected:
 private:
     QImage& currentLayer() { return persistent_ ? kept_ : overlay_; }
     void resizeLayers();
+    // The resize step again: new layers at the current size and ratio.
+    void relayout();
     bool scaled() const { return cols_ > 0 && rows_ > 0; }
 
     MapInteraction* interaction_ = nullptr;
@@ -54,6 +57,7 @@ private:
     QImage overlay_;
     QFont font_;
     bool persistent_ = true;
+    bool followsScreen_ = false;
     int cols_ = 0;
     int rows_ = 0;
 };
