@@ -78,6 +78,7 @@ TEST_F(MainWindowTest, OpensWithItsMenusAndAFocusedFourteenByFourteenMapAndExits
 {
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Skyloom"));
     EXPECT_EQ(picMap->size(), QSize(615, 486));
+    EXPECT_EQ(window->geometryTwips().width(), 9225); // 15 twips a pixel
     EXPECT_EQ(window->state().viewCols, 14);
     EXPECT_EQ(window->state().viewRows, 14);
     EXPECT_TRUE(messages.shown.empty());
@@ -102,6 +103,10 @@ TEST_F(MainWindowTest, OpensWithItsMenusAndAFocusedFourteenByFourteenMapAndExits
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     EXPECT_EQ(QApplication::focusWidget(), picMap);
+
+    window->setGeometryTwips(QRect(1500, 750, 9000, 6000));
+    EXPECT_EQ(window->geometryTwips(), QRect(1500, 750, 9000, 6000));
+    EXPECT_EQ(window->size(), QSize(600, 400));
 
     // Exit first puts the window back into its normal state.
     window->showMaximized();
