@@ -38,9 +38,12 @@ std::string padded(std::string text, std::size_t width)
 
 void appendField(std::string& out, int value, int width)
 {
-    const std::string digits = std::to_string(value);
-    if (digits.size() < static_cast<std::size_t>(width))
-        out.append(static_cast<std::size_t>(width) - digits.size(), ' ');
+    const std::string digits = std::to_string(value < 0 ? -static_cast<long>(value) : value);
+    const std::size_t used = digits.size() + (value < 0 ? 1 : 0);
+    if (value < 0)
+        out += '-';
+    if (used < static_cast<std::size_t>(width))
+        out.append(static_cast<std::size_t>(width) - used, '0');
     out += digits;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// The GSI mesh files as text: "%6d%3d" record heads and "%5d" values in
-// tenths of a metre, lines ending in CR LF as in the distributed data.
+// The GSI mesh files as text: record heads read as "%6d%3d" and values as
+// "%5d", in tenths of a metre, lines ending in CR LF.
 
 #include <string>
 
@@ -18,6 +18,9 @@ std::string gsi50SheetText(int code, const Raster& block, int row0, int col0);
 // the line end; then one record of 320 values per flagged row.
 std::string gsi250CellText(int code, const Raster& block, int row0, int col0);
 
-// Appends value right-aligned in a field of `width` characters (wider when
-// the value needs more).
+// Appends value zero-padded to `width` characters ("-0012", "00123"; wider
+// when the value needs more). Readers skip blanks before a field and only
+// then count its width, so a blank-padded field would run on into the next
+// one ("  123" followed by "12345" reads as 12312): every field must fill
+// its width with the sign and digits alone.
 void appendField(std::string& out, int value, int width);
