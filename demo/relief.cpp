@@ -50,7 +50,7 @@ struct Bump {
 constexpr std::array mountainRanges = {
     Bump{35.47, 139.14, 6, 14, 2300},   // Tanzawa
     Bump{35.56, 138.72, 5, 16, 1700},   // Misaka mountains, north of Fuji
-    Bump{35.55, 138.20, 32, 10, 4000},  // Akaishi (Southern Alps)
+    Bump{35.55, 138.20, 32, 10, 3600},  // Akaishi (Southern Alps)
     Bump{35.88, 138.85, 12, 26, 2500},  // Okuchichibu
     Bump{35.97, 138.37, 9, 5, 2700},    // Yatsugatake
     Bump{35.78, 139.08, 10, 14, 1700},  // Okutama
@@ -98,6 +98,16 @@ constexpr int rangeOctaves = 8;              // down to about 70 m
 constexpr std::uint32_t rangeSeed = 0x5eed01u;
 constexpr std::uint32_t warpSeed = 0x5eed02u;
 
+// Where envelopes overlap the ridges could outgrow Fuji; real ranges here
+// stop below 3200 m, so heights above capKnee bend smoothly towards the cap.
+constexpr double capKnee = 2600;
+constexpr double capRise = 650;
+
+double softCap(double height)
+{
+    return height <= capKnee ? height : capKnee + capRise * std::tanh((height - capKnee) / capRise);
+}
+
 double rangesAndHills(Km p)
 {
     double envelope = hillHeight;
@@ -111,7 +121,7 @@ double rangesAndHills(Km p)
     const double wy = p.y / rangeWavelengthKm + 0.35 * fractalNoise(p.x / 30 + 7.1, p.y / 30 - 3.3, 2, warpSeed);
     // Squaring deepens the valleys and leaves the crests near the envelope.
     const double ridges = ridgedNoise(wx, wy, rangeOctaves, rangeSeed);
-    return keep * envelope * ridges * ridges;
+    return softCap(keep * envelope * ridges * ridges);
 }
 
 // Mt Fuji: a concave cone whose crater rim peaks at the summit point; the
