@@ -19,8 +19,62 @@ bool loadGsiFile(const std::string& path, const char* dataSetTag, std::string& t
     return true;
 }
 
+namespace {
+
+constexpr int headWidth = 6 + 3;
+constexpr int valueWidth = 5;
+
+// A right-aligned integer filling its whole column: blanks, an optional sign,
+// then digits up to the column's end.
+bool parseColumn(std::string_view column, int& value)
+{
+    std::size_t pos = column.find_first_not_of(' ');
+    if (pos == std::string_view::npos)
+        return false;
+    const bool negative = column[pos] == '-';
+    if (column[pos] == '-' || column[pos] == '+')
+        ++pos;
+    if (pos == column.size())
+        return false;
+    int magnitude = 0;
+    for (; pos < column.size(); ++pos) {
+        if (column[pos] < '0' || column[pos] > '9')
+            return false;
+        magnitude = magnitude * 10 + (column[pos] - '0');
+    }
+    value = negative ? -magnitude : magnitude;
+    return true;
+}
+
+// Published sheets hold one record per line in fixed columns, and a value
+// padded with blanks may touch a five-digit neighbour (" 9995" "10002"):
+// formatted input would run the two together. A line of exactly one record's
+// length whose columns all hold clean integers is therefore read by column.
+bool readColumnRecord(FieldReader& reader, GridPoint* row, int count)
+{
+    const std::string_view line = reader.lineAtStart();
+    if (line.size() != static_cast<std::size_t>(headWidth + valueWidth * count))
+        return false;
+    int value = 0;
+    if (!parseColumn(line.substr(0, 6), value) || !parseColumn(line.substr(6, 3), value))
+        return false;
+    for (int m = 0; m < count; ++m)
+        if (!parseColumn(line.substr(headWidth + valueWidth * m, valueWidth), value))
+            return false;
+    for (int m = 0; m < count; ++m) {
+        parseColumn(line.substr(headWidth + valueWidth * m, valueWidth), value);
+        row[m].elevation = static_cast<float>(value) / 10.0f;
+    }
+    reader.skipLineAtStart();
+    return true;
+}
+
+} // namespace
+
 bool readGsiRecord(FieldReader& reader, GridPoint* row, int count)
 {
+    if (readColumnRecord(reader, row, count))
+        return true;
     int ignored = 0;
     if (!reader.readInt(6, ignored) || !reader.readInt(3, ignored))
         return false;

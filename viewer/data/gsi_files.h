@@ -14,8 +14,9 @@ bool loadGsiFile(const std::string& path, const char* dataSetTag, std::string& t
 
 // One record: a head of two ignored fields ("%6d%3d"), then `count`
 // elevations ("%5d") in tenths of a metre, west to east, into row[0, count).
-// Returns false at the first field that does not parse; the points after it
-// keep what they had.
+// A record standing alone on a line of exactly its length, in clean columns,
+// is read by column. Returns false at the first field that does not parse;
+// the points after it keep what they had.
 bool readGsiRecord(FieldReader& reader, GridPoint* row, int count);
 
 // `value` right-aligned in at least `width` characters, as "%*d" prints it.

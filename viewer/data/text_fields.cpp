@@ -38,6 +38,20 @@ bool FieldReader::readInt(int width, int& value)
     return true;
 }
 
+std::string_view FieldReader::lineAtStart()
+{
+    while (pos_ < text_.size() && isFormatSpace(text_[pos_]))
+        ++pos_;
+    if (pos_ == text_.size() || (pos_ > 0 && text_[pos_ - 1] != '\n'))
+        return {};
+    std::size_t end = text_.find('\n', pos_);
+    if (end == std::string_view::npos)
+        end = text_.size();
+    if (end > pos_ && text_[end - 1] == '\r')
+        --end;
+    return text_.substr(pos_, end - pos_);
+}
+
 void FieldReader::skipLine()
 {
     const std::size_t lineFeed = text_.find('\n', pos_);

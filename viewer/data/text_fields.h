@@ -23,6 +23,14 @@ class FieldReader {
     // carriage return just before it); moves past the line end.
     std::string_view takeLine();
 
+    // Skips white space as a field read would, then returns the line that
+    // starts there without its line end, or an empty view when the position
+    // is not at the start of a line. Does not move past the line.
+    std::string_view lineAtStart();
+
+    // Moves past the line that lineAtStart() returned and its line end.
+    void skipLineAtStart() { skipLine(); }
+
     std::size_t position() const { return pos_; }
 
   private:

@@ -192,6 +192,48 @@ TEST(Gsi50Loader, FindsLowerCaseCopiesOfTheDisc)
     EXPECT_EQ(elevationAt(1, 2), metresOf(1, 1, 2));
 }
 
+// Published sheets: one record per line in fixed columns, blank-padded
+// numbers touching five-digit neighbours.
+std::string columnSheetText(const TenthsAt& tenths, bool breakOneRecord)
+{
+    std::string text = "533945 published layout header\r\n";
+    for (int k = 0; k < 200; ++k) {
+        char head[16];
+        std::snprintf(head, sizeof head, "%6d%3d", 533945, k + 1);
+        std::string line = head;
+        for (int m = 0; m < 200; ++m) {
+            char value[16];
+            std::snprintf(value, sizeof value, "%5d", tenths(k, m));
+            line += value;
+        }
+        if (breakOneRecord && k == 7)
+            line[9 + 5 * 3 + 2] = 'x';
+        text += line + "\r\n";
+    }
+    return text;
+}
+
+TEST(Gsi50Loader, RecordsInFixedColumnsAreReadByColumn)
+{
+    // 999.5 m next to 1000.2 m: " 9995" "10002" would run together as fields.
+    const TenthsAt across1000m = [](int row, int col) { return col % 2 ? 10002 + row : 9995 - row; };
+    TempDir dir;
+    writeFile(sheetPath(dir, 533945), columnSheetText(across1000m, false));
+    captureStdout([&] { readgsi50(dir.path(), 533945, 1, 1); });
+    EXPECT_EQ(elevationAt(0, 0), 999.5f);
+    EXPECT_EQ(elevationAt(0, 1), 1000.2f);
+    EXPECT_EQ(elevationAt(199, 198), 979.6f);
+    EXPECT_EQ(elevationAt(199, 199), 1020.1f);
+
+    // A record line that is not clean columns is read field by field, as any
+    // other layout, and the broken field stops the file.
+    writeFile(sheetPath(dir, 533945), columnSheetText(across1000m, true));
+    captureStdout([&] { readgsi50(dir.path(), 533945, 1, 1); });
+    EXPECT_EQ(elevationAt(6, 5), 1000.8f);
+    EXPECT_EQ(elevationAt(8, 0), -999.0f);
+    EXPECT_EQ(elevationAt(199, 199), -999.0f);
+}
+
 TEST(Gsi50LoaderDeathTest, BadArgumentsAndMissingSheetsEndTheRun)
 {
     auto run = [](int a, int b, int c) {
