@@ -77,6 +77,7 @@ constexpr std::array plains = {
     Bump{35.85, 139.70, 45, 45, 0.92},  // Kanto
     Bump{35.40, 139.38, 8, 6, 0.85},    // Sagami
     Bump{35.30, 139.15, 4, 3, 0.80},    // Ashigara
+    Bump{35.23, 139.03, 4, 4, 0.85},    // Hakone caldera floor
     Bump{35.63, 138.57, 7, 9, 0.85},    // Kofu basin
     Bump{35.15, 138.65, 5, 6, 0.80},    // Fuji river mouth
     Bump{34.97, 138.40, 5, 6, 0.80},    // Shizuoka
@@ -169,7 +170,7 @@ Volcano fuji(Km p, double peakAbovePlain)
     const double angle = std::atan2(dy, dx);
     const double gullyWeight = smoothstep(1.5, 4, d) * (1 - smoothstep(9, 14, d));
     const double wander = 3 * gradientNoise(3 * std::cos(angle) + d / 1.5, 3 * std::sin(angle), 77);
-    height -= 18 * gullyWeight * (0.5 + 0.5 * std::cos(36 * angle + wander));
+    height -= 12 * gullyWeight * (0.5 + 0.5 * std::cos(36 * angle + wander));
     return {height, rangesShown};
 }
 
