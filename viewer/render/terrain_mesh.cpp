@@ -39,6 +39,40 @@ Band bandOf(double e)
     return {b, (e - edges[b]) / (edges[b + 1] - edges[b])};
 }
 
+// Taylor coefficients of sin(x pi / 2) and cos(x pi / 2) in powers of x^2.
+struct QuarterTurnSeries {
+    double sine[10];
+    double cosine[10];
+};
+
+constexpr QuarterTurnSeries quarterTurnSeries()
+{
+    const double halfPi = 1.5707963267948966;
+    QuarterTurnSeries series{};
+    double power = 1;  // (pi / 2)^n / n!, with the sign
+    for (int n = 0; n < 20; ++n) {
+        if (n > 0)
+            power *= halfPi / n;
+        const double term = (n / 2) % 2 == 0 ? power : -power;
+        if (n % 2 == 0)
+            series.cosine[n / 2] = term;
+        else
+            series.sine[n / 2] = term;
+    }
+    return series;
+}
+
+constexpr QuarterTurnSeries series = quarterTurnSeries();
+
+template <std::size_t N>
+double horner(const double (&coefficients)[N], double x2, std::size_t first)
+{
+    double sum = coefficients[N - 1];
+    for (std::size_t k = N - 1; k-- > first;)
+        sum = sum * x2 + coefficients[k];
+    return sum;
+}
+
 void normalAt(int row, int col, double out[3])
 {
     const auto position = [](int r, int c, double p[3]) {
@@ -57,14 +91,13 @@ void normalAt(int row, int col, double out[3])
     gridNormal(south, east, north, west, out);
 }
 
-// Runs work(firstPoint, endPoint) over all grid points, split between the cores.
+// Runs work(first, end) over 0 .. count, split between the cores when there
+// is enough of it (thread start-up costs more than lighting a small grid).
 template <typename Work>
-void forAllPoints(Work work)
+void splitBetweenCores(std::int64_t count, std::int64_t smallestShare, Work work)
 {
-    const std::int64_t count = static_cast<std::int64_t>(grid.gridRows) * grid.gridCols;
     const unsigned cores = std::max(1u, std::min(std::thread::hardware_concurrency(), 8u));
-    // Thread start-up costs more than lighting a small grid.
-    const unsigned parts = count < 65536 ? 1 : cores;
+    const unsigned parts = count < 2 * smallestShare ? 1 : cores;
     std::vector<std::thread> helpers;
     for (unsigned part = 1; part < parts; ++part)
         helpers.emplace_back(work, count * part / parts, count * (part + 1) / parts);
@@ -115,17 +148,32 @@ void bandColour(float elevation, int blend, std::uint8_t rgb[3])
 
 void computeMeshAttributes()
 {
-    for (int row = 0; row < grid.gridRows; ++row) {
-        for (int col = 0; col < grid.gridCols; ++col) {
-            GridPoint& point = grid.gridRowTable[row][col];
-            double normal[3];
-            normalAt(row, col, normal);
-            for (int axis = 0; axis < 3; ++axis)
-                point.normal[axis] = static_cast<float>(normal[axis]);
-            bandColour(point.elevation, 0, point.flatColour);
-            bandColour(point.elevation, 1, point.blendColour);
+    const std::int64_t smallestShare = 32768 / std::max(grid.gridCols, 1) + 1;
+    splitBetweenCores(grid.gridRows, smallestShare, [](std::int64_t firstRow, std::int64_t endRow) {
+        for (int row = static_cast<int>(firstRow); row < endRow; ++row) {
+            for (int col = 0; col < grid.gridCols; ++col) {
+                GridPoint& point = grid.gridRowTable[row][col];
+                double normal[3];
+                normalAt(row, col, normal);
+                for (int axis = 0; axis < 3; ++axis)
+                    point.normal[axis] = static_cast<float>(normal[axis]);
+                bandColour(point.elevation, 0, point.flatColour);
+                bandColour(point.elevation, 1, point.blendColour);
+            }
         }
-    }
+    });
+}
+
+double sinQuarterTurns(double d)
+{
+    const double a = std::abs(d);
+    if (a <= 0.5)
+        return d * horner(series.sine, d * d, 0);
+    // Near the top the sine is 1 minus a small correction: as cos of the
+    // distance from the top, the result rounds like the library's.
+    const double e = 1 - a;
+    const double value = 1 + e * e * horner(series.cosine, e * e, 1);
+    return d < 0 ? -value : value;
 }
 
 SunLight currentSunLight()
@@ -138,7 +186,7 @@ SunLight currentSunLight()
 double lightFactor(const float normal[3], const SunLight& sun)
 {
     const double d = normal[0] * sun.direction[0] + normal[1] * sun.direction[1] + normal[2] * sun.direction[2];
-    return sun.brightness * (1 + std::sin(d * 90 * degree)) / 2;
+    return sun.brightness * (1 + sinQuarterTurns(d)) / 2;
 }
 
 void relight()
@@ -146,7 +194,8 @@ void relight()
     const SunLight sun = currentSunLight();
     const bool blended = view.blendColours != 0;
     GridPoint* const points = grid.points.get();
-    forAllPoints([=](std::int64_t first, std::int64_t end) {
+    const std::int64_t count = static_cast<std::int64_t>(grid.gridRows) * grid.gridCols;
+    splitBetweenCores(count, 32768, [=](std::int64_t first, std::int64_t end) {
         for (std::int64_t i = first; i < end; ++i) {
             GridPoint& point = points[i];
             const double f = lightFactor(point.normal, sun);

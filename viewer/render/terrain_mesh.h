@@ -19,6 +19,11 @@ void computeMeshAttributes();
 
 // Light factor of a surface with this normal: brightness x (1 + sin(d x 90 degrees)) / 2,
 // d being the cosine between the normal and the sun direction.
+// sin(d x 90 degrees) for d in -1 .. 1, within an ulp of the library sine
+// and exact at 0 and +-1, at a fraction of its cost: relighting takes one per
+// grid point.
+double sinQuarterTurns(double d);
+
 struct SunLight {
     double direction[3];  // towards the sun, axes y, x, z
     double brightness;

@@ -27,17 +27,21 @@ void makePlane(int rows, int cols, double a, double b)
 TEST(GridNormal, PlanesGiveTheirNormalEverywhereIncludingEdgesAndCorners)
 {
     const double slopes[][2] = {{0, 0}, {0.5, 0}, {0, -0.25}, {0.3, 0.7}};
-    for (const auto& slope : slopes) {
-        makePlane(4, 5, slope[0], slope[1]);
-        computeMeshAttributes();
-        const double length = std::sqrt(slope[0] * slope[0] + slope[1] * slope[1] + 1);
-        for (int r = 0; r < 4; ++r)
-            for (int c = 0; c < 5; ++c) {
-                const float* n = grid.gridRowTable[r][c].normal;
-                EXPECT_NEAR(n[0], -slope[0] / length, 1e-5) << r << "," << c;
-                EXPECT_NEAR(n[1], -slope[1] / length, 1e-5) << r << "," << c;
-                EXPECT_NEAR(n[2], 1 / length, 1e-5) << r << "," << c;
-            }
+    // The large grid is shared out between threads.
+    const int shapes[][2] = {{4, 5}, {600, 120}};
+    for (const auto& shape : shapes) {
+        for (const auto& slope : slopes) {
+            makePlane(shape[0], shape[1], slope[0], slope[1]);
+            computeMeshAttributes();
+            const double length = std::sqrt(slope[0] * slope[0] + slope[1] * slope[1] + 1);
+            for (int r = 0; r < shape[0]; ++r)
+                for (int c = 0; c < shape[1]; ++c) {
+                    const float* n = grid.gridRowTable[r][c].normal;
+                    ASSERT_NEAR(n[0], -slope[0] / length, 1e-5) << r << "," << c;
+                    ASSERT_NEAR(n[1], -slope[1] / length, 1e-5) << r << "," << c;
+                    ASSERT_NEAR(n[2], 1 / length, 1e-5) << r << "," << c;
+                }
+        }
     }
 }
 
@@ -166,10 +170,10 @@ TEST_F(BandColourTest, ShortTablesGiveBlackInsteadOfReadingOutside)
 TEST(MeshAttributes, EveryPointGetsFlatAndBlendedColour)
 {
     useDefaultColours();
-    makeTestTerrain(20, 30, [](int r, int c) { return static_cast<float>(r * 40 + c * 3); });
+    makeTestTerrain(400, 160, [](int r, int c) { return static_cast<float>(r * 25 - c * 3 - 600); });
     computeMeshAttributes();
-    for (int r = 0; r < 20; ++r)
-        for (int c = 0; c < 30; ++c) {
+    for (int r = 0; r < 400; ++r)
+        for (int c = 0; c < 160; ++c) {
             const GridPoint& p = grid.gridRowTable[r][c];
             std::uint8_t flat[3], blend[3];
             bandColour(p.elevation, 0, flat);
@@ -271,6 +275,27 @@ TEST_F(RelightTest, EveryPointOfALargeGridIsLitByItsOwnNormal)
                 ASSERT_EQ(p.shadeColour[channel], expected) << r << "," << c;
             }
         }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(QuarterTurnSine, AgreesWithTheLibrarySineAndIsExactAtTheEnds)
+{
+    const double quarter = 2 * std::atan(1.0);
+    EXPECT_EQ(sinQuarterTurns(0), 0);
+    EXPECT_EQ(sinQuarterTurns(1), 1);
+    EXPECT_EQ(sinQuarterTurns(-1), -1);
+    for (int k = -200000; k <= 200000; ++k) {
+        const double d = k / 200000.0;
+        const double expected = std::sin(d * quarter);
+        const double got = sinQuarterTurns(d);
+        ASSERT_LE(std::abs(got - expected), 2.3e-16) << d;
+    }
+    // Just below the top, where level ground under a high sun lies, the two agree exactly.
+    for (double e = 1e-3; e > 1e-12; e /= 3)
+        EXPECT_EQ(sinQuarterTurns(1 - e), std::sin((1 - e) * quarter)) << e;
 }
 
 }  // namespace
