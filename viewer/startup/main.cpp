@@ -2,6 +2,8 @@
 #include "data/colour_table.h"
 #include "data/mountain_table.h"
 #include "startup/command_line.h"
+#include "startup/view_state.h"
+#include "startup/viewer_window_gl.h"
 
 int main(int argc, char* argv[])
 {
@@ -9,5 +11,6 @@ int main(int argc, char* argv[])
         return 0;
     readcolor();
     readmountain();
-    return 0;
+    initView();
+    openViewerWindow(&argc, argv);
 }
