@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <string>
 #include <unistd.h>
@@ -93,15 +94,30 @@ void displayAndMark()
     }
 }
 
-double timedFrame(TerrainPath path)
+// Processor time of the whole process, Mesa's rasterizer threads included:
+// steadier than the wall clock on a machine shared with other work.
+double processorMilliseconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
+
+struct FrameTime {
+    double wall;
+    double processor;
+};
+
+FrameTime timedFrame(TerrainPath path)
 {
     setTerrainPath(path);
     const Clock::time_point start = Clock::now();
+    const double processorStart = processorMilliseconds();
     drawFrame();
     glFinish();
-    const double ms = millisecondsSince(start);
+    const FrameTime time{millisecondsSince(start), processorMilliseconds() - processorStart};
     setTerrainPath(TerrainPath::fast);
-    return ms;
+    return time;
 }
 
 // One frame per camera step, as when the user holds a turning key: the camera
@@ -109,23 +125,28 @@ double timedFrame(TerrainPath path)
 // two paths take turns on the same views, so that a busy machine slows both.
 void compareFrames(const char* name, int frames)
 {
-    std::vector<double> fast, literal;
+    std::vector<double> fast, literal, fastProcessor, literalProcessor;
     long long fastCells = 0, literalCells = 0;
     for (int n = 0; n <= frames; ++n) {
         applyKey(n % 2 == 0 ? 100 : 102, false);
-        const double fastMs = timedFrame(TerrainPath::fast);
+        const FrameTime fastTime = timedFrame(TerrainPath::fast);
         fastCells = lastDrawnCellCount();
-        const double literalMs = timedFrame(TerrainPath::literal);
+        const FrameTime literalTime = timedFrame(TerrainPath::literal);
         literalCells = lastDrawnCellCount();
         if (n == 0)
             continue;  // the first round warms up
-        fast.push_back(fastMs);
-        literal.push_back(literalMs);
+        fast.push_back(fastTime.wall);
+        literal.push_back(literalTime.wall);
+        fastProcessor.push_back(fastTime.processor);
+        literalProcessor.push_back(literalTime.processor);
     }
     const std::string base = std::string("frame_") + name;
     report((base + "_fast").c_str(), median(fast), "ms");
     report((base + "_literal").c_str(), median(literal), "ms");
     report((base + "_fast_to_literal").c_str(), median(fast) / median(literal), "ratio");
+    report((base + "_fast_cpu").c_str(), median(fastProcessor), "ms");
+    report((base + "_literal_cpu").c_str(), median(literalProcessor), "ms");
+    report((base + "_fast_to_literal_cpu").c_str(), median(fastProcessor) / median(literalProcessor), "ratio");
     report((base + "_fast_cells").c_str(), static_cast<double>(fastCells), "cells");
     report((base + "_literal_cells").c_str(), static_cast<double>(literalCells), "cells");
 }
