@@ -1,0 +1,50 @@
+#include "settings/colour_file.h"
+
+#include "settings/saved_file.h"
+#include "settings/settings_file.h"
+#include "settings/text_fields.h"
+
+#include <QFile>
+#include <limits>
+
+QByteArray colourFileText(const BandColourTable& colours)
+{
+    QByteArray text = formatNumber(kVersionMajor) + formatNumber(kVersionMinor) + "\r\n";
+    text += formatNumber(kBandCount) + "\r\n";
+    for (const auto& band : colours)
+        text += formatNumber(band[0]) + formatNumber(band[1]) + formatNumber(band[2]) + "\r\n";
+    return text;
+}
+
+void readColourText(const QByteArray& text, BandColourTable& colours)
+{
+    FieldReader reader(text);
+    const std::optional<int> major = reader.readInt32();
+    const std::optional<int> minor = major ? reader.readInt32() : std::nullopt;
+    if (major != kVersionMajor || minor != kVersionMinor)
+        return;
+    if (reader.readInt32() != kBandCount)
+        return;
+    for (auto& band : colours) {
+        for (std::int16_t& component : band) {
+            const auto value =
+                reader.readInteger(std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max());
+            if (!value)
+                return;
+            component = static_cast<std::int16_t>(*value);
+        }
+    }
+}
+
+void ReadColor(MapState& state)
+{
+    ResetColor(state);
+    QFile file(QString::fromLatin1(kColourFileName));
+    if (file.open(QIODevice::ReadOnly))
+        readColourText(file.readAll(), state.bandColor);
+}
+
+bool WriteColor(const MapState& state)
+{
+    return writeFileBesideAndRename(QString::fromLatin1(kColourFileName), colourFileText(state.bandColor));
+}

@@ -1,0 +1,90 @@
+#include "settings/help_texts.h"
+
+#include "settings/settings_file.h"
+
+#include <QDir>
+
+QStringList mapUsageLines()
+{
+    return {
+        QStringLiteral("使用法(描画までの手順)"),
+        QString(),
+        QStringLiteral("1. 地図範囲の選択"),
+        QStringLiteral(" 始点をクリックします。"),
+        QStringLiteral(" 終点をクリックします。"),
+        QStringLiteral(" (地図1枚の場合は2度クリックします。)"),
+        QStringLiteral(" 選択された範囲が緑で塗りつぶされます。"),
+        QStringLiteral(" (地図を上下左右に移動させるにはカーソルキーを用います。)"),
+        QString(),
+        QStringLiteral("2. 描画"),
+        QStringLiteral(" 以下の3つの方法があります。"),
+        QStringLiteral(" (1)[実行][描画]メニューをクリックします。"),
+        QStringLiteral(" (2)キーボードのF5を押します。"),
+        QStringLiteral(" (3)右クリックで[描画]メニューをクリックします。"),
+    };
+}
+
+QStringList viewerUsageLines()
+{
+    // Keys are padded to 17 display columns, a full-width character counting
+    // two; the mouse lines use one ideographic space (U+3000).
+    const QString separator(28, u'-');
+    return {
+        QStringLiteral("描画使用法"),
+        QString(),
+        QStringLiteral("キーボード"),
+        separator,
+        QStringLiteral("q/ESC            終了"),
+        QStringLiteral("z/Shift+z        前進/後退"),
+        QStringLiteral("←→             左右方向転換"),
+        QStringLiteral("↑↓             上下高度変更"),
+        QStringLiteral("Shift+↑↓       上下視界変更"),
+        QStringLiteral("t                真上から見る"),
+        QStringLiteral("h                色を標高で補間しない/する"),
+        QStringLiteral("m                山名を表示する/しない"),
+        QStringLiteral("n/Shift+n/Ctrl+n 解像度下げる/上げる/初期化"),
+        QStringLiteral("x/Shift+x/Ctrl+x 加速x2/減速x1/2/初期化"),
+        QStringLiteral("r/Shift+r/Ctrl+r 表示範囲縮小/拡大/初期化"),
+        QStringLiteral("s/Shift+s/Ctrl+s 明るさ上/下/初期化"),
+        QStringLiteral("b/Shift+b/Ctrl+b 望遠/広角/初期化"),
+        QStringLiteral("スペース         すべて初期化"),
+        QString(),
+        QStringLiteral("マウスドラッグ"),
+        separator,
+        QStringLiteral("左右\u3000方向転換"),
+        QStringLiteral("上下\u3000高度変更"),
+        QString(),
+        QStringLiteral("Shift+マウスドラッグ"),
+        separator,
+        QStringLiteral("左右\u3000太陽の位置を西<->東に変える"),
+        QStringLiteral("上下\u3000太陽の向きを上下する(0-90度)"),
+        QString(),
+        QStringLiteral("いくつかの操作はマウス右クリックでもできます。"),
+        QStringLiteral("()内が対応するキーボードです。"),
+    };
+}
+
+QStringList versionLines()
+{
+    return {
+        QStringLiteral("Skyloom"),
+        QStringLiteral("Ver.%1.%2").arg(kVersionMajor).arg(kVersionMinor),
+        QStringLiteral("Copyright (C) 2026 the Skyloom and Orvex developers."),
+        QStringLiteral("Coastline of the map: GSHHG."),
+    };
+}
+
+QString joinedLines(const QStringList& lines)
+{
+    return lines.join(u'\n');
+}
+
+QUrl readmeUrl()
+{
+    return QUrl::fromLocalFile(QDir::current().absoluteFilePath(QStringLiteral("readme.txt")));
+}
+
+QString readmeFailureText()
+{
+    return QStringLiteral("readme.txt を開くアプリケーションがありません。");
+}

@@ -1,0 +1,96 @@
+#include "settings/settings_file.h"
+
+#include "map/map_state.h"
+#include "settings/saved_file.h"
+#include "settings/text_fields.h"
+
+#include <QFile>
+#include <limits>
+
+namespace {
+
+QByteArray numberLine(std::initializer_list<std::int64_t> values)
+{
+    QByteArray line;
+    for (const std::int64_t value : values)
+        line += formatNumber(value);
+    return line + "\r\n";
+}
+
+// Both directories as one field each; a double quote cannot be represented
+// (OK removes them), so one that got here anyway is dropped.
+QByteArray quoted(const QString& text)
+{
+    return '"' + text.toUtf8().replace('"', QByteArray()) + '"';
+}
+
+// Window sizes beyond this many twips would ask the window system for more
+// than it can give.
+constexpr int kMostTwips = 32767 * 15;
+
+} // namespace
+
+QByteArray settingsFileText(const MapState& state, const QRect& geometryTwips)
+{
+    QByteArray text = numberLine({kVersionMajor, kVersionMinor});
+    text += numberLine({geometryTwips.x(), geometryTwips.y(), geometryTwips.width(), geometryTwips.height()});
+    text += numberLine({state.meshFlag});
+    text += quoted(state.dataDir50) + ' ' + quoted(state.dataDir250) + "\r\n";
+    text += numberLine({state.originX, state.originY});
+    return text;
+}
+
+std::optional<QRect> readSettingsText(const QByteArray& text, MapState& state)
+{
+    FieldReader reader(text);
+    const std::optional<int> major = reader.readInt32();
+    const std::optional<int> minor = major ? reader.readInt32() : std::nullopt;
+    if (major != kVersionMajor || minor != kVersionMinor)
+        return std::nullopt;
+
+    int box[4] = {};
+    for (int& value : box) {
+        const auto read = reader.readInteger(-kMostTwips, kMostTwips);
+        if (!read)
+            return std::nullopt;
+        value = static_cast<int>(*read);
+    }
+    const QRect geometry(box[0], box[1], box[2], box[3]);
+
+    const std::optional<int> mesh = reader.readInt32();
+    if (!mesh)
+        return geometry;
+    // Only 0 and 1 name a mesh; anything else would index past the option
+    // buttons and the sheet tables.
+    state.meshFlag = *mesh == kMesh250 ? kMesh250 : kMesh50;
+
+    std::optional<QString> dir = reader.readText();
+    if (!dir)
+        return geometry;
+    state.dataDir50 = *dir;
+    if (!(dir = reader.readText()))
+        return geometry;
+    state.dataDir250 = *dir;
+
+    std::optional<int> origin = reader.readInt32();
+    if (!origin)
+        return geometry;
+    state.originX = *origin;
+    if ((origin = reader.readInt32()))
+        state.originY = *origin;
+    return geometry;
+}
+
+std::optional<QRect> ReadEnv(MapState& state)
+{
+    resetSettings(state);
+    QFile file(QString::fromLatin1(kSettingsFileName));
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return readSettingsText(file.readAll(), state);
+}
+
+bool WriteEnv(const MapState& state, const QRect& geometryTwips)
+{
+    return writeFileBesideAndRename(QString::fromLatin1(kSettingsFileName), settingsFileText(state, geometryTwips));
+}

@@ -1,0 +1,31 @@
+#pragma once
+// skyloom.env: the front-end's version, window geometry, mesh, data
+// directories and map origin, five CR LF lines in the working directory.
+
+#include <QByteArray>
+#include <QRect>
+#include <QString>
+#include <optional>
+
+struct MapState;
+
+inline constexpr int kVersionMajor = 2;
+inline constexpr int kVersionMinor = 0;
+
+inline const char kSettingsFileName[] = "skyloom.env";
+
+// The file's five lines for these settings and this window geometry (left,
+// top, width, height in twips).
+QByteArray settingsFileText(const MapState& state, const QRect& geometryTwips);
+
+// Reads the file's fields over the settings, each as soon as it has been
+// read, and stops at the first bad one. Another version changes nothing. The
+// geometry comes back once all four of its numbers have been read.
+std::optional<QRect> readSettingsText(const QByteArray& text, MapState& state);
+
+// Defaults, then the file in the working directory, if there is one.
+std::optional<QRect> ReadEnv(MapState& state);
+
+// Writes the file beside and renames it over the old one; false where that
+// fails (the old file then stays as it was).
+bool WriteEnv(const MapState& state, const QRect& geometryTwips);

@@ -1,0 +1,112 @@
+#include "german_numbers.h"
+#include "settings/colour_file.h"
+#include "test_files.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+using Band = std::array<std::int16_t, 3>;
+
+MapState withDefaults()
+{
+    MapState state;
+    SetDefaultColor(state);
+    ResetColor(state);
+    return state;
+}
+
+// Every band a colour of its own, far from the defaults.
+BandColourTable oddColours()
+{
+    BandColourTable table{};
+    for (int band = 0; band < kBandCount; ++band)
+        table[band] = {std::int16_t(band + 1), std::int16_t(10 * band + 3), std::int16_t(250 - band)};
+    return table;
+}
+
+} // namespace
+
+TEST(ColourFileText, TheDefaultsAsTheViewerReadsThem)
+{
+    EXPECT_EQ(colourFileText(withDefaults().bandColor), QByteArray(" 2  0 \r\n"
+                                                                   " 9 \r\n"
+                                                                   " 0  250  0 \r\n"
+                                                                   " 120  250  140 \r\n"
+                                                                   " 120  190  140 \r\n"
+                                                                   " 160  190  120 \r\n"
+                                                                   " 150  190  180 \r\n"
+                                                                   " 200  190  200 \r\n"
+                                                                   " 230  230  230 \r\n"
+                                                                   " 0  0  255 \r\n"
+                                                                   " 200  200  255 \r\n"));
+}
+
+TEST(ColourFile, WrittenColoursComeBackEvenOutsideTheChannelRange)
+{
+    ScratchDirectory scratch;
+    MapState state = withDefaults();
+    state.bandColor = oddColours();
+    state.bandColor[3] = {-5, 300, 32767};
+    state.bandColor[4] = {-32768, 0, 256};
+    ASSERT_TRUE(WriteColor(state));
+    EXPECT_EQ(QDir().entryList(QDir::Files), QStringList{"orvex.col"});
+
+    MapState read = withDefaults();
+    ReadColor(read);
+    EXPECT_EQ(read.bandColor, state.bandColor);
+}
+
+TEST(ColourFile, AMissingFileAnotherVersionOrAnotherCountLeavesTheDefaults)
+{
+    ScratchDirectory scratch;
+    const QByteArray nine = " 1 2 3\r\n 4 5 6\r\n 7 8 9\r\n 1 2 3\r\n 4 5 6\r\n 7 8 9\r\n 1 2 3\r\n 4 5 6\r\n 7 8 9\r\n";
+    for (const QByteArray& text : {QByteArray(), " 1  0 \r\n 9 \r\n" + nine, " 2  1 \r\n 9 \r\n" + nine,
+                                   " 2  0 \r\n 8 \r\n" + nine, " 2  0 \r\n 10 \r\n" + nine + " 1 2 3\r\n"}) {
+        QFile::remove("orvex.col");
+        if (!text.isEmpty())
+            scratch.write("orvex.col", text);
+        MapState state = withDefaults();
+        state.bandColor = oddColours();
+        ReadColor(state);
+        EXPECT_EQ(state.bandColor, state.defaultBandColor) << text.constData();
+    }
+}
+
+TEST(ColourFile, ReadingStopsAtTheEndOrAtABadValueKeepingWhatWasRead)
+{
+    const Band red{255, 0, 0};
+    const struct {
+        const char* text;
+        Band band0, band1;
+    } cases[] = {
+        {"2 0\r\n9\r\n255 0 0\r\n7", red, {7, 250, 140}},
+        {"2 0\r\n9\r\n255 0 0\r\n7 40000 1", red, {7, 250, 140}}, // not a 16-bit value
+        {"2 0\r\n9\r\n255 0 0\r\n7 x 1", red, {7, 250, 140}},
+        {"2 0 9 255 0 0 7 8 9", red, {7, 8, 9}}, // all on one line
+        {"2,0,9,254.5,0.5,-0.5,1.5,2.5,3.5", {254, 0, 0}, {2, 2, 4}},
+    };
+    for (const auto& c : cases) {
+        MapState state = withDefaults();
+        readColourText(c.text, state.bandColor);
+        EXPECT_EQ(state.bandColor[0], c.band0) << c.text;
+        EXPECT_EQ(state.bandColor[1], c.band1) << c.text;
+        EXPECT_EQ(state.bandColor[2], state.defaultBandColor[2]) << c.text;
+    }
+}
+
+TEST(ColourFile, NumbersNeverTakeTheLocalesDecimalComma)
+{
+    ScratchDirectory scratch;
+    const GermanNumbers german(scratch.path());
+    if (!german.active())
+        GTEST_SKIP() << "no German locale available to switch the C library to decimal commas";
+    MapState state = withDefaults();
+    state.bandColor[0] = {1000, -1000, 0};
+    const QByteArray text = colourFileText(state.bandColor);
+    readColourText("2 0 9 1.5 2,5 3", state.bandColor);
+    EXPECT_TRUE(text.contains(" 1000 -1000  0 \r\n")) << text.constData();
+    EXPECT_EQ(state.bandColor[0], (Band{2, 2, 5})) << "1.5 to even, and the comma ends a field";
+}

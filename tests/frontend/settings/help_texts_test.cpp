@@ -1,0 +1,94 @@
+#include "settings/help_texts.h"
+#include "test_files.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Columns a text takes on a Japanese console: two for wide characters.
+int displayColumns(const QString& text)
+{
+    int columns = 0;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        const bool wide = (u >= 0x2190 && u <= 0x21FF) || (u >= 0x3000 && u <= 0x30FF) || (u >= 0x4E00 && u <= 0x9FFF) ||
+                          (u >= 0xFF01 && u <= 0xFF60);
+        columns += wide ? 2 : 1;
+    }
+    return columns;
+}
+
+QList<int> emptyLines(const QStringList& lines)
+{
+    QList<int> empty;
+    for (int i = 0; i < lines.size(); ++i)
+        if (lines[i].isEmpty())
+            empty << i + 1;
+    return empty;
+}
+
+} // namespace
+
+TEST(HelpTexts, TheMapUsageHasFourteenLinesIndentedByOneBlank)
+{
+    const QStringList lines = mapUsageLines();
+    ASSERT_EQ(lines.size(), 14);
+    EXPECT_EQ(emptyLines(lines), (QList<int>{2, 9}));
+    EXPECT_EQ(lines[0], QStringLiteral("使用法(描画までの手順)"));
+    EXPECT_EQ(lines[2], QStringLiteral("1. 地図範囲の選択"));
+    EXPECT_EQ(lines[5], QStringLiteral(" (地図1枚の場合は2度クリックします。)"));
+    EXPECT_EQ(lines[13], QStringLiteral(" (3)右クリックで[描画]メニューをクリックします。"));
+    for (int line : {4, 5, 6, 7, 8, 11, 12, 13, 14})
+        EXPECT_TRUE(lines[line - 1].startsWith(u' ') && lines[line - 1][1] != u' ') << line;
+    for (int line : {1, 3, 10})
+        EXPECT_FALSE(lines[line - 1].startsWith(u' ')) << line;
+    const QString text = joinedLines(lines);
+    EXPECT_EQ(text.count(u'\n'), 13);
+    EXPECT_FALSE(text.endsWith(u'\n'));
+}
+
+TEST(HelpTexts, TheViewerUsageAlignsItsKeysAtSeventeenColumns)
+{
+    const QStringList lines = viewerUsageLines();
+    ASSERT_EQ(lines.size(), 31);
+    EXPECT_EQ(emptyLines(lines), (QList<int>{2, 19, 24, 29}));
+    for (int line : {4, 21, 26})
+        EXPECT_EQ(lines[line - 1], QString(28, u'-')) << line;
+    for (int line = 5; line <= 18; ++line) {
+        // The description starts after the key and its blanks.
+        const QString& text = lines[line - 1];
+        const qsizetype blank = text.indexOf(u' ');
+        qsizetype description = blank;
+        while (description < text.size() && text[description] == u' ')
+            ++description;
+        EXPECT_EQ(displayColumns(text.left(description)), 17) << line;
+    }
+    EXPECT_EQ(lines[6], QStringLiteral("←→") + QString(13, u' ') + QStringLiteral("左右方向転換"));
+    EXPECT_EQ(lines[8], QStringLiteral("Shift+↑↓") + QString(7, u' ') + QStringLiteral("上下視界変更"));
+    EXPECT_EQ(lines[17], QStringLiteral("スペース") + QString(9, u' ') + QStringLiteral("すべて初期化"));
+    EXPECT_EQ(lines[13], QStringLiteral("x/Shift+x/Ctrl+x 加速x2/減速x1/2/初期化"));
+    for (int line : {22, 23, 27, 28}) {
+        EXPECT_EQ(lines[line - 1][2], QChar(0x3000)) << line;
+        EXPECT_FALSE(lines[line - 1].contains(u' ')) << line;
+    }
+    EXPECT_EQ(lines[26], QStringLiteral("左右　太陽の位置を西<->東に変える"));
+    EXPECT_EQ(lines[27], QStringLiteral("上下　太陽の向きを上下する(0-90度)"));
+    EXPECT_EQ(lines[30], QStringLiteral("()内が対応するキーボードです。"));
+    EXPECT_FALSE(joinedLines(lines).endsWith(u'\n'));
+}
+
+TEST(HelpTexts, TheVersionBoxAndTheReadmeInTheWorkingDirectory)
+{
+    const QStringList lines = versionLines();
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_EQ(lines[0], QStringLiteral("Skyloom"));
+    EXPECT_EQ(lines[1], QStringLiteral("Ver.2.0"));
+
+    ScratchDirectory scratch;
+    QDir().mkdir("my maps");
+    QDir::setCurrent("my maps");
+    const QUrl url = readmeUrl();
+    EXPECT_TRUE(url.isLocalFile());
+    EXPECT_EQ(url.toLocalFile(), QDir(scratch.path()).filePath("my maps/readme.txt"));
+}
