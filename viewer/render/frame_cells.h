@@ -44,7 +44,9 @@ struct CellBlock {
 
 class TerrainBlocks {
 public:
-    static constexpr int blockCells = 32;  // a multiple of every step
+    // A multiple of every step, so that no cell straddles two blocks.
+    static constexpr int blockCells = 32;
+    static_assert(blockCells % 4 == 0);
 
     // Bounding boxes and validity of the current grid's blocks.
     void build();

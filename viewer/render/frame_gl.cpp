@@ -31,8 +31,9 @@ struct FastPathCache {
 };
 FastPathCache cache;
 
-// Largest index count handed to one draw call.
-constexpr std::size_t largestDraw = std::size_t{1} << 24;
+// Largest index count handed to one draw call: whole cells, six indices each.
+constexpr std::size_t largestDraw = std::size_t{6} << 22;
+static_assert(largestDraw % 6 == 0);
 
 void clearToBackground()
 {
