@@ -2,6 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <unistd.h>
 
 #include "data/colour_table.h"
 #include "data/grid.h"
@@ -14,17 +19,12 @@ void makeTestTerrain(int rows, int cols, const std::function<float(int, int)>& h
 {
     allocategrid(rows, cols, srtm3Constants);
     grid.areaNorth = 35.5;
-    grid.areaSouth = grid.areaNorth - (rows - 1) / 1200.0;
-    grid.areaWest = 138.5;
-    grid.areaEast = grid.areaWest + (cols - 1) / 1200.0;
     grid.labelLift = 500;
-    for (int r = 0; r < rows; ++r) {
+    for (int r = 0; r < rows; ++r)
         for (int c = 0; c < cols; ++c) {
-            GridPoint& point = grid.gridRowTable[r][c];
-            point.elevation = height(r, c);
-            point.sampleState = isVoid && isVoid(r, c) ? 1 : 0;
+            grid.gridRowTable[r][c].elevation = height(r, c);
+            grid.gridRowTable[r][c].sampleState = isVoid && isVoid(r, c) ? 1 : 0;
         }
-    }
     finishgrid(srtm3Constants);
 }
 
@@ -32,20 +32,17 @@ float rollingHills(int row, int col)
 {
     const double ridge = 1800 * std::exp(-std::pow((row - 60.0) / 25, 2) - std::pow((col - 90.0) / 30, 2));
     const double waves = 300 * std::sin(row / 7.0) * std::cos(col / 9.0);
-    const double slope = 4.0 * (row + col) - 300;
-    // Sea below -500 m would be lifted by the SRTM sea lift into towers.
-    return static_cast<float>(std::max(ridge + waves + slope, -450.0));
+    // Sea below -500 m would be lifted 9999 m by the SRTM sea lift.
+    return static_cast<float>(std::max(ridge + waves + 4.0 * (row + col) - 300, -450.0));
 }
 
 void useDefaultColours()
 {
-    static constexpr int defaults[9][3] = {{0, 250, 0},     {120, 250, 140}, {120, 190, 140},
-                                           {160, 190, 120}, {150, 190, 180}, {200, 190, 200},
-                                           {230, 230, 230}, {0, 0, 255},     {200, 200, 255}};
+    static constexpr int table[9][3] = {{0, 250, 0},     {120, 250, 140}, {120, 190, 140},
+                                        {160, 190, 120}, {150, 190, 180}, {200, 190, 200},
+                                        {230, 230, 230}, {0, 0, 255},     {200, 200, 255}};
     colours = ColourTable{};
-    for (int i = 0; i < 9; ++i)
-        for (int channel = 0; channel < 3; ++channel)
-            colours.colourTable[i][channel] = defaults[i][channel];
+    std::copy(&table[0][0], &table[0][0] + 27, &colours.colourTable[0][0]);
     colours.colourCount = 9;
 }
 
@@ -55,12 +52,6 @@ void resetViewStateForTest()
     windowOperations = WindowOperations{[] {}, [] {}};
     mountains = MountainTable{};
 }
-
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <stdexcept>
-#include <unistd.h>
 
 ScratchWorkingDirectory::ScratchWorkingDirectory() : previous_(std::filesystem::current_path())
 {
@@ -85,5 +76,3 @@ std::string fileText(const std::string& path)
     text << in.rdbuf();
     return text.str();
 }
-
-bool fileExists(const std::string& path) { return std::filesystem::exists(path); }
