@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -12,11 +11,9 @@
 #include <cmath>
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -30,450 +27,278 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-// A working directory with one GSI 50 m sheet (533945: 35.67 .. 35.75 N,
-// 139.625 .. 139.75 E) of hills, the default colours and one summit.
-class ViewerDirectory {
+std::string run(const std::string& command)
+{
+    std::string out;
+    if (FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r")) {
+        char chunk[256];
+        while (fgets(chunk, sizeof chunk, pipe))
+            out += chunk;
+        pclose(pipe);
+    }
+    return out;
+}
+
+// A working directory with one GSI 50 m sheet of hills (533945: 35.67 .. 35.75 N,
+// 139.625 .. 139.75 E), the default colours and one summit; orvex runs in it.
+class Viewer {
 public:
-    ViewerDirectory()
+    Viewer()
     {
         std::string pattern = (fs::temp_directory_path() / "orvex-window-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
-        writeSheet();
-        writeColours("200 200 255");
-        write("MtJapan.txt", "35.423600 139.411500 2600.0 0 TestPeak\n");
-    }
-    ~ViewerDirectory()
-    {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    const std::string& path() const { return path_; }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
-
-    void write(const std::string& name, const std::string& text) const
-    {
-        std::ofstream(file(name), std::ios::binary) << text;
-    }
-    std::string read(const std::string& name) const
-    {
-        std::ifstream in(file(name), std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-    void writeColours(const std::string& background) const
-    {
-        write("orvex.col", "2 0\n9\n0 250 0\n120 250 140\n120 190 140\n160 190 120\n150 190 180\n"
-                           "200 190 200\n230 230 230\n0 0 255\n" + background + "\n");
-    }
-
-private:
-    void writeSheet() const
-    {
-        fs::create_directories(file("GSI/DATA/5339"));
-        std::string text = "header line of the sheet\n";
+        dir_ = mkdtemp(pattern.data()) ? pattern : throw std::runtime_error("mkdtemp failed");
+        fs::create_directories(dir_ + "/GSI/DATA/5339");
+        std::string sheet = "sheet header\n";
         char field[16];
         for (int row = 0; row < 200; ++row) {
             std::snprintf(field, sizeof field, "%6d%3d", 533945, row);
-            text += field;
+            sheet += field;
             for (int col = 0; col < 200; ++col) {
                 const double metres = 900 + 700 * std::sin(row / 23.0) * std::cos(col / 31.0) + 4.0 * row;
                 std::snprintf(field, sizeof field, "%5d", static_cast<int>(metres * 10));
-                text += field;
+                sheet += field;
             }
-            text += "\n";
+            sheet += "\n";
         }
-        write("GSI/DATA/5339/533945.MEM", text);
-    }
-
-    std::string path_;
-};
-
-// orvex started on the sheet, in the background.
-class Viewer {
-public:
-    explicit Viewer(const ViewerDirectory& directory)
-    {
-        pid_ = fork();
-        if (pid_ == 0) {
-            if (chdir(directory.path().c_str()) != 0)
-                _exit(126);
-            const int input = open("/dev/null", O_RDONLY);
-            const int output = open("console.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            dup2(input, 0);
-            dup2(output, 1);
-            dup2(output, 2);
-            execl(ORVEX_PROGRAM, ORVEX_PROGRAM, "-gsi50", "GSI", "533945", "1", "1", static_cast<char*>(nullptr));
-            _exit(127);
-        }
+        write("GSI/DATA/5339/533945.MEM", sheet);
+        write("MtJapan.txt", "35.423600 139.411500 2600.0 0 TestPeak\n");
+        colours("200 200 255");
     }
     ~Viewer()
     {
-        if (pid_ > 0 && !ended_) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
+        stop();
+        fs::remove_all(dir_);
+    }
+    void write(const std::string& name, const std::string& text) { std::ofstream(dir_ + "/" + name) << text; }
+    std::string read(const std::string& name)
+    {
+        std::ostringstream text;
+        text << std::ifstream(dir_ + "/" + name).rdbuf();
+        return text.str();
+    }
+    void colours(const std::string& background)
+    {
+        write("orvex.col", "2 0 9  0 250 0  120 250 140  120 190 140  160 190 120  150 190 180  200 190 200"
+                           "  230 230 230  0 0 255  " + background + "\n");
+    }
+
+    // Starts orvex and returns its window once the first frame is up, or 0.
+    unsigned long start()
+    {
+        pid_ = fork();
+        if (pid_ == 0) {
+            const int quiet = open("/dev/null", O_RDWR);
+            if (chdir(dir_.c_str()) != 0 || quiet < 0)
+                _exit(126);
+            dup2(quiet, 0), dup2(quiet, 1), dup2(quiet, 2);
+            execl(ORVEX_PROGRAM, ORVEX_PROGRAM, "-gsi50", "GSI", "533945", "1", "1", static_cast<char*>(nullptr));
+            _exit(127);
         }
-    }
-    Viewer(const Viewer&) = delete;
-    Viewer& operator=(const Viewer&) = delete;
-
-    // Exit status once ended within the time, -1 while still running.
-    int waitForEnd(std::chrono::milliseconds limit)
-    {
-        const auto deadline = std::chrono::steady_clock::now() + limit;
-        while (!ended_) {
-            int status = 0;
-            if (waitpid(pid_, &status, WNOHANG) == pid_) {
-                ended_ = true;
-                status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-                break;
-            }
-            if (std::chrono::steady_clock::now() > deadline)
-                return -1;
-            std::this_thread::sleep_for(20ms);
-        }
-        return status_;
-    }
-    bool running() { return waitForEnd(0ms) == -1; }
-
-private:
-    pid_t pid_ = -1;
-    bool ended_ = false;
-    int status_ = -1;
-};
-
-struct Image {
-    int width = 0, height = 0;
-    std::vector<unsigned char> rgb;
-    const unsigned char* at(int x, int y) const { return &rgb[(static_cast<std::size_t>(y) * width + x) * 3]; }
-};
-
-// The X side: finding the window, its geometry, its pixels, closing it.
-class Screen {
-public:
-    Screen() : display_(XOpenDisplay(nullptr)) {}
-    ~Screen()
-    {
-        if (display_)
-            XCloseDisplay(display_);
-    }
-    bool open() const { return display_ != nullptr; }
-
-    // The viewer's top-level window once it is shown, or 0.
-    Window waitForWindow(std::chrono::milliseconds limit)
-    {
-        const auto deadline = std::chrono::steady_clock::now() + limit;
-        while (std::chrono::steady_clock::now() < deadline) {
-            if (const Window window = findByName("ORVEX")) {
-                XWindowAttributes attributes;
-                if (XGetWindowAttributes(display_, window, &attributes) && attributes.map_state == IsViewable)
-                    return window;
-            }
+        for (int tries = 0; tries < 200; ++tries) {
+            const unsigned long window = std::strtoul(run("xdotool search --onlyvisible --name '^ORVEX$'").c_str(), nullptr, 10);
+            if (window)
+                return window;
             std::this_thread::sleep_for(50ms);
         }
         return 0;
     }
-
-    void geometry(Window window, int& x, int& y, int& width, int& height)
+    // The exit status within five seconds, or -1.
+    int waitForEnd()
     {
-        XWindowAttributes attributes;
-        XGetWindowAttributes(display_, window, &attributes);
-        Window child;
-        XTranslateCoordinates(display_, window, DefaultRootWindow(display_), 0, 0, &x, &y, &child);
-        width = attributes.width;
-        height = attributes.height;
-    }
-
-    Image capture(Window window)
-    {
-        int x, y, width, height;
-        geometry(window, x, y, width, height);
-        Image image;
-        XImage* pixels = XGetImage(display_, window, 0, 0, width, height, AllPlanes, ZPixmap);
-        if (!pixels)
-            return image;
-        image.width = width;
-        image.height = height;
-        image.rgb.resize(static_cast<std::size_t>(width) * height * 3);
-        for (int row = 0; row < height; ++row)
-            for (int col = 0; col < width; ++col) {
-                const unsigned long pixel = XGetPixel(pixels, col, row);
-                unsigned char* out = &image.rgb[(static_cast<std::size_t>(row) * width + col) * 3];
-                out[0] = (pixel >> 16) & 0xff;
-                out[1] = (pixel >> 8) & 0xff;
-                out[2] = pixel & 0xff;
+        for (int tries = 0; tries < 100 && pid_ > 0; ++tries) {
+            int status = 0;
+            if (waitpid(pid_, &status, WNOHANG) == pid_) {
+                pid_ = -1;
+                return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
             }
-        XDestroyImage(pixels);
-        return image;
-    }
-
-    // Waits until the window's top-left pixel has this colour (the first frame is drawn).
-    bool waitForCorner(Window window, int r, int g, int b, std::chrono::milliseconds limit)
-    {
-        const auto deadline = std::chrono::steady_clock::now() + limit;
-        while (std::chrono::steady_clock::now() < deadline) {
-            const Image image = capture(window);
-            if (image.width > 2 && image.at(2, 2)[0] == r && image.at(2, 2)[1] == g && image.at(2, 2)[2] == b)
-                return true;
             std::this_thread::sleep_for(50ms);
         }
-        return false;
+        return -1;
     }
-
-    void resize(Window window, int width, int height)
+    bool running() { return pid_ > 0 && waitpid(pid_, nullptr, WNOHANG) == 0; }
+    void stop()
     {
-        XResizeWindow(display_, window, width, height);
-        XSync(display_, False);
-    }
-
-    // What the close button of a window manager sends.
-    void close(Window window)
-    {
-        XEvent event{};
-        event.xclient.type = ClientMessage;
-        event.xclient.window = window;
-        event.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
-        event.xclient.format = 32;
-        event.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
-        event.xclient.data.l[1] = CurrentTime;
-        XSendEvent(display_, window, False, NoEventMask, &event);
-        XSync(display_, False);
-    }
-
-    // Top-level windows that are shown, other than the given one (freeglut's menu).
-    Window otherShownWindow(Window except)
-    {
-        Window root, parent, *children = nullptr;
-        unsigned int count = 0;
-        Window found = 0;
-        if (XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &count)) {
-            for (unsigned int i = 0; i < count; ++i) {
-                XWindowAttributes attributes;
-                if (children[i] != except && XGetWindowAttributes(display_, children[i], &attributes) &&
-                    attributes.map_state == IsViewable)
-                    found = children[i];
-            }
-            XFree(children);
+        if (pid_ > 0) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+            pid_ = -1;
         }
-        return found;
     }
 
 private:
-    Window findByName(const char* name)
-    {
-        Window root, parent, *children = nullptr;
-        unsigned int count = 0;
-        Window found = 0;
-        if (!XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &count))
-            return 0;
-        for (unsigned int i = 0; i < count && !found; ++i) {
-            char* title = nullptr;
-            if (XFetchName(display_, children[i], &title) && title) {
-                if (std::string(title) == name)
-                    found = children[i];
-                XFree(title);
-            }
-        }
-        XFree(children);
-        return found;
-    }
-
-    Display* display_;
+    std::string dir_;
+    pid_t pid_ = -1;
 };
 
 // Key presses and pointer moves through the X test extension, as a user's.
-void xdotool(const std::string& arguments)
+void keys(unsigned long window, const std::string& names)
 {
-    const std::string command = "xdotool " + arguments + " >/dev/null 2>&1";
-    ASSERT_EQ(std::system(command.c_str()), 0) << command;
-}
-
-void keys(Window window, const std::string& names)
-{
-    xdotool("mousemove --window " + std::to_string(window) + " 350 275");
-    xdotool("key --delay 60 " + names);
-    std::this_thread::sleep_for(200ms);
-}
-
-// Keeps a screenshot for a person to look at, when asked to.
-void keepPicture(const Image& image, const std::string& name)
-{
-    const char* folder = std::getenv("ORVEX_TEST_PICTURES");
-    if (!folder || image.width == 0)
-        return;
-    std::ofstream out(std::string(folder) + "/" + name + ".ppm", std::ios::binary);
-    out << "P6\n" << image.width << " " << image.height << "\n255\n";
-    out.write(reinterpret_cast<const char*>(image.rgb.data()), static_cast<std::streamsize>(image.rgb.size()));
-}
-
-std::size_t distinctColours(const Image& image)
-{
-    std::set<unsigned> seen;
-    for (std::size_t i = 0; i + 2 < image.rgb.size(); i += 3)
-        seen.insert(image.rgb[i] << 16 | image.rgb[i + 1] << 8 | image.rgb[i + 2]);
-    return seen.size();
+    run("xdotool mousemove --window " + std::to_string(window) + " 350 275 key --delay 60 " + names);
+    std::this_thread::sleep_for(250ms);
 }
 
 class ViewerWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!screen.open())
+        if (!display)
             GTEST_SKIP() << "no X display (these tests run under xvfb-run)";
-        if (std::system("command -v xdotool >/dev/null 2>&1") != 0)
+        if (run("command -v xdotool").empty())
             GTEST_SKIP() << "xdotool is not installed";
     }
-
-    // Starts the viewer and waits for its first frame.
-    Window start(Viewer& viewer, int r = 200, int g = 200, int b = 255)
+    void TearDown() override
     {
-        const Window window = screen.waitForWindow(20s);
-        EXPECT_NE(window, 0u) << "no ORVEX window; console: " << directory.read("console.txt");
-        if (window) {
-            EXPECT_TRUE(screen.waitForCorner(window, r, g, b, 10s)) << "the first frame did not come";
-        }
-        (void)viewer;
+        if (display)
+            XCloseDisplay(display);
+    }
+
+    // Starts the viewer and waits for its first frame (the window is black before).
+    unsigned long start()
+    {
+        const unsigned long window = viewer.start();
+        for (int tries = 0; window && tries < 200 && firstPixel(window) == 0; ++tries)
+            std::this_thread::sleep_for(50ms);
         return window;
     }
+    unsigned long firstPixel(unsigned long window)
+    {
+        unsigned long pixel = 0;
+        if (XImage* image = XGetImage(display, window, 0, 0, 1, 1, AllPlanes, ZPixmap)) {
+            pixel = XGetPixel(image, 0, 0) & 0xffffff;
+            XDestroyImage(image);
+        }
+        return pixel;
+    }
+    // Position and size of a window on the screen.
+    std::vector<int> geometry(unsigned long window)
+    {
+        XWindowAttributes a{};
+        Window child;
+        int x = -1, y = -1;
+        XGetWindowAttributes(display, window, &a);
+        XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &x, &y, &child);
+        return {x, y, a.width, a.height};
+    }
+    // The window's pixels as 0xRRGGBB.
+    std::vector<unsigned long> pixels(unsigned long window)
+    {
+        const std::vector<int> g = geometry(window);
+        std::vector<unsigned long> out;
+        if (XImage* image = XGetImage(display, window, 0, 0, g[2], g[3], AllPlanes, ZPixmap)) {
+            for (int y = 0; y < g[3]; ++y)
+                for (int x = 0; x < g[2]; ++x)
+                    out.push_back(XGetPixel(image, x, y) & 0xffffff);
+            XDestroyImage(image);
+        }
+        return out;
+    }
+    // The other window that is shown: freeglut's pop-up menu.
+    unsigned long shownMenu(unsigned long except)
+    {
+        Window root, parent, *children = nullptr, found = 0;
+        unsigned count = 0;
+        XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
+        for (unsigned i = 0; i < count; ++i) {
+            XWindowAttributes a{};
+            if (children[i] != except && XGetWindowAttributes(display, children[i], &a) && a.map_state == IsViewable)
+                found = children[i];
+        }
+        XFree(children);
+        return found;
+    }
+    // What a window manager's close button sends.
+    void close(unsigned long window)
+    {
+        XEvent event{};
+        event.xclient = {ClientMessage, 0, False, display, window, XInternAtom(display, "WM_PROTOCOLS", False), 32, {}};
+        event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+        XSendEvent(display, window, False, NoEventMask, &event);
+        XSync(display, False);
+    }
 
-    ViewerDirectory directory;
-    Screen screen;
+    Display* display = XOpenDisplay(nullptr);
+    Viewer viewer;
 };
 
-TEST_F(ViewerWindowTest, OpensAt700x550TopLeftAndComesBackAtTheSizeItWasLeftAt)
+TEST_F(ViewerWindowTest, OpensAt700x550TopLeftShadedAndComesBackAtItsLastSize)
 {
-    {
-        Viewer viewer(directory);
-        const Window window = start(viewer);
-        ASSERT_NE(window, 0u);
-        int x, y, width, height;
-        screen.geometry(window, x, y, width, height);
-        EXPECT_EQ(width, 700);
-        EXPECT_EQ(height, 550);
-        EXPECT_EQ(x, 0);
-        EXPECT_EQ(y, 0);
-        const Image home = screen.capture(window);
-        keepPicture(home, "window-home");
-        EXPECT_GT(distinctColours(home), 200u) << "the terrain should be shaded";
-
-        screen.resize(window, 520, 410);
-        std::this_thread::sleep_for(300ms);
-        keys(window, "q");
-        EXPECT_EQ(viewer.waitForEnd(10s), 0);
-    }
-    EXPECT_EQ(directory.read("orvex.env"), "2 0\n520 410\n1.000\n250.0 30.0\n1\n0\n");
-    {
-        Viewer viewer(directory);
-        const Window window = start(viewer);
-        ASSERT_NE(window, 0u);
-        int x, y, width, height;
-        screen.geometry(window, x, y, width, height);
-        EXPECT_EQ(width, 520);
-        EXPECT_EQ(height, 410);
-        keys(window, "Escape");
-        EXPECT_EQ(viewer.waitForEnd(10s), 0);
-    }
-}
-
-TEST_F(ViewerWindowTest, BackgroundIsTheLastColourEntry)
-{
-    directory.writeColours("255 128 0");
-    Viewer viewer(directory);
-    const Window window = start(viewer, 255, 128, 0);
+    unsigned long window = start();
     ASSERT_NE(window, 0u);
-    const Image image = screen.capture(window);
-    EXPECT_EQ(image.at(image.width - 3, 3)[1], 128);
+    EXPECT_EQ(geometry(window), (std::vector<int>{0, 0, 700, 550}));
+    const std::vector<unsigned long> home = pixels(window);
+    EXPECT_EQ(home.front(), 0xc8c8ffu);  // the background: the last colour entry
+    EXPECT_GT(std::set<unsigned long>(home.begin(), home.end()).size(), 200u) << "shaded terrain";
+    run("xdotool windowsize " + std::to_string(window) + " 520 410");
     keys(window, "q");
-    EXPECT_EQ(viewer.waitForEnd(10s), 0);
+    EXPECT_EQ(viewer.waitForEnd(), 0);
+    EXPECT_EQ(viewer.read("orvex.env"), "2 0\n520 410\n1.000\n250.0 30.0\n1\n0\n");
+
+    window = start();
+    ASSERT_NE(window, 0u);
+    EXPECT_EQ(geometry(window), (std::vector<int>{0, 0, 520, 410}));
+    viewer.colours("255 128 0");
+    keys(window, "Escape");
+    EXPECT_EQ(viewer.waitForEnd(), 0);
+    ASSERT_NE(window = start(), 0u);
+    EXPECT_EQ(pixels(window).front(), 0xff8000u);
 }
 
 TEST_F(ViewerWindowTest, EveryQuitKeySavesTheViewStateAndClosingTheWindowDoesNot)
 {
     for (const char* key : {"q", "shift+q", "Escape"}) {
-        fs::remove(directory.file("orvex.env"));
-        Viewer viewer(directory);
-        const Window window = start(viewer);
+        viewer.write("orvex.env", "");
+        const unsigned long window = start();
         ASSERT_NE(window, 0u);
         keys(window, key);
-        EXPECT_EQ(viewer.waitForEnd(10s), 0) << key;
-        EXPECT_EQ(directory.read("orvex.env"), "2 0\n700 550\n1.000\n250.0 30.0\n1\n0\n") << key;
+        EXPECT_EQ(viewer.waitForEnd(), 0) << key;
+        EXPECT_EQ(viewer.read("orvex.env"), "2 0\n700 550\n1.000\n250.0 30.0\n1\n0\n") << key;
     }
-    fs::remove(directory.file("orvex.env"));
-    Viewer viewer(directory);
-    const Window window = start(viewer);
+    viewer.write("orvex.env", "untouched");
+    const unsigned long window = start();
     ASSERT_NE(window, 0u);
-    screen.close(window);
-    EXPECT_NE(viewer.waitForEnd(10s), -1) << "closing the window should end the viewer";
-    EXPECT_FALSE(fs::exists(directory.file("orvex.env")));
+    close(window);
+    EXPECT_NE(viewer.waitForEnd(), -1) << "closing the window should end the viewer";
+    EXPECT_EQ(viewer.read("orvex.env"), "untouched");
 }
 
-TEST_F(ViewerWindowTest, KeysChangeTheViewAndTheSavedSettings)
+TEST_F(ViewerWindowTest, KeysChangeTheViewAndTheSavedSettingsModifierKeysAloneDoNothing)
 {
-    Viewer viewer(directory);
-    const Window window = start(viewer);
+    const unsigned long window = start();
     ASSERT_NE(window, 0u);
-    const Image home = screen.capture(window);
-    keys(window, "t");
-    const Image top = screen.capture(window);
-    EXPECT_NE(top.rgb, home.rgb) << "t should show the area from above";
-    keys(window, "m");
-    const Image named = screen.capture(window);
-    keepPicture(named, "window-top-names");
-    EXPECT_NE(named.rgb, top.rgb) << "m should show the summit's name";
-    keys(window, "Left Left Up");
-    EXPECT_NE(screen.capture(window).rgb, named.rgb);
-    // The modifier keys alone do nothing: right Shift would otherwise read as q.
-    keys(window, "Shift_R Control_L Alt_L");
+    std::vector<unsigned long> last = pixels(window);
+    for (const char* sequence : {"t", "m", "Left Left Up", "b", "n", "r r r r r r r r r r"}) {
+        keys(window, sequence);
+        const std::vector<unsigned long> now = pixels(window);
+        EXPECT_NE(now, last) << sequence << " should change the picture";
+        last = now;
+    }
+    // Right Shift alone would read as q, left Ctrl as r.
+    keys(window, "Shift_R Control_L Alt_L Num_Lock");
+    EXPECT_EQ(pixels(window), last);
     EXPECT_TRUE(viewer.running()) << "a modifier key alone ended the viewer";
-    keys(window, "m h s s shift+s shift+s shift+s");
-    keys(window, "q");
-    EXPECT_EQ(viewer.waitForEnd(10s), 0);
-    EXPECT_EQ(directory.read("orvex.env"), "2 0\n700 550\n0.950\n250.0 30.0\n0\n2\n");
-}
-
-TEST_F(ViewerWindowTest, ShiftCountsWithNumLockOn)
-{
-    Viewer viewer(directory);
-    const Window window = start(viewer);
-    ASSERT_NE(window, 0u);
-    keys(window, "Num_Lock");
-    keys(window, "shift+s shift+s shift+s");
-    keys(window, "Num_Lock");
-    keys(window, "q");
-    EXPECT_EQ(viewer.waitForEnd(10s), 0);
-    EXPECT_EQ(directory.read("orvex.env"), "2 0\n700 550\n0.850\n250.0 30.0\n1\n0\n");
+    // Num Lock is on now: Shift still counts.
+    keys(window, "m h s shift+s shift+s shift+s Num_Lock q");
+    EXPECT_EQ(viewer.waitForEnd(), 0);
+    EXPECT_EQ(viewer.read("orvex.env"), "2 0\n700 550\n0.900\n250.0 30.0\n0\n2\n");
 }
 
 TEST_F(ViewerWindowTest, MenuEntriesActAndExitSaves)
 {
-    Viewer viewer(directory);
-    const Window window = start(viewer);
+    const unsigned long window = start();
     ASSERT_NE(window, 0u);
-    // Right button down opens the menu at the pointer; releasing over an entry chooses it.
-    const auto choose = [&](int entry) {
-        xdotool("mousemove --window " + std::to_string(window) + " 100 60");
-        xdotool("mousedown 3");
+    // The right button opens the menu at the pointer; releasing over an entry chooses it.
+    for (const int entry : {7, 8, 6, 9}) {  // names, brighter, colour switch, exit
+        run("xdotool mousemove --window " + std::to_string(window) + " 100 60 mousedown 3");
         std::this_thread::sleep_for(300ms);
-        const Window menu = screen.otherShownWindow(window);
+        const unsigned long menu = shownMenu(window);
         ASSERT_NE(menu, 0u) << "no menu appeared";
-        int x, y, width, height;
-        screen.geometry(menu, x, y, width, height);
-        const int entryHeight = height / 10;
-        xdotool("mousemove " + std::to_string(x + width / 2) + " " +
-                std::to_string(y + entryHeight * entry + entryHeight / 2));
-        std::this_thread::sleep_for(150ms);
-        xdotool("mouseup 3");
+        const std::vector<int> g = geometry(menu);
+        run("xdotool mousemove " + std::to_string(g[0] + g[2] / 2) + " " +
+            std::to_string(g[1] + g[3] * (2 * entry + 1) / 20) + " sleep 0.15 mouseup 3");
         std::this_thread::sleep_for(300ms);
-    };
-    choose(7);  // MountainName(M)
-    choose(8);  // Light(S): brighter, never darker, from a menu
-    choose(6);  // Height(H)
-    ASSERT_TRUE(viewer.running());
-    choose(9);  // Exit(Q)
-    EXPECT_EQ(viewer.waitForEnd(10s), 0);
-    EXPECT_EQ(directory.read("orvex.env"), "2 0\n700 550\n1.050\n250.0 30.0\n0\n1\n");
+    }
+    EXPECT_EQ(viewer.waitForEnd(), 0);
+    EXPECT_EQ(viewer.read("orvex.env"), "2 0\n700 550\n1.050\n250.0 30.0\n0\n1\n");
 }
 
 }  // namespace
