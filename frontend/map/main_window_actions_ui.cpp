@@ -1,58 +1,84 @@
 // The main window's files, the viewer start, the settings dialog and the
-// help entries. The settings file, the colour file, the launcher, the dialog
-// and the help texts are not written yet: these handlers keep the start-up
-// and shut-down order and the menu wiring in place until they are.
+// help entries.
 #include "map/main_window_ui.h"
+
+#include "map/map_surface_ui.h"
+#include "map/messages.h"
+#include "settings/colour_file.h"
+#include "settings/help_texts.h"
+#include "settings/settings_dialog_ui.h"
+#include "settings/settings_file.h"
+
+#include <QDesktopServices>
 
 void MainWindow::ReadEnv()
 {
-    resetSettings(state_);
-    // Not yet written: reading skyloom.env (geometry, mesh, directories, origin).
+    if (const std::optional<QRect> geometry = ::ReadEnv(state_))
+        setGeometryTwips(*geometry);
 }
 
 void MainWindow::ReadColor()
 {
-    ResetColor(state_);
-    // Not yet written: reading orvex.col over the defaults.
+    ::ReadColor(state_);
 }
 
 void MainWindow::WriteEnv()
 {
-    // Not yet written: writing skyloom.env.
+    ::WriteEnv(state_, geometryTwips());
 }
 
 void MainWindow::WriteColor()
 {
-    // Not yet written: writing orvex.col.
+    ::WriteColor(state_);
 }
 
 void MainWindow::RunViewer()
 {
-    // Not yet written: checking for the viewer and the range, writing
-    // orvex.col and starting orvex on the chosen sheets.
+    launcher_.RunViewer(state_);
+}
+
+SettingsDialog* MainWindow::settingsDialog() const
+{
+    return frmSetting_.data();
 }
 
 void MainWindow::mnuSetting_Click()
 {
-    // Not yet written: the settings dialog frmSetting.
+    // Open already: brought to the front, its contents as they are.
+    if (!frmSetting_) {
+        frmSetting_ = new SettingsDialog(
+            state_,
+            [this] {
+                picMap_->setAutoRedraw(true);
+                picMap_->cls();
+                reDraw();
+            },
+            this);
+    }
+    frmSetting_->show();
+    frmSetting_->raise();
+    frmSetting_->activateWindow();
 }
 
 void MainWindow::mnuManual_Click()
 {
-    // Not yet written: the map usage text.
+    showMessage({joinedLines(mapUsageLines()), MessageIcon::Information});
 }
 
 void MainWindow::mnuUsage_Click()
 {
-    // Not yet written: the viewer's key usage.
+    showMessage({joinedLines(viewerUsageLines()), MessageIcon::Information});
 }
 
 void MainWindow::mnuReadme_Click()
 {
-    // Not yet written: opening readme.txt in a text editor.
+    // The desktop's default application for text files stands in for an
+    // editor; whether the file exists is its concern.
+    if (!QDesktopServices::openUrl(readmeUrl()))
+        showMessage({readmeFailureText(), MessageIcon::Warning});
 }
 
 void MainWindow::mnuVersion_Click()
 {
-    // Not yet written: the version box.
+    showMessage({joinedLines(versionLines()), MessageIcon::Information});
 }

@@ -4,11 +4,14 @@
 
 #include "map/map_interaction.h"
 #include "map/map_state.h"
+#include "map/viewer_launcher.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QRect>
 
 class MapSurface;
+class SettingsDialog;
 class QAction;
 class QMenu;
 
@@ -27,6 +30,9 @@ public:
     MapSurface* picMap() const { return picMap_; }
     MapInteraction& interaction() { return interaction_; }
     QMenu* popupMenu() const { return mnuPopup_; }
+    // The settings dialog while it is open.
+    SettingsDialog* settingsDialog() const;
+    ViewerLauncher& launcher() { return launcher_; }
 
     // Start-up after the instance and directory checks: default colours,
     // settings, colour file, sheet names, coastline. Draws nothing.
@@ -69,5 +75,7 @@ private:
     MapSurface* picMap_;
     MapInteraction interaction_;
     QMenu* mnuPopup_ = nullptr;
+    QPointer<SettingsDialog> frmSetting_;
+    ViewerLauncher launcher_;
     bool unloaded_ = false;
 };

@@ -32,6 +32,8 @@ void installMessageBoxPresenter(QWidget* parent)
                                                          ? QMessageBox::Ok | QMessageBox::Cancel
                                                          : QMessageBox::Ok;
         QMessageBox box(boxIcon(message.icon), QStringLiteral("Skyloom"), message.text, buttons, owner.data());
+        // Fixed texts and the viewer's messages are plain text, "<->" included.
+        box.setTextFormat(Qt::PlainText);
         return box.exec() == QMessageBox::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
     });
 }

@@ -1,0 +1,221 @@
+#include "settings/settings_dialog_ui.h"
+
+#include "map/map_surface_ui.h"
+#include "map/messages.h"
+
+#include <QColorDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+int px(double twips)
+{
+    return qRound(twips / kSettingTwipsPerPixel);
+}
+
+QRect twipsRect(double left, double top, double width, double height)
+{
+    return QRect(px(left), px(top), px(width), px(height));
+}
+
+QColor colourOfSwatch(SwatchValue value)
+{
+    return QColor(value & 255, value >> 8 & 255, value >> 16 & 255);
+}
+
+SwatchValue swatchOfColour(const QColor& colour)
+{
+    return colour.red() | colour.green() << 8 | colour.blue() << 16;
+}
+
+// Design height of a swatch, and the rows' pitch of 1.3 times it.
+constexpr double kSwatchTop = 480;
+constexpr double kSwatchHeight = 405;
+constexpr double kRowPitch = 1.3 * kSwatchHeight;
+
+} // namespace
+
+SettingsDialog::SettingsDialog(MapState& state, std::function<void()> mapRedraw, QWidget* parent)
+    : QDialog(parent), state_(state), mapRedraw_(std::move(mapRedraw))
+{
+    setObjectName(QStringLiteral("frmSetting"));
+    setWindowTitle(QStringLiteral("設定"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setModal(false);
+    setFixedSize(px(6480), px(5775));
+    // The design's sizes fit a small proportional Gothic, as the map's.
+    setFont(mapFont());
+    buildColourFrame();
+    buildMeshFrame();
+    buildButtons();
+    cdlColor_ = new QColorDialog(this);
+    cdlColor_->setObjectName(QStringLiteral("cdlColor"));
+    // The same chooser on every desktop, and one that tests can answer.
+    cdlColor_->setOption(QColorDialog::DontUseNativeDialog);
+    Form_Load();
+}
+
+void SettingsDialog::buildColourFrame()
+{
+    fraColor_ = new QGroupBox(QStringLiteral("色"), this);
+    fraColor_->setObjectName(QStringLiteral("fraColor"));
+    fraColor_->setGeometry(twipsRect(240, 240, 3135, 5295));
+    auto* lblRGB = new QLabel(QStringLiteral("色"), fraColor_);
+    lblRGB->setObjectName(QStringLiteral("lblRGB"));
+    lblRGB->move(px(1440), px(240));
+    lblRGB->adjustSize();
+
+    // Row 0 as designed; rows 1 to 8 follow in Form_Load.
+    lblH_[0] = new QLabel(fraColor_);
+    lblH_[0]->move(px(240), px(600));
+    lblColor_[0] = new QLabel(fraColor_);
+    lblColor_[0]->setGeometry(twipsRect(1200, kSwatchTop, 735, kSwatchHeight));
+    cmdEdit_[0] = new QPushButton(QStringLiteral("変更..."), fraColor_);
+    cmdEdit_[0]->setGeometry(twipsRect(2040, 480, 855, kSwatchHeight));
+}
+
+void SettingsDialog::buildMeshFrame()
+{
+    fraMesh_ = new QGroupBox(QStringLiteral("DEMデータ"), this);
+    fraMesh_->setObjectName(QStringLiteral("fraMesh"));
+    fraMesh_->setGeometry(twipsRect(3600, 240, 2655, 1455));
+    auto* lblDir = new QLabel(QStringLiteral("フォルダ(相対パス)"), fraMesh_);
+    lblDir->setObjectName(QStringLiteral("lblDir"));
+    lblDir->move(px(960), px(360));
+    lblDir->adjustSize();
+
+    const char* captions[2] = {"50m", "250m"};
+    for (int mesh = 0; mesh < 2; ++mesh) {
+        const double top = mesh == 0 ? 600 : 960;
+        optMesh_[mesh] = new QRadioButton(QString::fromLatin1(captions[mesh]), fraMesh_);
+        optMesh_[mesh]->setObjectName(QStringLiteral("optMesh%1").arg(mesh));
+        // As wide as the room before the text box, so that "250m" shows whole.
+        optMesh_[mesh]->setGeometry(twipsRect(240, top, 1080 - 240 - 30, 255));
+        connect(optMesh_[mesh], &QRadioButton::clicked, this, [this, mesh] { optMesh_Click(mesh); });
+        txtDir_[mesh] = new QLineEdit(fraMesh_);
+        txtDir_[mesh]->setObjectName(QStringLiteral("txtDir%1").arg(mesh));
+        txtDir_[mesh]->setGeometry(twipsRect(1080, top, 1335, 270));
+    }
+}
+
+void SettingsDialog::buildButtons()
+{
+    auto button = [this](const char* name, const QString& caption, double top, void (SettingsDialog::*handler)()) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setGeometry(twipsRect(4320, top, 1215, 495));
+        b->setAutoDefault(false);
+        connect(b, &QPushButton::clicked, this, handler);
+        return b;
+    };
+    cmdOK_ = button("cmdOK", QStringLiteral("OK"), 2400, &SettingsDialog::cmdOK_Click);
+    cmdCancel_ = button("cmdCancel", QStringLiteral("ｷｬﾝｾﾙ"), 3120, &SettingsDialog::cmdCancel_Click);
+    cmdInit_ = button("cmdInit", QStringLiteral("初期化(&I)"), 3840, &SettingsDialog::cmdInit_Click);
+    cmdInit_->setToolTip(QStringLiteral("色をすべて初期化します。"));
+}
+
+void SettingsDialog::Form_Load()
+{
+    lblH_[0]->setText(bandName(0));
+    lblH_[0]->adjustSize();
+    for (int band = 1; band < kBandCount; ++band) {
+        // Each row one pitch below the last, with row 0's sizes and font;
+        // the pitch keeps its half twips until the pixels are placed.
+        const int top = px(kSwatchTop + band * kRowPitch);
+        const int step = top - lblColor_[band - 1]->y();
+        lblH_[band] = new QLabel(bandName(band), fraColor_);
+        lblH_[band]->setFont(lblH_[0]->font());
+        lblH_[band]->move(lblH_[band - 1]->x(), lblH_[band - 1]->y() + step);
+        lblH_[band]->adjustSize();
+        lblColor_[band] = new QLabel(fraColor_);
+        lblColor_[band]->setGeometry(lblColor_[band - 1]->geometry().translated(0, step));
+        cmdEdit_[band] = new QPushButton(cmdEdit_[0]->text(), fraColor_);
+        cmdEdit_[band]->setGeometry(cmdEdit_[band - 1]->geometry().translated(0, step));
+    }
+    for (int band = 0; band < kBandCount; ++band) {
+        lblH_[band]->setObjectName(QStringLiteral("lblH%1").arg(band));
+        lblColor_[band]->setObjectName(QStringLiteral("lblColor%1").arg(band));
+        lblColor_[band]->setAutoFillBackground(true);
+        lblColor_[band]->setFrameShape(QFrame::Panel);
+        lblColor_[band]->setFrameShadow(QFrame::Sunken);
+        cmdEdit_[band]->setObjectName(QStringLiteral("cmdEdit%1").arg(band));
+        cmdEdit_[band]->setAutoDefault(false);
+        connect(cmdEdit_[band], &QPushButton::clicked, this, [this, band] { cmdEdit_Click(band); });
+    }
+    LoadDialog();
+}
+
+void SettingsDialog::setSwatch(int band, SwatchValue value)
+{
+    swatches_.at(band) = value;
+    QPalette palette = lblColor_[band]->palette();
+    palette.setColor(QPalette::Window, colourOfSwatch(value));
+    lblColor_[band]->setPalette(palette);
+}
+
+void SettingsDialog::LoadDialog()
+{
+    const SettingDraft draft = ::LoadDialog(state_);
+    for (int band = 0; band < kBandCount; ++band)
+        setSwatch(band, draft.swatches[band]);
+    optMesh_[draft.mesh]->setChecked(true);
+    optMesh_Click(draft.mesh);
+    txtDir_[0]->setText(draft.dirs[0]);
+    txtDir_[1]->setText(draft.dirs[1]);
+}
+
+SettingDraft SettingsDialog::draft() const
+{
+    SettingDraft draft;
+    draft.swatches = swatches_;
+    draft.mesh = optMesh_[kMesh250]->isChecked() ? kMesh250 : kMesh50;
+    draft.dirs = {txtDir_[0]->text(), txtDir_[1]->text()};
+    return draft;
+}
+
+void SettingsDialog::StoreDialog()
+{
+    ::StoreDialog(draft(), state_);
+}
+
+void SettingsDialog::optMesh_Click(int index)
+{
+    for (int mesh = 0; mesh < 2; ++mesh)
+        txtDir_[mesh]->setEnabled(mesh == index);
+}
+
+void SettingsDialog::cmdOK_Click()
+{
+    StoreDialog();
+    const std::function<void()> redraw = mapRedraw_;
+    close();
+    if (redraw)
+        redraw();
+}
+
+void SettingsDialog::cmdCancel_Click()
+{
+    close();
+}
+
+void SettingsDialog::cmdEdit_Click(int index)
+{
+    cdlColor_->setCurrentColor(lastChosen_);
+    if (cdlColor_->exec() != QDialog::Accepted)
+        return; // cancelled: the swatch keeps its colour
+    lastChosen_ = cdlColor_->selectedColor();
+    setSwatch(index, swatchOfColour(lastChosen_));
+}
+
+void SettingsDialog::cmdInit_Click()
+{
+    const Message question{QStringLiteral("色をすべて初期化します。"), MessageIcon::Question, MessageButtons::OkCancel};
+    if (showMessage(question) != MessageAnswer::Ok)
+        return;
+    for (int band = 0; band < kBandCount; ++band)
+        setSwatch(band, swatchOfBand(state_.defaultBandColor[band]));
+}
