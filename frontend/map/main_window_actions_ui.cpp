@@ -67,7 +67,9 @@ void MainWindow::mnuManual_Click()
 
 void MainWindow::mnuUsage_Click()
 {
-    showMessage({joinedLines(viewerUsageLines()), MessageIcon::Information});
+    Message usage{joinedLines(viewerUsageLines()), MessageIcon::Information};
+    usage.fixedPitch = true; // the keys are padded to 17 columns
+    showMessage(usage);
 }
 
 void MainWindow::mnuReadme_Click()

@@ -2,10 +2,21 @@
 
 #include "map/messages.h"
 
+#include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
 
 namespace {
+
+// A Gothic whose full-width characters are exactly two half-width ones.
+QFont fixedPitchFont()
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans Mono CJK JP")});
+    font.setStyleHint(QFont::Monospace);
+    font.setFixedPitch(true);
+    return font;
+}
 
 QMessageBox::Icon boxIcon(MessageIcon icon)
 {
@@ -34,6 +45,8 @@ void installMessageBoxPresenter(QWidget* parent)
         QMessageBox box(boxIcon(message.icon), QStringLiteral("Skyloom"), message.text, buttons, owner.data());
         // Fixed texts and the viewer's messages are plain text, "<->" included.
         box.setTextFormat(Qt::PlainText);
+        if (QLabel* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label")); label && message.fixedPitch)
+            label->setFont(fixedPitchFont());
         return box.exec() == QMessageBox::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
     });
 }

@@ -14,6 +14,9 @@ struct Message {
     QString text;
     MessageIcon icon = MessageIcon::Information;
     MessageButtons buttons = MessageButtons::Ok;
+    // Text aligned in columns (a full-width character taking two), shown in
+    // a fixed-pitch face so that the columns line up.
+    bool fixedPitch = false;
 };
 
 using MessagePresenter = std::function<MessageAnswer(const Message&)>;

@@ -223,3 +223,21 @@ TEST(EndToEnd, AViewerThatFindsNoDataHasItsMessageShownBySkyloom)
     EXPECT_TRUE(waitFor([&] { return windowsNamed(kSkyloom) == QStringList{map.window}; }, kStartMs));
     closeSkyloom(run, map.window);
 }
+
+TEST(EndToEnd, TheHelpBoxesOpenFromTheMenuAndCloseWithEnter)
+{
+    TestLayout layout;
+    SkyloomRun run(layout);
+    const ShownMap map = waitForMap();
+    ASSERT_TRUE(map.cells.valid()) << "no map on the screen; stderr: " << run.standardError().constData();
+    for (const char* entry : {"m", "p", "v"}) {
+        keys(map.window, {"alt+h", entry});
+        const std::optional<QString> box = waitForNewWindow(kSkyloom, {map.window}, kStartMs);
+        ASSERT_TRUE(box) << entry;
+        pause(300);
+        keepScreenshot(grabScreen().copy(geometry(*box)), QStringLiteral("help-") + entry);
+        keys(*box, {"Return"});
+        EXPECT_TRUE(waitFor([&] { return windowsNamed(kSkyloom) == QStringList{map.window}; }, kStartMs)) << entry;
+    }
+    closeSkyloom(run, map.window);
+}

@@ -133,6 +133,7 @@ TEST_F(MainWindowSettingsTest, RunAndHelpEntriesSpeakThroughMessagesAndTheDeskto
         EXPECT_EQ(messages.shown[0].text, text) << entry;
         EXPECT_EQ(messages.shown[0].icon, MessageIcon::Information) << entry;
         EXPECT_EQ(messages.shown[0].buttons, MessageButtons::Ok) << entry;
+        EXPECT_EQ(messages.shown[0].fixedPitch, std::string(entry) == "mnuUsage") << "its keys line up in columns";
     }
 
     UrlRecorder desktop;
