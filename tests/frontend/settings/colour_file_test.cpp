@@ -1,4 +1,3 @@
-#include "german_numbers.h"
 #include "settings/colour_file.h"
 #include "test_files.h"
 
@@ -95,18 +94,4 @@ TEST(ColourFile, ReadingStopsAtTheEndOrAtABadValueKeepingWhatWasRead)
         EXPECT_EQ(state.bandColor[1], c.band1) << c.text;
         EXPECT_EQ(state.bandColor[2], state.defaultBandColor[2]) << c.text;
     }
-}
-
-TEST(ColourFile, NumbersNeverTakeTheLocalesDecimalComma)
-{
-    ScratchDirectory scratch;
-    const GermanNumbers german(scratch.path());
-    if (!german.active())
-        GTEST_SKIP() << "no German locale available to switch the C library to decimal commas";
-    MapState state = withDefaults();
-    state.bandColor[0] = {1000, -1000, 0};
-    const QByteArray text = colourFileText(state.bandColor);
-    readColourText("2 0 9 1.5 2,5 3", state.bandColor);
-    EXPECT_TRUE(text.contains(" 1000 -1000  0 \r\n")) << text.constData();
-    EXPECT_EQ(state.bandColor[0], (Band{2, 2, 5})) << "1.5 to even, and the comma ends a field";
 }

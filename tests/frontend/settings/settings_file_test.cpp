@@ -1,5 +1,6 @@
 #include "german_numbers.h"
 #include "map/map_state.h"
+#include "settings/colour_file.h"
 #include "settings/settings_file.h"
 #include "test_files.h"
 
@@ -158,7 +159,7 @@ TEST(ReadSettingsText, AMeshFlagOtherThanZeroOrOneCountsAsZero)
     EXPECT_EQ(state.meshFlag, kMesh250) << "0.6 rounds to 1";
 }
 
-TEST(SettingsFile, NumbersNeverTakeTheLocalesDecimalComma)
+TEST(BothFiles, NumbersNeverTakeTheLocalesDecimalComma)
 {
     ScratchDirectory scratch;
     const GermanNumbers german(scratch.path());
@@ -170,4 +171,9 @@ TEST(SettingsFile, NumbersNeverTakeTheLocalesDecimalComma)
     EXPECT_TRUE(text.startsWith(" 2  0 \r\n 1234567  0  9225  8085 \r\n")) << text.constData();
     EXPECT_EQ(geometry, QRect(1500, 0, 9225, 8085));
     EXPECT_EQ(settingsOf(state), (Settings{1, "a", "b", 2, -3})) << "the comma ends the field";
+
+    state.bandColor[0] = {1000, -1000, 0};
+    EXPECT_TRUE(colourFileText(state.bandColor).contains(" 1000 -1000  0 \r\n"));
+    readColourText("2 0 9 1.5 2,5 3", state.bandColor);
+    EXPECT_EQ(state.bandColor[0], (std::array<std::int16_t, 3>{2, 2, 5}));
 }
