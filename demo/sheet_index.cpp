@@ -49,6 +49,15 @@ constexpr std::array cellNames = {
 
 std::string neutralName(int code) { return "デモ" + std::to_string(code); }
 
+// A map cell is about eight Shift-JIS bytes wide and neighbouring sheets
+// differ only in their last two digits (row and column in the primary
+// square), so those are all a nameless sheet needs: "デモ62" is six bytes.
+std::string neutralSheetName(int code)
+{
+    const int digits = code % 100;
+    return "デモ" + std::string(1, char('0' + digits / 10)) + char('0' + digits % 10);
+}
+
 // Degrees with four decimals, rounded (35.1666... gives "35.1667").
 std::string degrees(double value)
 {
@@ -104,7 +113,7 @@ std::string sheetName50(MapCell sheet)
         if (at.x == sheet.x && at.y == sheet.y)
             return place.name;
     }
-    return neutralName(secondaryCode(sheet));
+    return neutralSheetName(secondaryCode(sheet));
 }
 
 std::string cellName250(int code)

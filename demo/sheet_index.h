@@ -15,7 +15,7 @@ struct IndexLine {
 };
 
 // Name of a demo 50 m sheet: a well-known place inside it, or "デモ" and the
-// code where none is known.
+// code's last two digits (its row and column) where none is known.
 std::string sheetName50(MapCell sheet);
 
 // Name of a demo 250 m cell, or "デモ" and the code.

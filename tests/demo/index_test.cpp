@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 
 #include "demo_output.h"
 #include "sheet_index.h"
@@ -45,7 +46,15 @@ TEST(DemoSheetIndex, FiftyMetreSheetsAreNamedAfterPlacesInside)
     EXPECT_EQ(names.at(secondaryCode(sheetAt(35.3608, 138.7275))), "富士山");
     EXPECT_EQ(names.at(secondaryCode(sheetAt(35.4747, 139.1625))), "丹沢山");
     EXPECT_EQ(names.at(523971), "小田原");
-    EXPECT_EQ(names.at(523962), "デモ523962");  // Sagami Bay: no place to name it after
+    EXPECT_EQ(names.at(523962), "デモ62");  // Sagami Bay: no place to name it after
+    // Every name fits its cell on the map (a cell is about eight Shift-JIS
+    // bytes wide) and tells its sheet apart from the others.
+    std::set<std::string> distinct;
+    for (const auto& [code, name] : names) {
+        EXPECT_LE(toShiftJis(name).size(), name.starts_with("デモ") ? 6u : 8u) << code << " " << name;
+        distinct.insert(name);
+    }
+    EXPECT_EQ(distinct.size(), names.size());
 }
 
 TEST(DemoSheetIndex, CodesAndShiftJis)
