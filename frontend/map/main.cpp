@@ -4,6 +4,7 @@
 #include "map/message_box_ui.h"
 #include "map/messages.h"
 #include "map/start_up.h"
+#include "map/user_work_directory.h"
 
 #include <QApplication>
 
@@ -16,7 +17,16 @@ int main(int argc, char* argv[])
     if (!instanceLock)
         return 0;
 
-    enterStartDirectory(commandLineText(QCoreApplication::arguments()));
+    // A directory on the command line wins; an installed skyloom started
+    // without one works in the user's own folder.
+    const QString startDirectory = commandLineText(QCoreApplication::arguments());
+    const std::optional<Installation> installation =
+        findInstallation(QCoreApplication::applicationDirPath(), QStringLiteral(SKYLOOM_SHARED_FROM_BIN),
+                         QStringLiteral(SKYLOOM_DEMO_FROM_BIN));
+    if (startDirectory.isEmpty() && installation)
+        enterUserWorkDirectory(*installation, userWorkDirectory());
+    else
+        enterStartDirectory(startDirectory);
 
     MainWindow frmMain;
     installMessageBoxPresenter(&frmMain);
