@@ -6,7 +6,7 @@
 #include <cstring>
 #include <system_error>
 
-#include "pending_file.h"
+#include "startup/pending_file.h"
 
 namespace {
 

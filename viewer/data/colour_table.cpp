@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "data/data_file.h"
 #include "data/text_scanner.h"
 #include "startup/fatal_error.h"
 

@@ -1,5 +1,6 @@
 #include "data/data_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <dirent.h>
 #include <sys/stat.h>
@@ -76,7 +77,7 @@ std::string findPathIgnoringCase(const std::string& path)
     }
 }
 
-FileHandle openDataFile(const std::string& path, const char* mode, std::string& openedPath)
+FileHandle openAnnounced(const std::string& path, const char* mode, const char* missingTag)
 {
     std::string opened = path;
     FileHandle file(std::fopen(path.c_str(), mode));
@@ -90,25 +91,40 @@ FileHandle openDataFile(const std::string& path, const char* mode, std::string& 
     if (file && isDirectory(file.get()))
         file.reset();
     if (file)
-        openedPath = std::move(opened);
+        std::printf("Reading %s ...\n", opened.c_str());
+    else
+        std::printf("*** %s : %s not found.\n", missingTag, path.c_str());
     return file;
 }
 
-std::string readRest(std::FILE* file)
+std::string readRest(std::FILE* file, std::size_t limit)
 {
     std::string text;
     struct stat info;
     if (::fstat(fileno(file), &info) == 0 && info.st_size > 0)
-        text.reserve(static_cast<std::size_t>(info.st_size));
+        text.reserve(std::min(static_cast<std::size_t>(info.st_size), limit));
     constexpr std::size_t chunk = 1 << 16;
-    for (;;) {
+    while (text.size() < limit) {
         const std::size_t used = text.size();
-        text.resize(used + chunk);
-        const std::size_t got = std::fread(text.data() + used, 1, chunk, file);
+        const std::size_t wanted = std::min(chunk, limit - used);
+        text.resize(used + wanted);
+        const std::size_t got = std::fread(text.data() + used, 1, wanted, file);
         text.resize(used + got);
-        if (got < chunk)
-            return text;
+        if (got < wanted)
+            break;
     }
+    return text;
+}
+
+std::optional<std::string> readTextFile(const std::string& path, std::size_t limit)
+{
+    const FileHandle file(std::fopen(path.c_str(), "r"));
+    if (!file)
+        return std::nullopt;
+    std::string text = readRest(file.get(), limit);
+    if (std::ferror(file.get()))
+        return std::nullopt;
+    return text;
 }
 
 std::size_t readBytesAt(std::FILE* file, std::int64_t offset, unsigned char* buffer, std::size_t count)
@@ -116,4 +132,12 @@ std::size_t readBytesAt(std::FILE* file, std::int64_t offset, unsigned char* buf
     if (offset < 0 || ::fseeko(file, static_cast<off_t>(offset), SEEK_SET) != 0)
         return 0;
     return std::fread(buffer, 1, count, file);
+}
+
+std::string padNumber(long long value, int width, char fill)
+{
+    std::string digits = std::to_string(value);
+    if (digits.size() < static_cast<std::size_t>(width))
+        digits.insert(0, static_cast<std::size_t>(width) - digits.size(), fill);
+    return digits;
 }

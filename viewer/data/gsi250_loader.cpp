@@ -1,13 +1,13 @@
 // GSI 250 m mesh: one text file of 320 x 320 elevations per primary cell
 // (2/3 degree by 1 degree). The header line flags which rows have a record.
-#include <cstdio>
 #include <string>
 #include <string_view>
 
+#include "data/data_file.h"
 #include "data/grid.h"
 #include "data/gsi_files.h"
 #include "data/loaders.h"
-#include "data/text_fields.h"
+#include "data/text_scanner.h"
 #include "startup/fatal_error.h"
 
 namespace {
@@ -27,11 +27,11 @@ std::string rowFlags(std::string_view header)
 
 bool readCell(const std::string& path, int rowOrigin, int colOrigin)
 {
-    std::string text;
-    if (!loadGsiFile(path, "GSI250M", text))
+    std::optional<std::string> text = loadGsiFile(path, "GSI250M");
+    if (!text)
         return false;
-    FieldReader reader(text);
-    const std::string flags = rowFlags(reader.takeLine());
+    TextScanner reader(std::move(*text));
+    const std::string flags = rowFlags(reader.readRestOfLine());
     for (int k = 0; k < cellSize; ++k) {
         if (flags[k] == '0')
             continue;
@@ -47,9 +47,7 @@ void setArea(int a, int b, int c)
     grid.areaSouth = grid.areaNorth - b / 1.5;
     grid.areaWest = a % 100 + 100;
     grid.areaEast = grid.areaWest + c;
-    grid.mountainShiftY = 700 - (grid.areaNorth + grid.areaSouth) * 10 / 2;
-    grid.mountainShiftX = 270;
-    grid.labelLift = 500;
+    setGsiMarkerPlacement();
 }
 
 } // namespace

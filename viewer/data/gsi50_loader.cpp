@@ -1,13 +1,13 @@
 // GSI 50 m mesh: one text file of 200 x 200 elevations per map sheet of
 // 5' x 7.5', eight sheet rows and columns to a primary cell. Sheets are laid
 // edge to edge: they share no edge rows or columns.
-#include <cstdio>
 #include <string>
 
+#include "data/data_file.h"
 #include "data/grid.h"
 #include "data/gsi_files.h"
 #include "data/loaders.h"
-#include "data/text_fields.h"
+#include "data/text_scanner.h"
 #include "startup/fatal_error.h"
 
 namespace {
@@ -32,10 +32,10 @@ std::string sheetPath(const std::string& dir, const SheetCode& code)
 
 bool readSheet(const std::string& path, int rowOrigin, int colOrigin)
 {
-    std::string text;
-    if (!loadGsiFile(path, "GSI50M", text))
+    std::optional<std::string> text = loadGsiFile(path, "GSI50M");
+    if (!text)
         return false;
-    FieldReader reader(text);
+    TextScanner reader(std::move(*text));
     reader.skipLine(); // the sheet header, whatever its length
     for (int k = 0; k < sheetSize; ++k) {
         if (!readGsiRecord(reader, grid.gridRowTable[rowOrigin + k] + colOrigin, sheetSize))
@@ -50,9 +50,7 @@ void setArea(const SheetCode& northWest, int b, int c)
     grid.areaSouth = grid.areaNorth - b / 12.0;
     grid.areaWest = northWest.qq + 100 + northWest.q / 8.0;
     grid.areaEast = grid.areaWest + c / 8.0;
-    grid.mountainShiftY = 700 - (grid.areaNorth + grid.areaSouth) * 10 / 2;
-    grid.mountainShiftX = 270;
-    grid.labelLift = 500;
+    setGsiMarkerPlacement();
 }
 
 } // namespace

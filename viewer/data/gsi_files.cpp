@@ -1,22 +1,15 @@
 #include "data/gsi_files.h"
 
-#include <cstdio>
-
 #include "data/data_file.h"
 #include "data/grid.h"
-#include "data/text_fields.h"
+#include "data/text_scanner.h"
 
-bool loadGsiFile(const std::string& path, const char* dataSetTag, std::string& text)
+std::optional<std::string> loadGsiFile(const std::string& path, const char* dataSetTag)
 {
-    std::string opened;
-    FileHandle file = openDataFile(path, "r", opened);
-    if (!file) {
-        std::printf("*** %s : %s not found.\n", dataSetTag, path.c_str());
-        return false;
-    }
-    std::printf("Reading %s ...\n", opened.c_str());
-    text = readRest(file.get());
-    return true;
+    const FileHandle file = openAnnounced(path, "r", dataSetTag);
+    if (!file)
+        return std::nullopt;
+    return readRest(file.get());
 }
 
 namespace {
@@ -50,7 +43,7 @@ bool parseColumn(std::string_view column, int& value)
 // padded with blanks may touch a five-digit neighbour (" 9995" "10002"):
 // formatted input would run the two together. A line of exactly one record's
 // length whose columns all hold clean integers is therefore read by column.
-bool readColumnRecord(FieldReader& reader, GridPoint* row, int count)
+bool readColumnRecord(TextScanner& reader, GridPoint* row, int count)
 {
     const std::string_view line = reader.lineAtStart();
     if (line.size() != static_cast<std::size_t>(headWidth + valueWidth * count))
@@ -65,32 +58,30 @@ bool readColumnRecord(FieldReader& reader, GridPoint* row, int count)
         parseColumn(line.substr(headWidth + valueWidth * m, valueWidth), value);
         row[m].elevation = static_cast<float>(value) / 10.0f;
     }
-    reader.skipLineAtStart();
+    reader.skipLine();
     return true;
 }
 
 } // namespace
 
-bool readGsiRecord(FieldReader& reader, GridPoint* row, int count)
+bool readGsiRecord(TextScanner& reader, GridPoint* row, int count)
 {
     if (readColumnRecord(reader, row, count))
         return true;
-    int ignored = 0;
-    if (!reader.readInt(6, ignored) || !reader.readInt(3, ignored))
+    if (!reader.readInt(6) || !reader.readInt(3))
         return false;
     for (int m = 0; m < count; ++m) {
-        int tenths = 0;
-        if (!reader.readInt(5, tenths))
+        const std::optional<int> tenths = reader.readInt(5);
+        if (!tenths)
             return false;
-        row[m].elevation = static_cast<float>(tenths) / 10.0f;
+        row[m].elevation = static_cast<float>(*tenths) / 10.0f;
     }
     return true;
 }
 
-std::string padNumber(long long value, int width)
+void setGsiMarkerPlacement()
 {
-    std::string digits = std::to_string(value);
-    if (digits.size() < static_cast<std::size_t>(width))
-        digits.insert(0, static_cast<std::size_t>(width) - digits.size(), ' ');
-    return digits;
+    grid.mountainShiftY = 700 - (grid.areaNorth + grid.areaSouth) * 10 / 2;
+    grid.mountainShiftX = 270;
+    grid.labelLift = 500;
 }

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <optional>
 
+#include "data/data_file.h"
 #include "data/grid.h"
 #include "data/text_scanner.h"
 
@@ -36,10 +37,10 @@ bool isShiftJisLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c
 
 // Cuts the name to the label's 48 bytes without leaving half of a two-byte
 // Shift-JIS character at its end.
-std::string cutName(const std::string& name)
+std::string cutName(std::string_view name)
 {
     if (name.size() <= nameLimit)
-        return name;
+        return std::string(name);
     std::size_t end = 0;
     while (end < nameLimit) {
         const std::size_t width = isShiftJisLeadByte(static_cast<unsigned char>(name[end])) ? 2 : 1;
@@ -47,7 +48,7 @@ std::string cutName(const std::string& name)
             break;
         end += width;
     }
-    return name.substr(0, end);
+    return std::string(name.substr(0, end));
 }
 
 // A name of nothing but blanks and digits carries no name.
@@ -73,9 +74,9 @@ void readSummitFile(const char* path, std::vector<Mountain>& table)
     if (!text)
         return;  // a missing list is no error
     TextScanner in(std::move(*text));
-    while (!in.skipToEnd()) {
+    while (!in.atEnd()) {
         const std::optional<SummitLine> numbers = readNumbers(in);
-        std::string rest = in.readRestOfLine();
+        const std::string_view rest = in.readRestOfLine();
         if (!numbers)
             continue;  // the line is dropped whole
         Mountain summit;

@@ -14,6 +14,7 @@
 namespace {
 
 constexpr int blockSize = 600;
+constexpr BlockShape blockShape{blockSize, blockSize};
 constexpr int blockRowsPerTile = 10;
 constexpr int blockColsPerTile = 8;
 constexpr std::size_t tileRowBytes = 4800 * 2;
@@ -22,12 +23,6 @@ constexpr std::size_t blockBytes = blockSize * tileRowBytes;
 constexpr std::array<std::string_view, 9> longitudeParts = {"w180", "w140", "w100", "w060", "w020",
                                                             "e020", "e060", "e100", "e140"};
 constexpr std::array<std::string_view, 3> latitudeParts = {"n90", "n40", "s10"};
-
-bool blockFitsGrid(std::int64_t rowOrigin, std::int64_t colOrigin)
-{
-    return rowOrigin >= 0 && colOrigin >= 0 && rowOrigin + blockSize <= grid.gridRows &&
-           colOrigin + blockSize <= grid.gridCols;
-}
 
 } // namespace
 
@@ -44,9 +39,9 @@ void dem30name(const std::string& dir, int tileRow, int tileCol, std::string& pa
 
 void readsrtm30block(const std::string& dir, int i, int j, int p1, int p2)
 {
-    const std::int64_t rowOrigin = std::int64_t{blockSize} * (std::int64_t{i} - p1);
-    const std::int64_t colOrigin = std::int64_t{blockSize} * (std::int64_t{j} - p2);
-    if (i < 0 || j < 0 || !blockFitsGrid(rowOrigin, colOrigin))
+    std::int64_t rowOrigin = 0;
+    std::int64_t colOrigin = 0;
+    if (!blockOrigin(blockShape, i, j, p1, p2, rowOrigin, colOrigin))
         return; // not a block of this grid
     std::string path;
     dem30name(dir, i / blockRowsPerTile, j / blockColsPerTile, path);
@@ -54,18 +49,10 @@ void readsrtm30block(const std::string& dir, int i, int j, int p1, int p2)
     if (!readTileBytes(path, "SRTM30", std::int64_t{i % blockRowsPerTile} * std::int64_t{blockBytes},
                        blockBytes, tile))
         return;
-
-    const std::size_t firstSampleByte = std::size_t{2} * blockSize * (j % blockColsPerTile);
-    for (int n = 0; n < blockSize; ++n) {
-        GridPoint* row = grid.gridRowTable[rowOrigin + n] + colOrigin;
-        const std::size_t rowStart = n * tileRowBytes + firstSampleByte;
-        for (int s = 0; s < blockSize; ++s) {
-            const std::size_t offset = rowStart + 2 * s;
-            if (!tile.has(offset))
-                return; // the tile ended early: the rest keeps 0 m
-            row[s].elevation = tile.sample(offset);
-        }
-    }
+    // A tile that ends early leaves the rest at 0 m.
+    copyBlock(tile, blockShape, rowOrigin, colOrigin, tileRowBytes,
+              std::size_t{2} * blockSize * (j % blockColsPerTile),
+              [](GridPoint& point, std::int16_t sample) { point.elevation = sample; });
 }
 
 void readsrtm30(const std::string& dir, int p1, int p2, int p3, int p4)

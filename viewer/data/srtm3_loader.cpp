@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "data/data_file.h"
 #include "data/grid.h"
 #include "data/loaders.h"
 #include "data/srtm3_line_fill.h"
@@ -16,6 +17,7 @@ namespace {
 
 constexpr int blockStep = 600;
 constexpr int blockSize = blockStep + 1;
+constexpr BlockShape blockShape{blockStep, blockSize};
 constexpr std::size_t tileRowBytes = 1201 * 2;
 constexpr std::int16_t voidSample = -32768;
 
@@ -24,24 +26,6 @@ constexpr int patchSize = 60;
 constexpr std::size_t srtm30RowBytes = 4800 * 2;
 constexpr int blockRowsPerSrtm30Tile = 100;
 constexpr int blockColsPerSrtm30Tile = 80;
-
-std::string zeroPadded(int value, int width)
-{
-    std::string digits = std::to_string(value);
-    if (digits.size() < static_cast<std::size_t>(width))
-        digits.insert(0, static_cast<std::size_t>(width) - digits.size(), '0');
-    return digits;
-}
-
-// The grid position of block (i, j)'s first point, or false when the block
-// does not lie inside the grid.
-bool blockOrigin(int i, int j, int p1, int p2, std::int64_t& row, std::int64_t& col)
-{
-    row = std::int64_t{blockStep} * (std::int64_t{i} - p1);
-    col = std::int64_t{blockStep} * (std::int64_t{j} - p2);
-    return i >= 0 && j >= 0 && row >= 0 && col >= 0 && row + blockSize <= grid.gridRows &&
-           col + blockSize <= grid.gridCols;
-}
 
 using Patch = float[patchSize][patchSize];
 
@@ -101,15 +85,15 @@ void dem3name(const std::string& dir, int degreeRow, int degreeCol, std::string&
 {
     if (degreeRow < 0 || degreeRow > 179 || degreeCol < 0 || degreeCol > 359)
         fatalError("*** dem3name-1.");
-    path = dir + "/" + (degreeRow < 90 ? "n" : "s") + zeroPadded(std::abs(89 - degreeRow), 2) +
-           (degreeCol < 180 ? "w" : "e") + zeroPadded(std::abs(180 - degreeCol), 3) + ".hgt";
+    path = dir + "/" + (degreeRow < 90 ? "n" : "s") + padNumber(std::abs(89 - degreeRow), 2, '0') +
+           (degreeCol < 180 ? "w" : "e") + padNumber(std::abs(180 - degreeCol), 3, '0') + ".hgt";
 }
 
 void readsrtm3block(const std::string& dir, int i, int j, int p1, int p2)
 {
     std::int64_t rowOrigin = 0;
     std::int64_t colOrigin = 0;
-    if (!blockOrigin(i, j, p1, p2, rowOrigin, colOrigin))
+    if (!blockOrigin(blockShape, i, j, p1, p2, rowOrigin, colOrigin))
         return;
     std::string path;
     dem3name(dir, i / 2, j / 2, path);
@@ -118,26 +102,19 @@ void readsrtm3block(const std::string& dir, int i, int j, int p1, int p2)
     if (!readTileBytes(path, "SRTM3", offset, blockSize * tileRowBytes, tile))
         return;
 
-    const std::size_t firstSampleByte = std::size_t{2} * blockStep * (j % 2);
-    for (int n = 0; n < blockSize; ++n) {
-        GridPoint* row = grid.gridRowTable[rowOrigin + n] + colOrigin;
-        const std::size_t rowStart = n * tileRowBytes + firstSampleByte;
-        for (int s = 0; s < blockSize; ++s) {
-            const std::size_t sampleOffset = rowStart + 2 * s;
-            if (!tile.has(sampleOffset))
-                return; // the tile ended early: the rest keeps state 2
-            const std::int16_t value = tile.sample(sampleOffset);
-            row[s].elevation = value;
-            row[s].sampleState = value == voidSample ? 1 : 0;
-        }
-    }
+    // A tile that ends early leaves the rest with state 2.
+    copyBlock(tile, blockShape, rowOrigin, colOrigin, tileRowBytes, std::size_t{2} * blockStep * (j % 2),
+              [](GridPoint& point, std::int16_t sample) {
+                  point.elevation = sample;
+                  point.sampleState = sample == voidSample ? 1 : 0;
+              });
 }
 
 void fillsrtm3block(const std::string& srtm30Dir, int i, int j, int p1, int p2)
 {
     std::int64_t rowOrigin = 0;
     std::int64_t colOrigin = 0;
-    if (!blockOrigin(i, j, p1, p2, rowOrigin, colOrigin))
+    if (!blockOrigin(blockShape, i, j, p1, p2, rowOrigin, colOrigin))
         return;
     Patch patch;
     if (!readPatch(srtm30Dir, i, j, patch))

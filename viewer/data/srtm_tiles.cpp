@@ -1,20 +1,22 @@
 #include "data/srtm_tiles.h"
 
-#include <cstdio>
-
 #include "data/data_file.h"
 
 bool readTileBytes(const std::string& path, const char* missingTag, std::int64_t offset, std::size_t count,
                    TileBytes& out)
 {
-    std::string opened;
-    FileHandle file = openDataFile(path, "rb", opened);
-    if (!file) {
-        std::printf("*** %s : %s not found.\n", missingTag, path.c_str());
+    const FileHandle file = openAnnounced(path, "rb", missingTag);
+    if (!file)
         return false;
-    }
-    std::printf("Reading %s ...\n", opened.c_str());
     out.bytes = std::make_unique_for_overwrite<unsigned char[]>(count);
     out.available = readBytesAt(file.get(), offset, out.bytes.get(), count);
     return true;
+}
+
+bool blockOrigin(const BlockShape& shape, int i, int j, int p1, int p2, std::int64_t& row, std::int64_t& col)
+{
+    row = std::int64_t{shape.step} * (std::int64_t{i} - p1);
+    col = std::int64_t{shape.step} * (std::int64_t{j} - p2);
+    return i >= 0 && j >= 0 && row >= 0 && col >= 0 && row + shape.size <= grid.gridRows &&
+           col + shape.size <= grid.gridCols;
 }

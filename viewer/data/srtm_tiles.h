@@ -1,11 +1,14 @@
 #pragma once
 // What the two SRTM loaders share: tiles of signed 16-bit samples in metres,
-// high byte first, rows from north to south, no header.
+// high byte first, rows from north to south, no header, read a block of the
+// area at a time.
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
+
+#include "data/grid.h"
 
 // Consecutive bytes read from a tile: as many as were asked for, unless the
 // tile ended early.
@@ -22,8 +25,37 @@ struct TileBytes {
     }
 };
 
-// Opens the tile at `path` as binary and reads `count` bytes from `offset`.
-// Prints "Reading %s ...\n" with the path opened, or, when nothing opens,
-// "*** <missingTag> : %s not found.\n" with the path as built and returns false.
+// Opens the tile at `path` as binary, announced as openAnnounced does, and
+// reads `count` bytes from `offset`; false when it does not open.
 bool readTileBytes(const std::string& path, const char* missingTag, std::int64_t offset, std::size_t count,
                    TileBytes& out);
+
+// A square block of `size` points a side whose origin lies `step` points
+// from its neighbours' (blocks of 600 points, or of 601 sharing an edge).
+struct BlockShape {
+    int step;
+    int size;
+};
+
+// The grid position of block (i, j)'s first point in an area whose first
+// block is (p1, p2); false when the block does not lie inside the grid.
+bool blockOrigin(const BlockShape& shape, int i, int j, int p1, int p2, std::int64_t& row, std::int64_t& col);
+
+// Hands every sample of a block to store(point, sample), row by row: the
+// block's rows lie `rowBytes` apart in `tile`, its first sample at
+// `firstByte`. Stops where the tile ended early.
+template <typename Store>
+void copyBlock(const TileBytes& tile, const BlockShape& shape, std::int64_t rowOrigin, std::int64_t colOrigin,
+               std::size_t rowBytes, std::size_t firstByte, Store store)
+{
+    for (int n = 0; n < shape.size; ++n) {
+        GridPoint* row = grid.gridRowTable[rowOrigin + n] + colOrigin;
+        const std::size_t rowStart = n * rowBytes + firstByte;
+        for (int s = 0; s < shape.size; ++s) {
+            const std::size_t offset = rowStart + 2 * s;
+            if (!tile.has(offset))
+                return;
+            store(row[s], tile.sample(offset));
+        }
+    }
+}

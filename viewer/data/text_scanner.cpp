@@ -1,28 +1,15 @@
 #include "data/text_scanner.h"
 
+#include <algorithm>
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
-#include <memory>
-
-std::optional<std::string> readTextFile(const std::string& path)
-{
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "r"), std::fclose);
-    if (!file)
-        return std::nullopt;
-    std::string text;
-    char chunk[4096];
-    std::size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0)
-        text.append(chunk, got);
-    if (std::ferror(file.get()))  // a directory opens but does not read
-        return std::nullopt;
-    return text;
-}
 
 namespace {
 bool isWhiteSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Past either end of int, so that clamping and range tests still see it.
+constexpr long long beyondInt = static_cast<long long>(INT_MAX) + 2;
 }  // namespace
 
 void TextScanner::skipWhiteSpace()
@@ -31,31 +18,47 @@ void TextScanner::skipWhiteSpace()
         ++pos_;
 }
 
-bool TextScanner::skipToEnd()
+bool TextScanner::atEnd()
 {
     skipWhiteSpace();
     return pos_ >= text_.size();
 }
 
-std::optional<int> TextScanner::readInt()
+std::optional<long long> TextScanner::readWholeNumber(std::size_t width)
 {
     skipWhiteSpace();
+    const std::size_t end = pos_ + std::min(width, text_.size() - pos_);
     std::size_t p = pos_;
-    bool negative = false;
-    if (p < text_.size() && (text_[p] == '+' || text_[p] == '-'))
-        negative = text_[p++] == '-';
-    if (p >= text_.size() || !isDigit(text_[p]))
-        return std::nullopt;
+    const bool negative = p < end && text_[p] == '-';
+    if (p < end && (text_[p] == '+' || text_[p] == '-'))
+        ++p;
+    const std::size_t firstDigit = p;
     long long magnitude = 0;
-    const long long limit = negative ? -static_cast<long long>(INT_MIN) : INT_MAX;
-    for (; p < text_.size() && isDigit(text_[p]); ++p) {
-        if (magnitude <= limit)  // past the limit it only needs to stay there
-            magnitude = magnitude * 10 + (text_[p] - '0');
-    }
+    for (; p < end && isDigit(text_[p]); ++p)
+        magnitude = std::min(magnitude * 10 + (text_[p] - '0'), beyondInt);
+    if (p == firstDigit)
+        return std::nullopt;
     pos_ = p;
-    if (magnitude > limit)
-        magnitude = limit;
-    return static_cast<int>(negative ? -magnitude : magnitude);
+    return negative ? -magnitude : magnitude;
+}
+
+std::optional<int> TextScanner::readInt(std::size_t width)
+{
+    const std::optional<long long> value = readWholeNumber(width);
+    if (!value)
+        return std::nullopt;
+    return static_cast<int>(std::clamp<long long>(*value, INT_MIN, INT_MAX));
+}
+
+std::optional<int> TextScanner::readExactInt()
+{
+    const std::size_t start = pos_;
+    const std::optional<long long> value = readWholeNumber(std::string::npos);
+    if (!value || *value < INT_MIN || *value > INT_MAX) {
+        pos_ = start;
+        return std::nullopt;
+    }
+    return static_cast<int>(*value);
 }
 
 std::optional<double> TextScanner::readDouble()
@@ -72,18 +75,34 @@ std::optional<double> TextScanner::readDouble()
     return value;
 }
 
-std::string TextScanner::readRestOfLine()
+void TextScanner::skipLine()
 {
-    const std::size_t lineEnd = text_.find('\n', pos_);
-    if (lineEnd == std::string::npos) {
-        std::string rest = text_.substr(pos_);
-        pos_ = text_.size();
-        return rest;
+    const std::size_t lineFeed = text_.find('\n', pos_);
+    pos_ = lineFeed == std::string::npos ? text_.size() : lineFeed + 1;
+}
+
+std::string_view TextScanner::readRestOfLine()
+{
+    const std::size_t start = pos_;
+    skipLine();
+    std::size_t end = pos_;
+    if (end > start && text_[end - 1] == '\n') {
+        --end;
+        if (end > start && text_[end - 1] == '\r')
+            --end;
     }
-    std::size_t nameEnd = lineEnd;
-    if (nameEnd > pos_ && text_[nameEnd - 1] == '\r')
-        --nameEnd;
-    std::string line = text_.substr(pos_, nameEnd - pos_);
-    pos_ = lineEnd + 1;
-    return line;
+    return std::string_view(text_).substr(start, end - start);
+}
+
+std::string_view TextScanner::lineAtStart()
+{
+    skipWhiteSpace();
+    if (pos_ == text_.size() || (pos_ > 0 && text_[pos_ - 1] != '\n'))
+        return {};
+    std::size_t end = text_.find('\n', pos_);
+    if (end == std::string::npos)
+        end = text_.size();
+    if (end > pos_ && text_[end - 1] == '\r')
+        --end;
+    return std::string_view(text_).substr(pos_, end - pos_);
 }

@@ -1,27 +1,12 @@
 #include "startup/command_line.h"
 
-#include <climits>
 #include <cstring>
+
+#include "data/text_scanner.h"
 
 int atoiClamped(const char* word)
 {
-    const char* p = word;
-    // The C locale's white space, as atoi skips it.
-    while (*p == ' ' || (*p >= '\t' && *p <= '\r'))
-        ++p;
-    bool negative = false;
-    if (*p == '+' || *p == '-')
-        negative = *p++ == '-';
-    // Accumulate as a negative number so that INT_MIN itself fits.
-    long long value = 0;
-    for (; *p >= '0' && *p <= '9'; ++p) {
-        value = value * 10 - (*p - '0');
-        if (value < static_cast<long long>(INT_MIN))
-            return negative ? INT_MIN : INT_MAX;
-    }
-    if (negative)
-        return static_cast<int>(value);
-    return value < -static_cast<long long>(INT_MAX) ? INT_MAX : static_cast<int>(-value);
+    return TextScanner(word).readInt().value_or(0);
 }
 
 namespace {

@@ -5,45 +5,44 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <limits>
+#include <optional>
 #include <string>
 
-#include "startup/text_numbers.h"
+#include "data/data_file.h"
+#include "data/text_scanner.h"
+#include "startup/pending_file.h"
 #include "startup/view_state.h"
 
 namespace {
 
 constexpr const char* fileName = "orvex.env";
-constexpr const char* scratchName = "orvex.env.new";
 // The six values need a few dozen bytes; a larger file is not ours.
 constexpr std::size_t longestUsefulFile = 64 * 1024;
 
-std::string readHead(std::FILE* file)
+// An integer out of range and a number that is not finite are unreadable.
+bool read(TextScanner& in, int& field)
 {
-    std::string text;
-    char chunk[4096];
-    while (text.size() < longestUsefulFile) {
-        const std::size_t got = std::fread(chunk, 1, sizeof chunk, file);
-        if (got == 0)
-            break;
-        text.append(chunk, got);
-    }
-    return text;
+    const std::optional<int> value = in.readExactInt();
+    if (value)
+        field = *value;
+    return value.has_value();
+}
+
+bool read(TextScanner& in, double& field)
+{
+    const std::optional<double> value = in.readDouble();
+    if (!value || !std::isfinite(*value))
+        return false;
+    field = *value;
+    return true;
 }
 
 // The values in file order; reading stops at the first one that fails.
-void readValues(NumberReader& reader)
+bool readValues(TextScanner& in)
 {
-    if (!reader.readInt(view.windowWidth) || !reader.readInt(view.windowHeight))
-        return;
-    if (!reader.readDouble(view.brightness))
-        return;
-    if (!reader.readDouble(view.sunAzimuth) || !reader.readDouble(view.sunElevation))
-        return;
-    if (!reader.readInt(view.blendColours))
-        return;
-    reader.readInt(view.nameMode);
+    return read(in, view.windowWidth) && read(in, view.windowHeight) && read(in, view.brightness) &&
+           read(in, view.sunAzimuth) && read(in, view.sunElevation) && read(in, view.blendColours) &&
+           read(in, view.nameMode);
 }
 
 void repairValues()
@@ -91,29 +90,20 @@ std::string formatViewState()
 
 void loadViewState()
 {
-    std::FILE* file = std::fopen(fileName, "r");
-    if (!file)
+    std::optional<std::string> text = readTextFile(fileName, longestUsefulFile);
+    if (!text)
         return;
-    const std::string text = readHead(file);
-    std::fclose(file);
-
-    NumberReader reader(text);
-    int major = 0;
-    int minor = 0;
-    if (!reader.readInt(major) || !reader.readInt(minor) || major != 2 || minor != 0)
+    TextScanner in(std::move(*text));
+    if (in.readExactInt() != 2 || in.readExactInt() != 0)
         return;
-    readValues(reader);
+    readValues(in);
     repairValues();
 }
 
 void saveViewState()
 {
     const std::string text = formatViewState();
-    std::FILE* file = std::fopen(scratchName, "w");
-    if (!file)
-        return;
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !closed || std::rename(scratchName, fileName) != 0)
-        std::remove(scratchName);
+    PendingFile file(fileName);
+    if (file.write(text.data(), text.size()) && file.finish())
+        file.commit();
 }

@@ -64,9 +64,9 @@ TEST_F(ViewStateTest, SavesExactlySixLinesBesideAndRenamed)
     saveViewState();
     EXPECT_EQ(envText(), "2 0\n1024 333\n0.350\n123.5 8.0\n0\n2\n");
     EXPECT_EQ(loaded(envText()), "1024 333 0.35 123.5 8 0 2");
-    EXPECT_FALSE(fs::exists("orvex.env.new"));
+    EXPECT_EQ(std::distance(fs::directory_iterator("."), {}), 1);  // nothing left beside it
     // When the file cannot be written the old one stays whole.
-    fs::create_directory("orvex.env.new");
+    fs::create_directory("orvex.env.tmp" + std::to_string(getpid()));
     view.brightness = 0.25;
     saveViewState();
     EXPECT_EQ(envText(), "2 0\n1024 333\n0.350\n123.5 8.0\n0\n2\n");

@@ -1,4 +1,4 @@
-#include "pending_file.h"
+#include "startup/pending_file.h"
 
 #include <cerrno>
 #include <cstring>
