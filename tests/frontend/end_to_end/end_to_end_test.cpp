@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSet>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace desktop;
@@ -239,5 +240,108 @@ TEST(EndToEnd, TheHelpBoxesOpenFromTheMenuAndCloseWithEnter)
         keys(*box, {"Return"});
         EXPECT_TRUE(waitFor([&] { return windowsNamed(kSkyloom) == QStringList{map.window}; }, kStartMs)) << entry;
     }
+    closeSkyloom(run, map.window);
+}
+
+namespace {
+
+// Pixels of the window that pass the test.
+int countPixels(const QImage& screen, const QRect& window, const std::function<bool(QColor)>& test)
+{
+    int count = 0;
+    for (int y = window.top(); y <= window.bottom(); ++y)
+        for (int x = window.left(); x <= window.right(); ++x)
+            count += test(screen.pixelColor(x, y)) ? 1 : 0;
+    return count;
+}
+
+int pixelsOf(const QImage& screen, const QRect& window, QColor colour)
+{
+    return countPixels(screen, window, [&](QColor pixel) { return pixel == colour; });
+}
+
+// The name of a cell, drawn in black (smoothed) inside its grid lines.
+bool cellHasText(const QImage& screen, const MapOnScreen& cells, int i, int k)
+{
+    const QPoint centre = cells.cellCentre(i, k);
+    const QRect inside(centre - QPoint(18, 12), centre + QPoint(18, 12));
+    const auto dark = [](QColor pixel) { return pixel.red() < 110 && pixel.green() < 110 && pixel.blue() < 110; };
+    return countPixels(screen, inside, dark) > 10;
+}
+
+} // namespace
+
+// The README's run command lays the working folder out with layout.sh; the
+// demo's 6 x 4 sheets lie at surface cells (0..5, 1..4) of the default map.
+TEST(EndToEnd, ANewcomerPicksTheDemoSheetsAndFliesOverThemWithSummitNames)
+{
+    TestLayout layout(TestLayout::Made::ByLayoutScript);
+    SkyloomRun run(layout, layout.workFile("skyloom"));
+    const ShownMap map = waitForMap();
+    ASSERT_TRUE(map.cells.valid()) << "no map on the screen; stderr: " << run.standardError().constData();
+
+    // The demo's index names its sheets and no others.
+    const QImage before = grabScreen();
+    for (int i = 0; i <= 5; ++i)
+        for (int k = 1; k <= 4; ++k)
+            EXPECT_TRUE(cellHasText(before, map.cells, i, k)) << "no name on cell " << i << ", " << k;
+    EXPECT_FALSE(cellHasText(before, map.cells, 2, 8)) << "a name where the demo has no sheet";
+
+    click(map.cells.cellCentre(0, 4));
+    click(map.cells.cellCentre(5, 1));
+    keepScreenshot(grabScreen().copy(geometry(map.window)), "map");
+    keys(map.window, {"F5"});
+    const std::optional<QString> viewer = waitForNewWindow(kViewer, {}, kViewerMs);
+    ASSERT_TRUE(viewer) << "stderr: " << run.standardError().constData();
+    const QRect box = geometry(*viewer);
+
+    // Sky in the background colour, a sea of pure blue and land in the
+    // green bands, all shaded by the sun, from the shipped orvex.col.
+    const QColor sky(200, 200, 255);
+    const auto seaBlue = [](QColor c) { return c.red() == 0 && c.green() == 0 && c.blue() > 100; };
+    const auto landGreen = [](QColor c) { return c.green() > c.red() + 20 && c.green() > c.blue() + 20; };
+    const int area = box.width() * box.height();
+    QImage home;
+    EXPECT_TRUE(waitFor(
+        [&] {
+            home = grabScreen();
+            return home.pixelColor(box.topLeft() + QPoint(4, 4)) == sky &&
+                   countPixels(home, box, seaBlue) > area / 100 && countPixels(home, box, landGreen) > area / 20;
+        },
+        kViewerMs))
+        << "sea " << countPixels(home, box, seaBlue) << ", land " << countPixels(home, box, landGreen)
+        << " of " << area;
+
+    // m: names on. Fuji-san (kind 1) and Tanzawa-san (kind 0) are labelled
+    // in their two colours.
+    const QColor famous(150, 0, 100), other(30, 30, 30);
+    keys(*viewer, {"m"});
+    QImage named;
+    EXPECT_TRUE(waitFor(
+        [&] {
+            named = grabScreen();
+            return pixelsOf(named, box, famous) > pixelsOf(home, box, famous) + 40 &&
+                   pixelsOf(named, box, other) > pixelsOf(home, box, other) + 40;
+        },
+        kStartMs));
+
+    // Fly: double speed, ten steps ahead, turn left, descend. The picture
+    // moves and Fuji-san keeps its label.
+    keys(*viewer, QStringList{"x"} + QStringList(10, "z") + QStringList(2, "Left") + QStringList(4, "g"));
+    QImage flown;
+    EXPECT_TRUE(waitFor(
+        [&] {
+            flown = grabScreen();
+            return pictureOf(flown, box, sky).otherThan > 0.2 && pixelsOf(flown, box, famous) > 40 &&
+                   flown.copy(box) != named.copy(box);
+        },
+        kStartMs));
+    keepScreenshot(flown.copy(box), "viewer");
+
+    quitViewer(*viewer);
+    const QByteArray printed = run.standardOutput();
+    EXPECT_EQ(printed.count("Reading "), 24) << printed.constData();
+    // Saved on q: the version, the window, the light, blending and names on.
+    EXPECT_EQ(layout.readWork("orvex.env"), "2 0\n700 550\n1.000\n250.0 30.0\n1\n1\n");
     closeSkyloom(run, map.window);
 }

@@ -6,9 +6,16 @@
 #include <QFile>
 #include <stdexcept>
 
-TestLayout::TestLayout()
+TestLayout::TestLayout(Made made)
 {
-    if (!root_.isValid() || !QDir(root()).mkdir(QStringLiteral("work")))
+    if (!root_.isValid())
+        throw std::runtime_error("no scratch folder");
+    if (made == Made::ByLayoutScript) {
+        if (QProcess::execute(QStringLiteral(LAYOUT_SCRIPT), {QStringLiteral(BUILD_DIR), root()}) != 0)
+            throw std::runtime_error("layout.sh failed");
+        return;
+    }
+    if (!QDir(root()).mkdir(QStringLiteral("work")))
         throw std::runtime_error("no scratch folder");
     if (QProcess::execute(QStringLiteral(DEMO_PROGRAM), {root()}) != 0)
         throw std::runtime_error("make-demo-data failed");
@@ -31,7 +38,7 @@ QByteArray TestLayout::readWork(const QString& name) const
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-SkyloomRun::SkyloomRun(const TestLayout& layout) : layout_(layout)
+SkyloomRun::SkyloomRun(const TestLayout& layout, const QString& program) : layout_(layout)
 {
     const QString runtime = layout.root() + QStringLiteral("/runtime");
     QDir().mkdir(runtime);
@@ -44,7 +51,7 @@ SkyloomRun::SkyloomRun(const TestLayout& layout) : layout_(layout)
     process_.setStandardInputFile(QProcess::nullDevice());
     process_.setStandardOutputFile(layout.root() + QStringLiteral("/skyloom.out"));
     process_.setStandardErrorFile(layout.root() + QStringLiteral("/skyloom.err"));
-    process_.start(QStringLiteral(SKYLOOM_PROGRAM), {layout.work()});
+    process_.start(program, {layout.work()});
 }
 
 SkyloomRun::~SkyloomRun()

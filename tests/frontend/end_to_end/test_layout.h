@@ -10,7 +10,10 @@
 
 class TestLayout {
 public:
-    TestLayout();
+    // By hand (the demo terrain, orvex and the shipped data files), or by
+    // the run command's own layout script from the build folder.
+    enum class Made { ByHand, ByLayoutScript };
+    explicit TestLayout(Made made = Made::ByHand);
 
     QString root() const { return root_.path(); }
     QString work() const { return root_.filePath(QStringLiteral("work")); }
@@ -24,10 +27,11 @@ private:
 
 // skyloom started on the working folder (its command-line text) from the
 // layout's root, with a run-time folder of its own so that no other
-// instance counts. What it prints goes to files in the root.
+// instance counts. What it prints goes to files in the root. The program is
+// the build's skyloom unless another is named.
 class SkyloomRun {
 public:
-    explicit SkyloomRun(const TestLayout& layout);
+    explicit SkyloomRun(const TestLayout& layout, const QString& program = QStringLiteral(SKYLOOM_PROGRAM));
     ~SkyloomRun();
 
     QProcess& process() { return process_; }

@@ -105,8 +105,10 @@ QImage grabScreen()
 
 void keepScreenshot(const QImage& image, const QString& name)
 {
-    QDir().mkpath(QStringLiteral(SCREENSHOT_DIR));
-    image.save(QStringLiteral(SCREENSHOT_DIR "/") + name + QStringLiteral(".png"));
+    // scripts/screenshots.sh sends them elsewhere.
+    const QString dir = qEnvironmentVariable("SCREENSHOT_DIR", QStringLiteral(SCREENSHOT_DIR));
+    QDir().mkpath(dir);
+    image.save(dir + u'/' + name + QStringLiteral(".png"));
 }
 
 } // namespace desktop

@@ -35,7 +35,8 @@ void type(const QString& window, const QString& text);
 // Moves the pointer to the screen point and clicks the left button.
 void click(QPoint at);
 
-// The whole screen as it is now, and a copy kept for a person to look at.
+// The whole screen as it is now, and a copy kept for a person to look at
+// (in $SCREENSHOT_DIR if set, else in the build folder).
 QImage grabScreen();
 void keepScreenshot(const QImage& image, const QString& name);
 
