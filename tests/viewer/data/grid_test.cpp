@@ -3,60 +3,44 @@
 #include <cmath>
 
 #include "data/grid.h"
+#include "loader_test_support.h"
 
 namespace {
 
-void setUpGsi50Sheet()
+double curvatureDrop(const GridPoint& p) { return (double(p.x) * p.x + double(p.y) * p.y) * M_PI / 40000000.0; }
+
+TEST(Grid, RowsLieAboutTheCentreNarrowingNorthAndLoweredForCurvature)
 {
+    allocategrid(200, 3, srtm3Constants);
+    EXPECT_EQ(grid.gridRowTable[199], grid.points.get() + 597);
+    EXPECT_EQ(grid.gridRowTable[199][2].sampleState, 2);
     allocategrid(200, 200, gsi50Constants);
-    grid.areaNorth = 53 * 0.6666666666666666 + 5.0 / 12;
-    grid.areaSouth = grid.areaNorth - 1.0 / 12;
-}
-
-TEST(Grid, AllocationGivesInitialValuesAndRowTable)
-{
-    allocategrid(3, 5, srtm3Constants);
-    ASSERT_EQ(grid.gridRows, 3);
-    ASSERT_EQ(grid.gridCols, 5);
-    ASSERT_EQ(grid.gridRowTable.size(), 3u);
-    EXPECT_EQ(grid.gridRowTable[2], grid.points.get() + 10);
-    EXPECT_EQ(grid.gridRowTable[2][4].sampleState, 2);
-    EXPECT_EQ(grid.gridRowTable[2][4].elevation, 0.0f);
-}
-
-TEST(Grid, FinishPlacesRowsAboutTheCentre)
-{
-    setUpGsi50Sheet();
+    grid.areaNorth = 35.75;
     finishgrid(gsi50Constants);
-    EXPECT_NEAR(grid.gridRowTable[0][0].y, -99.5 * 46.2962962962963, 1e-3);
-    EXPECT_NEAR(grid.gridRowTable[199][0].y, 99.5 * 46.2962962962963, 1e-3);
-    // The grid narrows towards the north.
-    EXPECT_GT(grid.gridRowTable[0][0].x, grid.gridRowTable[199][0].x);
+    const GridPoint &first = grid.gridRowTable[0][0], &last = grid.gridRowTable[199][199];
+    EXPECT_NEAR(first.y, -99.5 * 46.2962962962963, 1e-3);
+    EXPECT_NEAR(last.y, 99.5 * 46.2962962962963, 1e-3);
+    EXPECT_NEAR(first.x, -99.5 * 69.44444444444444 * std::cos(35.75 * M_PI / 180), 1e-3);
+    EXPECT_NEAR(last.x, 99.5 * 69.44444444444444 * std::cos((35.75 - 199 / 2400.0) * M_PI / 180), 1e-3);
+    EXPECT_NEAR(first.z, 0 - curvatureDrop(first), 1e-4);  // -999 is lifted by 999
 }
 
-TEST(Grid, FinishLiftsOnlyBelowTheSeaTest)
+TEST(Grid, EachDataSetLiftsOnlyBelowItsOwnSeaTest)
 {
-    setUpGsi50Sheet();
-    grid.gridRowTable[100][100].elevation = -150.0f;  // below -100: lifted
-    grid.gridRowTable[100][101].elevation = -50.0f;
-    finishgrid(gsi50Constants);
-    const GridPoint& lifted = grid.gridRowTable[100][100];
-    const GridPoint& kept = grid.gridRowTable[100][101];
-    const double drop = (double(lifted.x) * lifted.x + double(lifted.y) * lifted.y) /
-                        (2 * 40000000.0 / (2 * M_PI));
-    EXPECT_NEAR(lifted.z, -150.0 + 999.0 - drop, 1e-3);
-    EXPECT_LT(kept.z, -49.9);
-    EXPECT_EQ(lifted.elevation, -150.0f);  // the elevation itself never changes
-}
-
-TEST(GridDeathTest, AnAreaBeyondMemoryEndsWithAMessage)
-{
-    EXPECT_EXIT(
-        {
-            std::fclose(stdin);
-            allocategrid(2000000000, 2000000000, gsi50Constants);
-        },
-        testing::ExitedWithCode(1), "^\\*\\*\\* .*too large");
+    const struct {
+        const DataSetConstants& set;
+        float elevation;
+        double lift;
+    } cases[] = {{gsi50Constants, -150, 999},    {gsi50Constants, -100, 0},   {gsi250Constants, -150, 0},
+                 {gsi250Constants, -500.1f, 999}, {srtm30Constants, -500, 0}, {srtm3Constants, -9999, 9999}};
+    for (const auto& c : cases) {
+        allocategrid(3, 3, c.set);
+        grid.gridRowTable[0][0].elevation = c.elevation;
+        finishgrid(c.set);
+        const GridPoint& p = grid.gridRowTable[0][0];
+        EXPECT_NEAR(p.z, c.elevation + c.lift - curvatureDrop(p), 1e-3) << c.elevation;
+        EXPECT_EQ(p.elevation, c.elevation);  // the finishing pass never changes it
+    }
 }
 
 }  // namespace

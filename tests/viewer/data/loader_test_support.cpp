@@ -1,101 +1,67 @@
 #include "loader_test_support.h"
 
-#include <cstdio>
-#include <cstdlib>
+#include <cmath>
+#include <cstdint>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <filesystem>
-#include <fstream>
-#include <stdexcept>
-#include <unistd.h>
-#include <vector>
 
-TempDir::TempDir()
-{
-    std::string pattern = "/tmp/orvex-loader-XXXXXX";
-    if (!::mkdtemp(pattern.data()))
-        throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
-}
+#include "data/grid.h"
 
-TempDir::~TempDir()
+std::string printed(const ScratchDir& dir, const std::function<void()>& load)
 {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
-
-void writeFile(const std::string& path, const std::string& bytes)
-{
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out)
-        throw std::runtime_error("cannot write " + path);
-}
-
-std::string captureStdout(const std::function<void()>& action)
-{
-    std::fflush(stdout);
-    std::FILE* sink = std::tmpfile();
-    const int saved = ::dup(STDOUT_FILENO);
-    ::dup2(fileno(sink), STDOUT_FILENO);
-    action();
-    std::fflush(stdout);
-    ::dup2(saved, STDOUT_FILENO);
-    ::close(saved);
-    std::string text;
-    std::rewind(sink);
-    for (int c = std::fgetc(sink); c != EOF; c = std::fgetc(sink))
-        text += static_cast<char>(c);
-    std::fclose(sink);
+    std::string text = captureStdout(load);
+    for (std::size_t at = text.find(dir.path()); at != std::string::npos; at = text.find(dir.path(), at))
+        text.replace(at, dir.path().size(), "D");
     return text;
+}
+
+std::vector<double> placement()
+{
+    // To a decimetre: the positions are single precision.
+    const double rowSpacing = std::round((double(grid.gridRowTable[1][0].y) - grid.gridRowTable[0][0].y) * 10) / 10;
+    return {grid.areaNorth, grid.areaSouth, grid.areaWest, grid.areaEast, grid.mountainShiftY,
+            grid.mountainShiftX, grid.labelLift, rowSpacing};
 }
 
 namespace {
-std::string field(int value, int width)
+std::string field(int value, int width, char fill = ' ')
 {
-    std::string text = std::to_string(value);
-    return std::string(text.size() < static_cast<std::size_t>(width) ? width - text.size() : 0, ' ') + text;
-}
-}  // namespace
-
-std::string gsiRecord(int row, int count, const TenthsAt& tenths, const std::string& lineEnd)
-{
-    // The row number is written with leading zeros, as in the published
-    // files: a blank-padded one would take digits of the first value.
-    std::string rowNumber = std::to_string(row);
-    rowNumber.insert(0, rowNumber.size() < 3 ? 3 - rowNumber.size() : 0, '0');
-    std::string text = field(533945, 6) + rowNumber;
-    for (int m = 0; m < count; ++m) {
-        text += field(tenths(row, m), 5);
-        if (m % 10 == 9)
-            text += lineEnd;
-    }
-    return text;
-}
-
-std::string gsi50SheetText(const TenthsAt& tenths, const std::string& lineEnd)
-{
-    std::string text = "533945 sheet header  1 2 3" + lineEnd;
-    for (int k = 0; k < 200; ++k)
-        text += gsiRecord(k, 200, tenths, lineEnd);
-    return text;
-}
-
-std::string gsi250CellText(const std::string& flags, const TenthsAt& tenths)
-{
-    std::string text(224, 'H');
-    text += flags + "\n";
-    for (int k = 0; k < 320; ++k)
-        if (k < static_cast<int>(flags.size()) && flags[k] != '0')
-            text += gsiRecord(k, 320, tenths);
-    return text;
+    const std::string text = std::to_string(value);
+    return std::string(text.size() < static_cast<std::size_t>(width) ? width - text.size() : 0, fill) + text;
 }
 
 std::string sampleBytes(int value)
 {
     const auto bits = static_cast<std::uint16_t>(static_cast<std::int16_t>(value));
     return {static_cast<char>(bits >> 8), static_cast<char>(bits & 0xff)};
+}
+}  // namespace
+
+std::string gsiRecord(int row, int count, const TenthsAt& tenths, const std::string& lineEnd)
+{
+    // A zero-padded row number, as published: blanks would let the first
+    // value's digits run into it.
+    std::string text = field(533945, 6) + field(row, 3, '0');
+    for (int m = 0; m < count; ++m)
+        text += field(tenths(row, m), 5) + (m % 10 == 9 ? lineEnd : "");
+    return text;
+}
+
+std::string gsi50SheetText(const TenthsAt& tenths)
+{
+    std::string text = "533945 sheet header  1 2 3\n";
+    for (int k = 0; k < 200; ++k)
+        text += gsiRecord(k, 200, tenths);
+    return text;
+}
+
+std::string gsi250CellText(const std::string& flags, const TenthsAt& tenths)
+{
+    std::string text = std::string(224, 'H') + flags + "\n";
+    for (int k = 0; k < 320; ++k)
+        if (k < static_cast<int>(flags.size()) && flags[k] != '0')
+            text += gsiRecord(k, 320, tenths);
+    return text;
 }
 
 std::string hgtTile(const std::function<int(int, int)>& sample)
@@ -113,18 +79,13 @@ void writeSrtm30Row(const std::string& path, int row, const std::function<int(in
     constexpr off_t rowBytes = 4800 * 2;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT, 0644);
-    if (fd < 0)
-        throw std::runtime_error("cannot open " + path);
     struct stat info;
-    if (::fstat(fd, &info) == 0 && info.st_size < 6000 * rowBytes && ::ftruncate(fd, 6000 * rowBytes) != 0) {
-        ::close(fd);
-        throw std::runtime_error("cannot size " + path);
-    }
+    if (fd < 0 || ::fstat(fd, &info) != 0 || (info.st_size < 6000 * rowBytes && ::ftruncate(fd, 6000 * rowBytes)))
+        throw std::runtime_error("cannot make " + path);
     std::string bytes;
     for (int c = 0; c < 4800; ++c)
         bytes += sampleBytes(sample(c));
-    const bool written = ::pwrite(fd, bytes.data(), bytes.size(), row * rowBytes) ==
-                         static_cast<ssize_t>(bytes.size());
+    const bool written = ::pwrite(fd, bytes.data(), bytes.size(), row * rowBytes) == std::ssize(bytes);
     ::close(fd);
     if (!written)
         throw std::runtime_error("cannot write " + path);

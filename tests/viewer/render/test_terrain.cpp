@@ -2,11 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <stdexcept>
-#include <unistd.h>
 
 #include "data/colour_table.h"
 #include "data/grid.h"
@@ -51,28 +46,4 @@ void resetViewStateForTest()
     view = ViewState{};
     windowOperations = WindowOperations{[] {}, [] {}};
     mountains = MountainTable{};
-}
-
-ScratchWorkingDirectory::ScratchWorkingDirectory() : previous_(std::filesystem::current_path())
-{
-    std::string pattern = (std::filesystem::temp_directory_path() / "orvex-render-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        throw std::runtime_error("cannot make a scratch directory");
-    path_ = pattern;
-    std::filesystem::current_path(path_);
-}
-
-ScratchWorkingDirectory::~ScratchWorkingDirectory()
-{
-    std::error_code ignored;
-    std::filesystem::current_path(previous_, ignored);
-    std::filesystem::remove_all(path_, ignored);
-}
-
-std::string fileText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
 }

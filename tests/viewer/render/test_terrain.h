@@ -1,9 +1,9 @@
 #pragma once
-// Small terrains, colour tables, view states and working directories for the
-// renderer's tests.
+// Small terrains, colour tables and view states for the renderer's tests.
 
 #include <functional>
-#include <string>
+
+#include "../test_files.h"
 
 // A rows x cols grid of 1/1200-degree spacing near 35.5 N whose elevation at
 // (row, col) is height(row, col); a sample is void where isVoid says so.
@@ -18,15 +18,3 @@ void useDefaultColours();
 
 // A fresh view state and summit table; window operations that do nothing.
 void resetViewStateForTest();
-
-// A fresh empty working directory for the life of the object.
-class ScratchWorkingDirectory {
-public:
-    ScratchWorkingDirectory();
-    ~ScratchWorkingDirectory();
-
-private:
-    std::string previous_, path_;
-};
-
-std::string fileText(const std::string& path);
