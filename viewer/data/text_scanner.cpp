@@ -14,8 +14,10 @@ constexpr long long beyondInt = static_cast<long long>(INT_MAX) + 2;
 
 void TextScanner::skipWhiteSpace()
 {
-    while (pos_ < text_.size() && isWhiteSpace(text_[pos_]))
-        ++pos_;
+    std::size_t p = pos_;
+    while (p < text_.size() && isWhiteSpace(text_[p]))
+        ++p;
+    pos_ = p;
 }
 
 bool TextScanner::atEnd()
@@ -24,41 +26,37 @@ bool TextScanner::atEnd()
     return pos_ >= text_.size();
 }
 
-std::optional<long long> TextScanner::readWholeNumber(std::size_t width)
+bool TextScanner::readWholeNumber(std::size_t width, long long& value)
 {
     skipWhiteSpace();
+    const char* const text = text_.data();
     const std::size_t end = pos_ + std::min(width, text_.size() - pos_);
     std::size_t p = pos_;
-    const bool negative = p < end && text_[p] == '-';
-    if (p < end && (text_[p] == '+' || text_[p] == '-'))
+    const bool negative = p < end && text[p] == '-';
+    if (p < end && (text[p] == '+' || text[p] == '-'))
         ++p;
     const std::size_t firstDigit = p;
     long long magnitude = 0;
-    for (; p < end && isDigit(text_[p]); ++p)
-        magnitude = std::min(magnitude * 10 + (text_[p] - '0'), beyondInt);
+    for (; p < end && isDigit(text[p]); ++p) {
+        if (magnitude < beyondInt)  // past the range of int it only needs to stay there
+            magnitude = magnitude * 10 + (text[p] - '0');
+    }
     if (p == firstDigit)
-        return std::nullopt;
+        return false;
     pos_ = p;
-    return negative ? -magnitude : magnitude;
-}
-
-std::optional<int> TextScanner::readInt(std::size_t width)
-{
-    const std::optional<long long> value = readWholeNumber(width);
-    if (!value)
-        return std::nullopt;
-    return static_cast<int>(std::clamp<long long>(*value, INT_MIN, INT_MAX));
+    value = negative ? -magnitude : magnitude;
+    return true;
 }
 
 std::optional<int> TextScanner::readExactInt()
 {
     const std::size_t start = pos_;
-    const std::optional<long long> value = readWholeNumber(std::string::npos);
-    if (!value || *value < INT_MIN || *value > INT_MAX) {
+    long long value = 0;
+    if (!readWholeNumber(std::string::npos, value) || value < INT_MIN || value > INT_MAX) {
         pos_ = start;
         return std::nullopt;
     }
-    return static_cast<int>(*value);
+    return static_cast<int>(value);
 }
 
 std::optional<double> TextScanner::readDouble()

@@ -6,6 +6,8 @@
 // field width; the read stops early at the first other character, which is
 // left for the next read.
 
+#include <algorithm>
+#include <climits>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -19,8 +21,15 @@ public:
     bool atEnd();
 
     // An optional sign and decimal digits, at most `width` characters in all.
-    // Nothing when there is no digit; a value beyond int is clamped.
-    std::optional<int> readInt(std::size_t width = std::string::npos);
+    // Nothing when there is no digit; a value beyond int is clamped. Inline,
+    // so that the mesh files' millions of fields pay no returned optional.
+    std::optional<int> readInt(std::size_t width = std::string::npos)
+    {
+        long long value = 0;
+        if (!readWholeNumber(width, value))
+            return std::nullopt;
+        return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
+    }
     // The same, but a value beyond int is no value, and the scanner stays
     // before it.
     std::optional<int> readExactInt();
@@ -44,7 +53,7 @@ private:
     void skipWhiteSpace();
     // The signed number of up to `width` characters, its magnitude held just
     // past the range of int; the scanner then stands behind it.
-    std::optional<long long> readWholeNumber(std::size_t width);
+    bool readWholeNumber(std::size_t width, long long& value);
 
     std::string text_;
     std::size_t pos_ = 0;
