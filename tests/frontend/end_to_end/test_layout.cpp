@@ -6,39 +6,19 @@
 #include <QFile>
 #include <stdexcept>
 
-TestLayout::TestLayout(Made made)
+TestLayout::TestLayout()
 {
-    if (!root_.isValid())
-        throw std::runtime_error("no scratch folder");
-    if (made == Made::ByLayoutScript) {
-        if (QProcess::execute(QStringLiteral(LAYOUT_SCRIPT), {QStringLiteral(BUILD_DIR), root()}) != 0)
-            throw std::runtime_error("layout.sh failed");
-        return;
-    }
-    if (!QDir(root()).mkdir(QStringLiteral("work")))
-        throw std::runtime_error("no scratch folder");
-    if (QProcess::execute(QStringLiteral(DEMO_PROGRAM), {root()}) != 0)
-        throw std::runtime_error("make-demo-data failed");
-    if (!QFile::copy(QStringLiteral(ORVEX_PROGRAM), workFile("orvex")))
-        throw std::runtime_error("cannot copy orvex");
-    for (const char* name : {"MtJapan.txt", "MtWorld.txt", "JapanCoast.txt", "readme.txt"})
-        QFile::copy(QStringLiteral(SHIPPED_DATA_DIR "/") + QLatin1String(name), workFile(QLatin1String(name)));
+    if (!root_.isValid() || QProcess::execute(QStringLiteral(LAYOUT_SCRIPT), {QStringLiteral(BUILD_DIR), root()}) != 0)
+        throw std::runtime_error("layout.sh failed");
 }
 
-void TestLayout::writeWork(const QString& name, const QByteArray& bytes) const
+QByteArray TestLayout::read(const QString& pathBelowRoot) const
 {
-    QFile file(workFile(name));
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        throw std::runtime_error("cannot write a test file");
-}
-
-QByteArray TestLayout::readWork(const QString& name) const
-{
-    QFile file(workFile(name));
+    QFile file(root_.filePath(pathBelowRoot));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-SkyloomRun::SkyloomRun(const TestLayout& layout, const QString& program) : layout_(layout)
+SkyloomRun::SkyloomRun(const TestLayout& layout)
 {
     const QString runtime = layout.root() + QStringLiteral("/runtime");
     QDir().mkdir(runtime);
@@ -51,7 +31,7 @@ SkyloomRun::SkyloomRun(const TestLayout& layout, const QString& program) : layou
     process_.setStandardInputFile(QProcess::nullDevice());
     process_.setStandardOutputFile(layout.root() + QStringLiteral("/skyloom.out"));
     process_.setStandardErrorFile(layout.root() + QStringLiteral("/skyloom.err"));
-    process_.start(program, {layout.work()});
+    process_.start(layout.workFile(QStringLiteral("skyloom")), {layout.root() + QStringLiteral("/work")});
 }
 
 SkyloomRun::~SkyloomRun()
@@ -60,22 +40,6 @@ SkyloomRun::~SkyloomRun()
         process_.kill();
         process_.waitForFinished(5000);
     }
-}
-
-static QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QByteArray SkyloomRun::standardOutput() const
-{
-    return readAll(layout_.root() + QStringLiteral("/skyloom.out"));
-}
-
-QByteArray SkyloomRun::standardError() const
-{
-    return readAll(layout_.root() + QStringLiteral("/skyloom.err"));
 }
 
 namespace {
@@ -107,14 +71,9 @@ MapOnScreen locateMap(const QRect& window)
     // bottom row of cells.
     const QList<double> rows = blueRuns(screen, QPoint(window.x() + 8, window.y()), QPoint(0, 1), window.height());
     const QList<double> cols = blueRuns(screen, QPoint(window.x(), window.bottom() - 8), QPoint(1, 0), window.width());
-    MapOnScreen map;
-    if (rows.size() == 2 && cols.size() == 2) {
-        map.row11Y = window.y() + rows[0];
-        map.row3Y = window.y() + rows[1];
-        map.col3X = window.x() + cols[0];
-        map.col11X = window.x() + cols[1];
-    }
-    return map;
+    if (rows.size() != 2 || cols.size() != 2)
+        return {};
+    return {window.x() + cols[0], window.x() + cols[1], window.y() + rows[1], window.y() + rows[0]};
 }
 
 QPoint MapOnScreen::cellCentre(int i, int k) const

@@ -1,25 +1,21 @@
 #pragma once
 // A scratch layout as a user keeps it: demo terrain beside a working folder
-// that holds orvex, the shipped data files and whatever the test prepares.
+// that holds the programs and the shipped data files; skyloom started on
+// it; and where its map lies on the screen.
 
 #include <QByteArray>
 #include <QProcess>
 #include <QRect>
-#include <QString>
 #include <QTemporaryDir>
 
+// Laid out by the run command's own script from the build folder.
 class TestLayout {
 public:
-    // By hand (the demo terrain, orvex and the shipped data files), or by
-    // the run command's own layout script from the build folder.
-    enum class Made { ByHand, ByLayoutScript };
-    explicit TestLayout(Made made = Made::ByHand);
+    TestLayout();
 
     QString root() const { return root_.path(); }
-    QString work() const { return root_.filePath(QStringLiteral("work")); }
-    QString workFile(const QString& name) const { return work() + u'/' + name; }
-    void writeWork(const QString& name, const QByteArray& bytes) const;
-    QByteArray readWork(const QString& name) const;
+    QString workFile(const QString& name) const { return root_.filePath(QStringLiteral("work/") + name); }
+    QByteArray read(const QString& pathBelowRoot) const;
 
 private:
     QTemporaryDir root_;
@@ -27,19 +23,15 @@ private:
 
 // skyloom started on the working folder (its command-line text) from the
 // layout's root, with a run-time folder of its own so that no other
-// instance counts. What it prints goes to files in the root. The program is
-// the build's skyloom unless another is named.
+// instance counts; what it prints goes to skyloom.out and skyloom.err in the
+// root.
 class SkyloomRun {
 public:
-    explicit SkyloomRun(const TestLayout& layout, const QString& program = QStringLiteral(SKYLOOM_PROGRAM));
+    explicit SkyloomRun(const TestLayout& layout);
     ~SkyloomRun();
-
     QProcess& process() { return process_; }
-    QByteArray standardOutput() const;
-    QByteArray standardError() const;
 
 private:
-    const TestLayout& layout_;
     QProcess process_;
 };
 

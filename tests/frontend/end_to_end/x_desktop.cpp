@@ -9,7 +9,6 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QThread>
-#include <functional>
 
 namespace desktop {
 
@@ -23,7 +22,7 @@ QString xdotool(const QStringList& arguments)
 
 QStringList windowsNamed(const QString& title)
 {
-    const QString pattern = QLatin1Char('^') + QRegularExpression::escape(title) + QLatin1Char('$');
+    const QString pattern = u'^' + QRegularExpression::escape(title) + u'$';
     return xdotool({"search", "--onlyvisible", "--name", pattern}).split(u'\n', Qt::SkipEmptyParts);
 }
 
@@ -38,11 +37,6 @@ bool waitFor(const std::function<bool()>& condition, int timeoutMs)
         QThread::msleep(100);
     }
     return true;
-}
-
-void pause(int ms)
-{
-    waitFor([] { return false; }, ms);
 }
 
 std::optional<QString> waitForNewWindow(const QString& title, const QStringList& known, int timeoutMs)

@@ -5,7 +5,6 @@
 
 #include <QImage>
 #include <QRect>
-#include <QString>
 #include <QStringList>
 #include <functional>
 #include <optional>
@@ -15,20 +14,25 @@ namespace desktop {
 // Runs xdotool with these arguments; its standard output.
 QString xdotool(const QStringList& arguments);
 
-// Visible windows whose title is exactly this, in stacking order.
+// Visible windows whose title is exactly this.
 QStringList windowsNamed(const QString& title);
 
-// Waits up to the timeout for a visible window of that title that is not
-// one of those given; its id.
-std::optional<QString> waitForNewWindow(const QString& title, const QStringList& known, int timeoutMs);
+// Waits while the condition is false, keeping the event loop going.
+bool waitFor(const std::function<bool()>& condition, int timeoutMs);
+inline void pause(int ms)
+{
+    waitFor([] { return false; }, ms);
+}
 
-// Waits until no visible window has this title.
+// Waits for a visible window of that title that is not one of those given.
+std::optional<QString> waitForNewWindow(const QString& title, const QStringList& known, int timeoutMs);
 bool waitUntilGone(const QString& title, int timeoutMs);
 
 // The window's place and size on the screen.
 QRect geometry(const QString& window);
 
-// Gives the window the keyboard, then presses the keys ("F5", "alt+s", "q").
+// Gives the window the keyboard, then presses the keys ("F5", "alt+s", "q")
+// or types the text.
 void keys(const QString& window, const QStringList& keys);
 void type(const QString& window, const QString& text);
 
@@ -39,9 +43,5 @@ void click(QPoint at);
 // (in $SCREENSHOT_DIR if set, else in the build folder).
 QImage grabScreen();
 void keepScreenshot(const QImage& image, const QString& name);
-
-// Waits while the condition is false, keeping the event loop going.
-bool waitFor(const std::function<bool()>& condition, int timeoutMs);
-void pause(int ms);
 
 } // namespace desktop
