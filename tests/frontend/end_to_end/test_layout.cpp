@@ -1,7 +1,5 @@
 #include "test_layout.h"
 
-#include "x_desktop.h"
-
 #include <QDir>
 #include <QFile>
 #include <stdexcept>
@@ -31,7 +29,7 @@ SkyloomRun::SkyloomRun(const TestLayout& layout)
     process_.setStandardInputFile(QProcess::nullDevice());
     process_.setStandardOutputFile(layout.root() + QStringLiteral("/skyloom.out"));
     process_.setStandardErrorFile(layout.root() + QStringLiteral("/skyloom.err"));
-    process_.start(layout.workFile(QStringLiteral("skyloom")), {layout.root() + QStringLiteral("/work")});
+    process_.start(layout.root() + QStringLiteral("/work/skyloom"), {layout.root() + QStringLiteral("/work")});
 }
 
 SkyloomRun::~SkyloomRun()
@@ -42,43 +40,7 @@ SkyloomRun::~SkyloomRun()
     }
 }
 
-namespace {
-
-// Centres of the runs of pure blue along a line of pixels.
-QList<double> blueRuns(const QImage& image, QPoint from, QPoint step, int count)
+QPoint cellCentre(const QRect& window, int i, int k)
 {
-    QList<double> centres;
-    int start = -1;
-    for (int n = 0; n <= count; ++n) {
-        const QPoint p = from + step * n;
-        const bool blue = n < count && image.rect().contains(p) && image.pixelColor(p) == QColor(0, 0, 255);
-        if (blue && start < 0)
-            start = n;
-        if (!blue && start >= 0) {
-            centres << (start + n - 1) / 2.0;
-            start = -1;
-        }
-    }
-    return centres;
-}
-
-} // namespace
-
-MapOnScreen locateMap(const QRect& window)
-{
-    const QImage screen = desktop::grabScreen();
-    // Down column 0's middle (between two vertical edges), across the
-    // bottom row of cells.
-    const QList<double> rows = blueRuns(screen, QPoint(window.x() + 8, window.y()), QPoint(0, 1), window.height());
-    const QList<double> cols = blueRuns(screen, QPoint(window.x(), window.bottom() - 8), QPoint(1, 0), window.width());
-    if (rows.size() != 2 || cols.size() != 2)
-        return {};
-    return {window.x() + cols[0], window.x() + cols[1], window.y() + rows[1], window.y() + rows[0]};
-}
-
-QPoint MapOnScreen::cellCentre(int i, int k) const
-{
-    const double cellWidth = (col11X - col3X) / 8;
-    const double cellHeight = (row3Y - row11Y) / 8;
-    return QPoint(qRound(col3X + (i - 3 + 0.5) * cellWidth), qRound(row3Y - (k - 3 + 0.5) * cellHeight));
+    return QPoint(window.left() + int((i + 0.5) * 615 / 14), window.bottom() - int((k + 0.5) * 486 / 14));
 }
