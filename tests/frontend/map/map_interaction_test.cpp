@@ -1,6 +1,6 @@
 #include "map/map_interaction.h"
-#include "map/map_state.h"
 #include "recording_canvas.h"
+#include "test_files.h"
 
 #include <gtest/gtest.h>
 #include <limits>
@@ -10,17 +10,12 @@ namespace {
 
 class MapInteractionTest : public ::testing::Test {
 protected:
-    MapInteractionTest() : map(state, canvas, [this](SurfacePoint at) { popupAt = at; })
-    {
-        state.viewCols = 14;
-        state.viewRows = 14;
-    }
+    MapInteractionTest() : map(state, canvas, [this](SurfacePoint at) { popupAt = at; }) {}
 
     void clickCell(int i, int k) { map.picMap_MouseDown(kLeftButton, i + 0.5, k + 0.5); }
     QList<int> range() const { return {state.selX1, state.selY1, state.selX2, state.selY2}; }
-    QStringList rectangles() const { return canvas.starting("fill") + canvas.starting("outline"); }
 
-    MapState state;
+    MapState state = viewOf(14, 14);
     RecordingCanvas canvas;
     std::optional<SurfacePoint> popupAt;
     MapInteraction map;
@@ -41,7 +36,7 @@ TEST_F(MapInteractionTest, TwoClicksChooseTheRangeFromEitherCornerInTheRightLaye
     EXPECT_EQ(state.selState, 2);
     EXPECT_EQ(range(), (QList<int>{2, 7, 6, 10}));
     EXPECT_EQ(canvas.sequence(), "on cls fill draw");
-    EXPECT_EQ(rectangles(), (QStringList{"fill 2,7 6,10 green"}));
+    EXPECT_EQ(canvas.calls[2], "fill 2,7 6,10 green");
 
     clickCell(1, 9); // a click on a chosen range starts a new one
     EXPECT_EQ(state.selState, 1);
@@ -67,8 +62,7 @@ TEST_F(MapInteractionTest, TheRubberBandFollowsThePointerOnlyWhileAStartCellIsCh
     map.picMap_MouseMove(kLeftButton, 8.5, 3.5);
     map.picMap_MouseMove(kRightButton, 1.5, 1.5);                // right button alone: ignored
     map.picMap_MouseMove(kRightButton + kMiddleButton, 5.5, 7.5); // not alone: drawn
-    EXPECT_EQ(canvas.sequence(), "cls outline cls outline cls outline");
-    EXPECT_EQ(rectangles(), (QStringList{"outline 2,7 6,10 green 3", "outline 5,3 9,8 green 3",
+    EXPECT_EQ(canvas.calls, (QStringList{"cls", "outline 2,7 6,10 green 3", "cls", "outline 5,3 9,8 green 3", "cls",
                                          "outline 5,7 6,8 green 3"}));
     EXPECT_EQ(range(), (QList<int>{5, 7, 6, 8})) << "moving never changes the range";
 
@@ -91,8 +85,7 @@ TEST_F(MapInteractionTest, ThePopUpOpensOnlyStrictlyInsideAChosenRange)
     EXPECT_FALSE(popupAt) << "on the border, outside, or not the right button";
 
     map.picMap_MouseDown(kRightButton, 5.9, 9.9);
-    ASSERT_TRUE(popupAt);
-    EXPECT_EQ(*popupAt, (SurfacePoint{5.9, 9.9}));
+    EXPECT_EQ(popupAt, (SurfacePoint{5.9, 9.9}));
     EXPECT_EQ(state.selState, 2);
 }
 
@@ -105,17 +98,12 @@ TEST_F(MapInteractionTest, ArrowsMoveTheViewAndKeepTheRangeOnItsSheets)
     clickCell(4, 3);
     clickCell(5, 4);
     canvas.calls.clear();
-    map.picMap_KeyDown(kKeyRight);
-    map.picMap_KeyDown(kKeyRight);
-    map.picMap_KeyDown(kKeyRight);
+    for (const int key : {kKeyRight, kKeyRight, kKeyRight, kKeyUp, kKeyDown, kKeyDown})
+        map.picMap_KeyDown(key);
     EXPECT_EQ(state.originX, 151);
-    EXPECT_EQ(range(), (QList<int>{1, 3, 3, 5}));
-    EXPECT_EQ(canvas.sequence(), "on cls fill draw on cls fill draw on cls fill draw");
-    map.picMap_KeyDown(kKeyUp);
-    map.picMap_KeyDown(kKeyDown);
-    map.picMap_KeyDown(kKeyDown);
     EXPECT_EQ(state.originY, 108);
     EXPECT_EQ(range(), (QList<int>{1, 4, 3, 6}));
+    EXPECT_EQ(canvas.sequence(), QStringList(6, "on cls fill draw").join(u' '));
 
     // A key while a start cell is chosen drops it; the next click starts afresh.
     clickCell(5, 5);
@@ -133,30 +121,31 @@ TEST_F(MapInteractionTest, ArrowsMoveTheViewAndKeepTheRangeOnItsSheets)
     EXPECT_EQ(state.selX1, 7);
 }
 
-TEST_F(MapInteractionTest, ResizeRoundsTheCellsAndRedrawsUnlessASideHasNone)
+TEST_F(MapInteractionTest, ResizeRoundsTheCellsTiesToEvenAndRedrawsUnlessASideHasNone)
 {
+    // Widths never fall on a tie; heights do: 18, 54 and 90 pixels are 0.5,
+    // 1.5 and 2.5 rows.
+    const struct {
+        double width, height;
+        int cols, rows;
+    } sizes[] = {{615, 486, 14, 14}, {23, 54, 1, 2}, {300, 90, 7, 2}, {-90, 200, 2, 6}, {22, 200, 0, 6}, {400, 18, 9, 0}};
+    for (const auto& size : sizes) {
+        canvas.calls.clear();
+        map.Form_Resize(size.width, size.height);
+        EXPECT_EQ(state.viewCols, size.cols) << size.width;
+        EXPECT_EQ(state.viewRows, size.rows) << size.height;
+        const QString drawn = QStringLiteral("scale %1 %2 on cls").arg(size.cols).arg(size.rows);
+        EXPECT_EQ(canvas.calls.mid(0, 3).join(u' '), size.cols && size.rows ? drawn : QString()) << "nothing cleared";
+    }
+
     map.Form_Resize(615, 486);
-    EXPECT_EQ(state.viewCols, 14);
-    EXPECT_EQ(state.viewRows, 14);
-    EXPECT_EQ(canvas.sequence(), "scale on cls draw");
-    EXPECT_EQ(canvas.calls.front(), "scale 14 14");
-
     clickCell(2, 2);
-    map.Form_Resize(300, 90); // 6.67 and 2.5
-    EXPECT_EQ(state.viewCols, 7);
-    EXPECT_EQ(state.viewRows, 2);
+    map.Form_Resize(300, 90);
     EXPECT_EQ(state.selState, 0) << "a start cell is dropped";
-
     clickCell(1, 0);
     clickCell(2, 1);
     canvas.calls.clear();
     map.Form_Resize(400, 200);
     EXPECT_EQ(state.selState, 2);
     EXPECT_EQ(canvas.sequence(), "scale on cls fill draw");
-
-    canvas.calls.clear();
-    map.Form_Resize(22, 200);
-    map.Form_Resize(400, 18);
-    EXPECT_EQ(state.viewRows, 0);
-    EXPECT_TRUE(canvas.calls.isEmpty()) << "nothing cleared or drawn";
 }

@@ -19,21 +19,6 @@ QString colourName(Rgb c)
 
 } // namespace
 
-void RecordingCanvas::setScale(int cols, int rows)
-{
-    calls << QStringLiteral("scale %1 %2").arg(cols).arg(rows);
-}
-
-void RecordingCanvas::setAutoRedraw(bool persistent)
-{
-    calls << (persistent ? "on" : "off");
-}
-
-void RecordingCanvas::cls()
-{
-    calls << "cls";
-}
-
 void RecordingCanvas::line(SurfacePoint from, SurfacePoint to, Rgb colour, int penWidth)
 {
     calls << QStringLiteral("line %1 %2 %3 %4").arg(point(from), point(to), colourName(colour)).arg(penWidth);
@@ -52,11 +37,6 @@ void RecordingCanvas::outlineRect(SurfacePoint corner1, SurfacePoint corner2, Rg
 void RecordingCanvas::text(SurfacePoint topLeft, const QString& text, Rgb colour)
 {
     calls << QStringLiteral("text %1 %2 %3").arg(point(topLeft), text, colourName(colour));
-}
-
-QStringList RecordingCanvas::starting(const QString& word) const
-{
-    return calls.filter(QRegularExpression(QStringLiteral("^%1\\b").arg(word)));
 }
 
 QString RecordingCanvas::sequence() const

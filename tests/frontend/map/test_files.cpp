@@ -27,23 +27,38 @@ QString ScratchDirectory::write(const QString& relativePath, const QByteArray& b
     return full;
 }
 
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 QByteArray shiftJisLines(const QStringList& lines)
 {
     QStringEncoder encoder("Shift_JIS");
     if (!encoder.isValid())
         throw std::runtime_error("no Shift_JIS encoder");
     QByteArray bytes;
-    for (const QString& line : lines) {
-        bytes += encoder.encode(line);
-        bytes += "\r\n";
-    }
+    for (const QString& line : lines)
+        bytes += QByteArray(encoder.encode(line)) + "\r\n";
     return bytes;
+}
+
+MapState viewOf(int cols, int rows, int originX, int originY, int mesh)
+{
+    MapState state;
+    state.viewCols = cols;
+    state.viewRows = rows;
+    state.originX = originX;
+    state.originY = originY;
+    state.meshFlag = mesh;
+    return state;
 }
 
 MessageRecorder::MessageRecorder()
     : previous_(installMessagePresenter([this](const Message& message) {
           shown.push_back(message);
-          return MessageAnswer::Ok;
+          return answer;
       }))
 {
 }

@@ -1,11 +1,14 @@
 #pragma once
-// Scratch folders and Shift-JIS files for the map tests.
+// Scratch folders, Shift-JIS files, map states and recorded messages shared
+// by the front-end's tests.
 
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
+#include <ostream>
 #include <vector>
 
+#include "map/map_state.h"
 #include "map/messages.h"
 
 // A fresh temporary folder that is also the current directory while it
@@ -26,10 +29,26 @@ private:
     QTemporaryDir dir_;
 };
 
+// Texts and colours in failure messages as people read them.
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+class QColor;
+void PrintTo(const QColor& colour, std::ostream* os); // in the widget tests' entry
+
+// A file's bytes, empty when it cannot be read.
+QByteArray readFile(const QString& path);
+
 // Text as Shift-JIS bytes, lines joined with CR LF (and ended with one).
 QByteArray shiftJisLines(const QStringList& lines);
 
-// Records every message instead of showing it, while it lives.
+// A map of cols x rows cells with its lower-left cell at the origin.
+MapState viewOf(int cols, int rows, int originX = kDefaultOriginX, int originY = kDefaultOriginY,
+                int mesh = kMesh50);
+
+// Records every message instead of showing it, while it lives, and gives
+// the answer set here.
 class MessageRecorder {
 public:
     MessageRecorder();
@@ -38,6 +57,7 @@ public:
     MessageRecorder& operator=(const MessageRecorder&) = delete;
 
     std::vector<Message> shown;
+    MessageAnswer answer = MessageAnswer::Ok;
 
 private:
     MessagePresenter previous_;
