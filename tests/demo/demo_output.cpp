@@ -1,5 +1,6 @@
 #include "demo_output.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
@@ -66,13 +67,10 @@ std::optional<float> LoadedGrid::at(double lat, double lon) const
 
 LoadedGrid::Peak LoadedGrid::highest() const
 {
-    std::size_t best = 0;
-    for (std::size_t i = 1; i < elevation.size(); ++i)
-        if (elevation[i] > elevation[best])
-            best = i;
-    const auto r = static_cast<double>(best / static_cast<std::size_t>(cols));
-    const auto c = static_cast<double>(best % static_cast<std::size_t>(cols));
-    return {north - r / perDegLat, west + c / perDegLon, elevation[best]};
+    const auto best = static_cast<std::size_t>(std::max_element(elevation.begin(), elevation.end()) - elevation.begin());
+    const auto width = static_cast<std::size_t>(cols);
+    return {north - static_cast<double>(best / width) / perDegLat, west + static_cast<double>(best % width) / perDegLon,
+            elevation[best]};
 }
 
 LoadedGrid copyGrid(int perDegLat, int perDegLon)

@@ -37,12 +37,9 @@ std::int16_t sampleAt(const std::string& bytes, std::size_t offset);
 
 // A copy of the viewer's grid after a loader ran.
 struct LoadedGrid {
-    int rows = 0;
-    int cols = 0;
-    double north = 0;
-    double west = 0;
-    int perDegLat = 1;  // samples per degree, as the data set has them
-    int perDegLon = 1;
+    int rows = 0, cols = 0;
+    double north = 0, west = 0;
+    int perDegLat = 1, perDegLon = 1;  // samples per degree, as the data set has them
     std::vector<float> elevation;
     std::vector<std::int8_t> state;
 

@@ -5,7 +5,7 @@
 
 namespace fs = std::filesystem;
 
-TEST(DemoDeterminism, SecondRunWritesTheSameBytes)
+TEST(DemoDeterminism, SecondRunWritesTheSameBytesAndNoPartialFile)
 {
     const ScratchDir again;
     const std::vector<WrittenFile> written = writeDemoData(again.path(), demoTerrain());
@@ -23,10 +23,7 @@ TEST(DemoDeterminism, PendingFileAppearsOnlyWhenCommitted)
 {
     const ScratchDir dir;
     const fs::path path = dir.path() / "sub" / "file.bin";
-    {
-        PendingFile file(path);
-        file.write("abc");
-    }  // abandoned, as when an exception unwinds
+    PendingFile(path).write("abc");  // abandoned, as when an exception unwinds
     EXPECT_TRUE(fs::is_empty(dir.path() / "sub"));
     {
         PendingFile file(path);
