@@ -7,6 +7,20 @@
 #include <cstdint>
 #include <utility>
 
+namespace {
+
+// Stretches the start cell's span [low, high) of one axis to reach cell c,
+// both included, on whichever side of it c lies.
+void spanTo(int& low, int& high, int c)
+{
+    if (c < low)
+        low = c;
+    else
+        high = addClamped(c, 1);
+}
+
+} // namespace
+
 MapInteraction::MapInteraction(MapState& state, MapCanvas& canvas, std::function<void(SurfacePoint)> popup)
     : state_(state), canvas_(canvas), popup_(std::move(popup))
 {
@@ -69,18 +83,8 @@ void MapInteraction::completeRange(int cx, int cy)
 {
     // The range runs from the start cell to the clicked one, both included,
     // from whichever corner the user started.
-    if (cx < state_.selX1) {
-        state_.selX2 = addClamped(state_.selX1, 1);
-        state_.selX1 = cx;
-    } else {
-        state_.selX2 = addClamped(cx, 1);
-    }
-    if (cy < state_.selY1) {
-        state_.selY2 = addClamped(state_.selY1, 1);
-        state_.selY1 = cy;
-    } else {
-        state_.selY2 = addClamped(cy, 1);
-    }
+    spanTo(state_.selX1, state_.selX2, cx);
+    spanTo(state_.selY1, state_.selY2, cy);
     state_.selState = 2;
     canvas_.setAutoRedraw(true);
     canvas_.cls();
@@ -95,14 +99,8 @@ void MapInteraction::picMap_MouseMove(int buttons, double x, double y)
     const int cx = cellUnder(x);
     const int cy = cellUnder(y);
     int a1 = state_.selX1, b1 = state_.selY1, a2 = state_.selX2, b2 = state_.selY2;
-    if (cx < a2)
-        a1 = cx;
-    else
-        a2 = addClamped(cx, 1);
-    if (cy < b2)
-        b1 = cy;
-    else
-        b2 = addClamped(cy, 1);
+    spanTo(a1, a2, cx);
+    spanTo(b1, b2, cy);
     canvas_.cls();
     DrawRange(canvas_, a1, b1, a2, b2, false);
 }

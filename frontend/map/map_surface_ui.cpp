@@ -75,29 +75,16 @@ int keyCodeOf(const QKeyEvent& event)
     }
 }
 
-int buttonCode(Qt::MouseButton button)
+// The mouse buttons held, as the handlers count them; a single button gives
+// its own code.
+int buttonCodes(Qt::MouseButtons buttons)
 {
-    switch (button) {
-    case Qt::LeftButton:
-        return kLeftButton;
-    case Qt::RightButton:
-        return kRightButton;
-    case Qt::MiddleButton:
-        return kMiddleButton;
-    default:
-        return 0;
-    }
-}
-
-int heldButtons(Qt::MouseButtons buttons)
-{
+    const std::pair<Qt::MouseButton, int> codes[] = {
+        {Qt::LeftButton, kLeftButton}, {Qt::RightButton, kRightButton}, {Qt::MiddleButton, kMiddleButton}};
     int held = 0;
-    if (buttons & Qt::LeftButton)
-        held += kLeftButton;
-    if (buttons & Qt::RightButton)
-        held += kRightButton;
-    if (buttons & Qt::MiddleButton)
-        held += kMiddleButton;
+    for (const auto& [button, code] : codes)
+        if (buttons & button)
+            held += code;
     return held;
 }
 
@@ -298,14 +285,14 @@ void MapSurface::mousePressEvent(QMouseEvent* event)
 {
     const SurfacePoint at = toSurface(event->position());
     if (interaction_ && scaled())
-        interaction_->picMap_MouseDown(buttonCode(event->button()), at.x, at.y);
+        interaction_->picMap_MouseDown(buttonCodes(event->button()), at.x, at.y);
 }
 
 void MapSurface::mouseMoveEvent(QMouseEvent* event)
 {
     const SurfacePoint at = toSurface(event->position());
     if (interaction_ && scaled())
-        interaction_->picMap_MouseMove(heldButtons(event->buttons()), at.x, at.y);
+        interaction_->picMap_MouseMove(buttonCodes(event->buttons()), at.x, at.y);
 }
 
 void MapSurface::keyPressEvent(QKeyEvent* event)
