@@ -21,7 +21,7 @@ TEST(DemoCoastline, BadTextIsRefusedAndIslandsInPiecesFollowTheEvenOddRule)
     // The row through the shared corner: each vertex counts once.
     EXPECT_EQ(mask.crossings(20.0).size(), 2u);
     std::vector<char> land;
-    mask.classifyRow(20.25, 9.5, 4, 9, land);  // 9.5, 9.75, ... 11.5
+    mask.classifyRow(20.25, 9.5, 4, 9, land); // 9.5, 9.75, ... 11.5
     EXPECT_EQ(land, (std::vector<char>{0, 0, 1, 1, 1, 1, 0, 0, 0}));
 }
 
@@ -33,10 +33,14 @@ TEST(DemoCoastline, KnownPlacesAgreeWithTheMap)
         double lat, lon;
         bool land;
     };
-    for (const Place& p : {Place{"Sagami Bay", 35.2, 139.3, false}, {"Mt Fuji", 35.3608, 138.7275, true},
-                           {"Suruga Bay", 34.9, 138.6, false}, {"Tokyo Bay", 35.5, 139.85, false},
-                           {"Kofu", 35.66, 138.57, true}, {"Izu Oshima", 34.73, 139.39, true},
-                           {"Pacific", 34.0, 139.0, false}, {"Sea of Japan", 39.0, 136.0, false}})
+    for (const Place& p : {Place{"Sagami Bay", 35.2, 139.3, false},
+                           {"Mt Fuji", 35.3608, 138.7275, true},
+                           {"Suruga Bay", 34.9, 138.6, false},
+                           {"Tokyo Bay", 35.5, 139.85, false},
+                           {"Kofu", 35.66, 138.57, true},
+                           {"Izu Oshima", 34.73, 139.39, true},
+                           {"Pacific", 34.0, 139.0, false},
+                           {"Sea of Japan", 39.0, 136.0, false}})
         EXPECT_EQ(mask.isLand(p.lat, p.lon), p.land) << p.name;
     // The row walk gives the same answers as single points.
     std::vector<char> land;

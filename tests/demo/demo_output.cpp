@@ -67,15 +67,17 @@ std::optional<float> LoadedGrid::at(double lat, double lon) const
 
 LoadedGrid::Peak LoadedGrid::highest() const
 {
-    const auto best = static_cast<std::size_t>(std::max_element(elevation.begin(), elevation.end()) - elevation.begin());
+    const auto best =
+        static_cast<std::size_t>(std::max_element(elevation.begin(), elevation.end()) - elevation.begin());
     const auto width = static_cast<std::size_t>(cols);
-    return {north - static_cast<double>(best / width) / perDegLat, west + static_cast<double>(best % width) / perDegLon,
-            elevation[best]};
+    return {north - static_cast<double>(best / width) / perDegLat,
+            west + static_cast<double>(best % width) / perDegLon, elevation[best]};
 }
 
 LoadedGrid copyGrid(int perDegLat, int perDegLon)
 {
-    LoadedGrid copy{grid.gridRows, grid.gridCols, grid.areaNorth, grid.areaWest, perDegLat, perDegLon, {}, {}};
+    LoadedGrid copy{
+        grid.gridRows, grid.gridCols, grid.areaNorth, grid.areaWest, perDegLat, perDegLon, {}, {}};
     for (int r = 0; r < grid.gridRows; ++r)
         for (int c = 0; c < grid.gridCols; ++c) {
             copy.elevation.push_back(grid.gridRowTable[static_cast<std::size_t>(r)][c].elevation);

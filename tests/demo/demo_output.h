@@ -39,7 +39,7 @@ std::int16_t sampleAt(const std::string& bytes, std::size_t offset);
 struct LoadedGrid {
     int rows = 0, cols = 0;
     double north = 0, west = 0;
-    int perDegLat = 1, perDegLon = 1;  // samples per degree, as the data set has them
+    int perDegLat = 1, perDegLon = 1; // samples per degree, as the data set has them
     std::vector<float> elevation;
     std::vector<std::int8_t> state;
 

@@ -23,7 +23,7 @@ TEST(DemoDeterminism, PendingFileAppearsOnlyWhenCommitted)
 {
     const ScratchDir dir;
     const fs::path path = dir.path() / "sub" / "file.bin";
-    PendingFile(path).write("abc");  // abandoned, as when an exception unwinds
+    PendingFile(path).write("abc"); // abandoned, as when an exception unwinds
     EXPECT_TRUE(fs::is_empty(dir.path() / "sub"));
     {
         PendingFile file(path);

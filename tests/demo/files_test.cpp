@@ -31,7 +31,8 @@ TEST(DemoFiles, GsiFilesHoldOneCrLfRecordPerLineAndTheFlagsCountThem)
     EXPECT_EQ(found, expected);
 
     for (int code : demoCellCodes) {
-        const std::string text = readBytes(demoDir() / "GSI250M" / "DATA" / "250M" / (std::to_string(code) + ".SEM"));
+        const std::string text =
+            readBytes(demoDir() / "GSI250M" / "DATA" / "250M" / (std::to_string(code) + ".SEM"));
         ASSERT_EQ(text.find("\r\n"), 224u + 320u) << code;
         const std::string flags = text.substr(224, 320);
         EXPECT_EQ(flags.find_first_not_of("01"), std::string::npos) << code;
@@ -84,10 +85,12 @@ TEST(DemoFiles, Srtm30TileIsSparseWithHolesAroundTheDemoBlock)
     ASSERT_EQ(stat(path.c_str(), &info), 0);
     EXPECT_LT(static_cast<long long>(info.st_blocks) * 512, 8'000'000LL) << "not sparse";
     const std::string bytes = readBytes(path);
-    auto sample = [&](int row, int col) { return sampleAt(bytes, (static_cast<std::size_t>(row) * 4800 + col) * 2); };
-    EXPECT_EQ(sample(96, 4560), srtm30Ocean);  // 39.2 N 138 E, Sea of Japan
-    EXPECT_EQ(sample(600, 1200), 0);           // 35 N 110 E: a hole west of the block
-    EXPECT_EQ(sample(2400, 4700), 0);          // 20 N: a hole south of the block
+    auto sample = [&](int row, int col) {
+        return sampleAt(bytes, (static_cast<std::size_t>(row) * 4800 + col) * 2);
+    };
+    EXPECT_EQ(sample(96, 4560), srtm30Ocean); // 39.2 N 138 E, Sea of Japan
+    EXPECT_EQ(sample(600, 1200), 0);          // 35 N 110 E: a hole west of the block
+    EXPECT_EQ(sample(2400, 4700), 0);         // 20 N: a hole south of the block
     for (int row = 0; row < 1200; row += 7)
         for (int col = 4200; col < 4800; col += 5)
             ASSERT_TRUE(sample(row, col) == srtm30Ocean || sample(row, col) >= 1) << row << " " << col;

@@ -29,7 +29,7 @@ std::map<int, std::string> namesOf(const std::string& index)
     return names;
 }
 
-}  // namespace
+} // namespace
 
 TEST(DemoSheetIndex, NamesEveryDemoSheetAndCellAndNoOther)
 {
@@ -41,10 +41,10 @@ TEST(DemoSheetIndex, NamesEveryDemoSheetAndCellAndNoOther)
     for (const MapCell& sheet : demoSheets())
         EXPECT_EQ(names.count(secondaryCode(sheet)), 1u) << secondaryCode(sheet);
     EXPECT_EQ(secondaryCode(sheetAt(35.3608, 138.7275)), 533805);
-    EXPECT_EQ(secondaryCode(sheetAt(35.2500001, 139.0000001)), 523970);  // just inside the corner
+    EXPECT_EQ(secondaryCode(sheetAt(35.2500001, 139.0000001)), 523970); // just inside the corner
     EXPECT_EQ(names.at(533805), "富士山");
     EXPECT_EQ(names.at(523971), "小田原");
-    EXPECT_EQ(names.at(523962), "デモ62");  // Sagami Bay: no place to name it after
+    EXPECT_EQ(names.at(523962), "デモ62"); // Sagami Bay: no place to name it after
     // Every name fits its cell on the map (a cell is about eight Shift-JIS
     // bytes wide) and tells its sheet apart from the others.
     std::set<std::string> distinct;
@@ -53,5 +53,5 @@ TEST(DemoSheetIndex, NamesEveryDemoSheetAndCellAndNoOther)
         distinct.insert(name);
     }
     EXPECT_EQ(distinct.size(), names.size());
-    EXPECT_THROW(toShiftJis("\xF0\x9F\x97\xBB"), std::runtime_error);  // no emoji in Shift-JIS
+    EXPECT_THROW(toShiftJis("\xF0\x9F\x97\xBB"), std::runtime_error); // no emoji in Shift-JIS
 }

@@ -11,7 +11,10 @@
 
 namespace {
 
-std::string dir(const char* name) { return (demoDir() / name).string(); }
+std::string dir(const char* name)
+{
+    return (demoDir() / name).string();
+}
 
 // Each data set loaded once: the block and the samples per degree.
 const LoadedGrid& gsi50()
@@ -24,12 +27,13 @@ const LoadedGrid& gsi250()
     static const LoadedGrid loaded = (readgsi250(dir("GSI250M"), 5338, 2, 2), copyGrid(480, 320));
     return loaded;
 }
-const LoadedGrid& srtm3()  // block rows 108-111, columns 636-639: 36-34 N, 138-140 E
+const LoadedGrid& srtm3() // block rows 108-111, columns 636-639: 36-34 N, 138-140 E
 {
-    static const LoadedGrid loaded = (readsrtm3(dir("SRTM3"), 108, 636, 111, 639, 0, dir("SRTM30")), copyGrid(1200, 1200));
+    static const LoadedGrid loaded =
+        (readsrtm3(dir("SRTM3"), 108, 636, 111, 639, 0, dir("SRTM30")), copyGrid(1200, 1200));
     return loaded;
 }
-const LoadedGrid& srtm30()  // block rows 10-11, column 63: 40-30 N, 135-140 E
+const LoadedGrid& srtm30() // block rows 10-11, column 63: 40-30 N, 135-140 E
 {
     static const LoadedGrid loaded = (readsrtm30(dir("SRTM30"), 10, 63, 11, 63), copyGrid(120, 120));
     return loaded;
@@ -48,7 +52,8 @@ int compare(const LoadedGrid& a, const LoadedGrid& b, const SampleLattice& latti
                 continue;
             ++compared;
             if (std::isnan(*va) != std::isnan(*vb) || std::fabs(*va - *vb) > tolerance) {
-                ADD_FAILURE() << *va << " against " << *vb << " at " << lattice.lat(r) << " " << lattice.lon(c);
+                ADD_FAILURE() << *va << " against " << *vb << " at " << lattice.lat(r) << " "
+                              << lattice.lon(c);
                 return compared;
             }
         }
@@ -60,11 +65,12 @@ protected:
     static void SetUpTestSuite() { setFatalErrorWaitsForEnter(false); }
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(DemoLoaders, EveryFormatPeaksAtFujiSummit)
 {
-    const std::pair<const LoadedGrid*, double> sets[] = {{&gsi50(), 10}, {&gsi250(), 120}, {&srtm3(), 30}, {&srtm30(), 450}};
+    const std::pair<const LoadedGrid*, double> sets[] = {
+        {&gsi50(), 10}, {&gsi250(), 120}, {&srtm3(), 30}, {&srtm30(), 450}};
     for (const auto& [loaded, drop] : sets) {
         const LoadedGrid::Peak peak = loaded->highest();
         EXPECT_LE(peak.height, fujiSummitHeight);
@@ -73,7 +79,8 @@ TEST_F(DemoLoaders, EveryFormatPeaksAtFujiSummit)
         EXPECT_NEAR(peak.lon, fujiSummitLon, 0.006);
     }
     // The 50 m sample nearest the summit, row 334 and column 164 of the block.
-    EXPECT_NEAR(gsi50().at(334, 164), *demoTerrain().heightAt(35.5 - 334 / 2400.0, 138.625 + 164 / 1600.0), 0.06);
+    EXPECT_NEAR(gsi50().at(334, 164), *demoTerrain().heightAt(35.5 - 334 / 2400.0, 138.625 + 164 / 1600.0),
+                0.06);
 }
 
 TEST_F(DemoLoaders, TheGsiLoadersFindEverySheetAndKeepRowsWithoutARecord)
@@ -82,10 +89,10 @@ TEST_F(DemoLoaders, TheGsiLoadersFindEverySheetAndKeepRowsWithoutARecord)
     ASSERT_EQ(gsi50().cols, 1200);
     EXPECT_EQ(std::count(gsi50().elevation.begin(), gsi50().elevation.end(), -999.0f), 0)
         << "a sheet was not found or read short";
-    EXPECT_TRUE(std::isnan(*gsi50().at(35.2, 139.3)));  // Sagami Bay
+    EXPECT_TRUE(std::isnan(*gsi50().at(35.2, 139.3))); // Sagami Bay
     ASSERT_EQ(gsi250().rows, 640);
-    EXPECT_EQ(gsi250().at(639, 500), -999.0f);  // south of Izu Oshima, in 5239: no record
-    EXPECT_GT(gsi250().at(639, 300), 0);        // the same row of 5238 crosses Izu: a record
+    EXPECT_EQ(gsi250().at(639, 500), -999.0f); // south of Izu Oshima, in 5239: no record
+    EXPECT_GT(gsi250().at(639, 300), 0);       // the same row of 5238 crosses Izu: a record
 }
 
 TEST_F(DemoLoaders, AllFourAgreeWhereTheirSamplesMeet)

@@ -22,17 +22,19 @@ double highestAround(double lat, double lon, double reachKm, double stepKm)
     return highest;
 }
 
-}  // namespace
+} // namespace
 
 TEST(DemoRelief, FujiSummitStandsOnTheCraterRimAboveRangesAndPlains)
 {
     const auto fuji = [](double northKm, double eastKm) {
-        return demoTerrain().heightAt(fujiSummitLat + northKm / kmPerDegree, fujiSummitLon + eastKm / 90.45).value_or(-1);
+        return demoTerrain()
+            .heightAt(fujiSummitLat + northKm / kmPerDegree, fujiSummitLon + eastKm / 90.45)
+            .value_or(-1);
     };
     EXPECT_NEAR(fuji(0, 0), fujiSummitHeight, 0.05);
     EXPECT_LE(highestAround(fujiSummitLat, fujiSummitLon, 1.0, 0.02), fujiSummitHeight + 0.05);
-    EXPECT_LT(fuji(0.212, 0.212), fujiSummitHeight - 150);  // the crater, 300 m north-east
-    EXPECT_GT(fuji(-3, 0), 2000);  // a steep top and a long foot
+    EXPECT_LT(fuji(0.212, 0.212), fujiSummitHeight - 150); // the crater, 300 m north-east
+    EXPECT_GT(fuji(-3, 0), 2000);                          // a steep top and a long foot
     EXPECT_LT(fuji(15, 0), 1200);
     EXPECT_GT(highestAround(35.47, 139.14, 6, 0.25), 1100) << "Tanzawa";
     EXPECT_GT(highestAround(35.6, 138.22, 10, 0.5), 2000) << "Akaishi";

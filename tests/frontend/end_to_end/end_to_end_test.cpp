@@ -17,7 +17,8 @@ const QString kSkyloom = QStringLiteral("Skyloom");
 const QString kViewer = QStringLiteral("ORVEX");
 
 // Pixels of the window that pass the test, every step pixels each way.
-int countPixels(const QImage& screen, const QRect& window, const std::function<bool(QColor)>& test, int step = 1)
+int countPixels(const QImage& screen, const QRect& window, const std::function<bool(QColor)>& test,
+                int step = 1)
 {
     int count = 0;
     for (int y = window.top(); y <= window.bottom(); y += step)
@@ -34,7 +35,8 @@ int pixelsOf(const QImage& screen, const QRect& window, QColor colour)
 // Share of a window's pixels that differ from its background colour.
 double coverage(const QImage& screen, const QRect& window, QColor background)
 {
-    return 1 - double(countPixels(screen, window, [&](QColor p) { return p == background; }, 2)) /
+    return 1 - double(countPixels(
+                   screen, window, [&](QColor p) { return p == background; }, 2)) /
                    (((window.width() + 1) / 2) * ((window.height() + 1) / 2));
 }
 
@@ -86,7 +88,8 @@ TEST(EndToEnd, TheDialogsFolderAndColourReachTheViewerWhichOutlivesSkyloom)
     ASSERT_TRUE(QDir(layout.root()).rename("GSI50M", "GSI 50M"));
     SkyloomRun run(layout);
     const ShownMap map = waitForMap();
-    ASSERT_FALSE(map.window.isEmpty()) << "no map on the screen; stderr: " << layout.read("skyloom.err").constData();
+    ASSERT_FALSE(map.window.isEmpty())
+        << "no map on the screen; stderr: " << layout.read("skyloom.err").constData();
 
     // Surface cells (1, 3) to (3, 2): three columns and two rows of the demo.
     chooseSheetsAndDraw(map, {1, 3}, {3, 2}, "map-with-six-sheets-chosen");
@@ -160,7 +163,8 @@ TEST(EndToEnd, ANewcomerPicksTheDemoSheetsAndFliesOverThemWithSummitNames)
     TestLayout layout;
     SkyloomRun run(layout);
     const ShownMap map = waitForMap();
-    ASSERT_FALSE(map.window.isEmpty()) << "no map on the screen; stderr: " << layout.read("skyloom.err").constData();
+    ASSERT_FALSE(map.window.isEmpty())
+        << "no map on the screen; stderr: " << layout.read("skyloom.err").constData();
 
     // The demo's index names its sheets and no others: dark (smoothed) text
     // inside the cell's grid lines.
@@ -191,11 +195,12 @@ TEST(EndToEnd, ANewcomerPicksTheDemoSheetsAndFliesOverThemWithSummitNames)
         [&] {
             home = grabScreen();
             return home.pixelColor(box.topLeft() + QPoint(4, 4)) == sky &&
-                   countPixels(home, box, seaBlue) > area / 100 && countPixels(home, box, landGreen) > area / 20;
+                   countPixels(home, box, seaBlue) > area / 100 &&
+                   countPixels(home, box, landGreen) > area / 20;
         },
         kViewerMs))
-        << "sea " << countPixels(home, box, seaBlue) << ", land " << countPixels(home, box, landGreen) << " of "
-        << area;
+        << "sea " << countPixels(home, box, seaBlue) << ", land " << countPixels(home, box, landGreen)
+        << " of " << area;
 
     // m: names on. Fuji-san (kind 1) and Tanzawa-san (kind 0) are labelled
     // in their two colours.

@@ -6,7 +6,8 @@
 
 TestLayout::TestLayout()
 {
-    if (!root_.isValid() || QProcess::execute(QStringLiteral(LAYOUT_SCRIPT), {QStringLiteral(BUILD_DIR), root()}) != 0)
+    if (!root_.isValid() ||
+        QProcess::execute(QStringLiteral(LAYOUT_SCRIPT), {QStringLiteral(BUILD_DIR), root()}) != 0)
         throw std::runtime_error("layout.sh failed");
 }
 
@@ -29,7 +30,8 @@ SkyloomRun::SkyloomRun(const TestLayout& layout)
     process_.setStandardInputFile(QProcess::nullDevice());
     process_.setStandardOutputFile(layout.root() + QStringLiteral("/skyloom.out"));
     process_.setStandardErrorFile(layout.root() + QStringLiteral("/skyloom.err"));
-    process_.start(layout.root() + QStringLiteral("/work/skyloom"), {layout.root() + QStringLiteral("/work")});
+    process_.start(layout.root() + QStringLiteral("/work/skyloom"),
+                   {layout.root() + QStringLiteral("/work")});
 }
 
 SkyloomRun::~SkyloomRun()

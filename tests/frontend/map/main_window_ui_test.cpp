@@ -18,8 +18,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <gtest/gtest.h>
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 
 namespace {
@@ -115,9 +115,10 @@ TEST_F(MainWindowTest, OpensWithItsMenusAndAFocusedFourteenByFourteenMap)
         for (QAction* entry : menu->menu()->actions())
             captions << entry->objectName() + u' ' + entry->text();
     }
-    EXPECT_EQ(captions, (QStringList{"ファイル(&F)", "mnuExit 終了(&X)", "設定(&S)", "mnuSetting 設定(&S)...", "実行(&G)",
-                                     "mnuGo 描画(&G)", "ヘルプ(&H)", "mnuManual 使用法(&M)", "mnuUsage 描画使用法(&P)",
-                                     "mnuReadme READMEを開く(&R)", "mnuVersion バージョン(&V)"}));
+    EXPECT_EQ(captions, (QStringList{"ファイル(&F)", "mnuExit 終了(&X)", "設定(&S)", "mnuSetting 設定(&S)...",
+                                     "実行(&G)", "mnuGo 描画(&G)", "ヘルプ(&H)", "mnuManual 使用法(&M)",
+                                     "mnuUsage 描画使用法(&P)", "mnuReadme READMEを開く(&R)",
+                                     "mnuVersion バージョン(&V)"}));
     EXPECT_EQ(window->findChild<QAction*>("mnuGo")->shortcut(), QKeySequence(Qt::Key_F5));
     ASSERT_EQ(window->popupMenu()->actions().size(), 1);
     EXPECT_EQ(window->popupMenu()->actions()[0]->text(), QStringLiteral("描画"));
@@ -149,7 +150,8 @@ TEST_F(MainWindowTest, StartUpReadsBothFilesAndExitWritesThemFromTheNormalWindow
     EXPECT_FALSE(window->isVisible());
     EXPECT_FALSE(window->windowState() & Qt::WindowMaximized);
     EXPECT_EQ(readFile("skyloom.env"), settings);
-    EXPECT_TRUE(readFile("orvex.col").endsWith(" 5  5  5 \r\n 1  2  3 \r\n")) << readFile("orvex.col").constData();
+    EXPECT_TRUE(readFile("orvex.col").endsWith(" 5  5  5 \r\n 1  2  3 \r\n"))
+        << readFile("orvex.col").constData();
 }
 
 TEST_F(MainWindowTest, KeepsItsLayerAtTheScreensDeviceRatioInAJapaneseGothic)
@@ -161,13 +163,15 @@ TEST_F(MainWindowTest, KeepsItsLayerAtTheScreensDeviceRatioInAJapaneseGothic)
     EXPECT_EQ(picMap->keptImage().size(), (QSizeF(picMap->size()) * ratio).toSize());
     // Two thick verticals across a row of cells, three logical pixels each.
     const QImage& kept = picMap->keptImage();
-    EXPECT_EQ(count(kept, QRect(0, int(cell(0, 0).y() * ratio), kept.width(), 1), [](QColor c) { return c == kBlue; }),
+    EXPECT_EQ(count(kept, QRect(0, int(cell(0, 0).y() * ratio), kept.width(), 1),
+                    [](QColor c) { return c == kBlue; }),
               2 * qRound(3 * ratio));
 
     const QStringList wanted{"ＭＳ Ｐゴシック", "IPAPGothic", "Noto Sans CJK JP"};
     EXPECT_EQ(mapFont().families(), wanted);
     EXPECT_DOUBLE_EQ(mapFont().pointSizeF(), 8.25);
-    EXPECT_TRUE(wanted.contains(QFontInfo(mapFont()).family())) << QFontInfo(mapFont()).family().toStdString();
+    EXPECT_TRUE(wanted.contains(QFontInfo(mapFont()).family()))
+        << QFontInfo(mapFont()).family().toStdString();
 }
 
 TEST_F(MainWindowTest, PaintsTheMapWithTheStartCellAndBandOverItAndTheRangeUnderIt)
@@ -266,7 +270,8 @@ TEST_F(MainWindowTest, HelpEntriesSpeakThroughMessagesAndTheDesktop)
         EXPECT_EQ(messages.shown[0].text, text) << entry;
         EXPECT_EQ(messages.shown[0].icon, MessageIcon::Information) << entry;
         EXPECT_EQ(messages.shown[0].buttons, MessageButtons::Ok) << entry;
-        EXPECT_EQ(messages.shown[0].fixedPitch, std::string(entry) == "mnuUsage") << "its keys line up in columns";
+        EXPECT_EQ(messages.shown[0].fixedPitch, std::string(entry) == "mnuUsage")
+            << "its keys line up in columns";
     }
 
     UrlRecorder desktop;

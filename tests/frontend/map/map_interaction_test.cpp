@@ -60,10 +60,10 @@ TEST_F(MapInteractionTest, TheRubberBandFollowsThePointerOnlyWhileAStartCellIsCh
     canvas.calls.clear();
     map.picMap_MouseMove(0, 2.5, 9.5);
     map.picMap_MouseMove(kLeftButton, 8.5, 3.5);
-    map.picMap_MouseMove(kRightButton, 1.5, 1.5);                // right button alone: ignored
+    map.picMap_MouseMove(kRightButton, 1.5, 1.5);                 // right button alone: ignored
     map.picMap_MouseMove(kRightButton + kMiddleButton, 5.5, 7.5); // not alone: drawn
-    EXPECT_EQ(canvas.calls, (QStringList{"cls", "outline 2,7 6,10 green 3", "cls", "outline 5,3 9,8 green 3", "cls",
-                                         "outline 5,7 6,8 green 3"}));
+    EXPECT_EQ(canvas.calls, (QStringList{"cls", "outline 2,7 6,10 green 3", "cls", "outline 5,3 9,8 green 3",
+                                         "cls", "outline 5,7 6,8 green 3"}));
     EXPECT_EQ(range(), (QList<int>{5, 7, 6, 8})) << "moving never changes the range";
 
     clickCell(8, 3);
@@ -128,14 +128,16 @@ TEST_F(MapInteractionTest, ResizeRoundsTheCellsTiesToEvenAndRedrawsUnlessASideHa
     const struct {
         double width, height;
         int cols, rows;
-    } sizes[] = {{615, 486, 14, 14}, {23, 54, 1, 2}, {300, 90, 7, 2}, {-90, 200, 2, 6}, {22, 200, 0, 6}, {400, 18, 9, 0}};
+    } sizes[] = {{615, 486, 14, 14}, {23, 54, 1, 2},  {300, 90, 7, 2},
+                 {-90, 200, 2, 6},   {22, 200, 0, 6}, {400, 18, 9, 0}};
     for (const auto& size : sizes) {
         canvas.calls.clear();
         map.Form_Resize(size.width, size.height);
         EXPECT_EQ(state.viewCols, size.cols) << size.width;
         EXPECT_EQ(state.viewRows, size.rows) << size.height;
         const QString drawn = QStringLiteral("scale %1 %2 on cls").arg(size.cols).arg(size.rows);
-        EXPECT_EQ(canvas.calls.mid(0, 3).join(u' '), size.cols && size.rows ? drawn : QString()) << "nothing cleared";
+        EXPECT_EQ(canvas.calls.mid(0, 3).join(u' '), size.cols && size.rows ? drawn : QString())
+            << "nothing cleared";
     }
 
     map.Form_Resize(615, 486);

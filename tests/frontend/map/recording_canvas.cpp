@@ -31,7 +31,9 @@ void RecordingCanvas::fillRect(SurfacePoint corner1, SurfacePoint corner2, Rgb c
 
 void RecordingCanvas::outlineRect(SurfacePoint corner1, SurfacePoint corner2, Rgb colour, int penWidth)
 {
-    calls << QStringLiteral("outline %1 %2 %3 %4").arg(point(corner1), point(corner2), colourName(colour)).arg(penWidth);
+    calls << QStringLiteral("outline %1 %2 %3 %4")
+                 .arg(point(corner1), point(corner2), colourName(colour))
+                 .arg(penWidth);
 }
 
 void RecordingCanvas::text(SurfacePoint topLeft, const QString& text, Rgb colour)

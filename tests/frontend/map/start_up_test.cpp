@@ -20,7 +20,8 @@ TEST(StartUp, ALiveInstanceKeepsTheLockHoweverOldAndACrashedOneDoesNot)
         ASSERT_TRUE(first);
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-        ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addDays(-2), QFileDevice::FileModificationTime));
+        ASSERT_TRUE(
+            file.setFileTime(QDateTime::currentDateTime().addDays(-2), QFileDevice::FileModificationTime));
         file.close();
         EXPECT_FALSE(lockSingleInstance(path)) << "two days old, but its owner runs";
     }
@@ -40,25 +41,35 @@ struct FakeInstallation {
     {
         makeExecutable(scratch.write("prefix/bin/orvex", "#!/bin/sh\n"));
         scratch.write("prefix/share/skyloom/JapanCoast.txt", "coast\n");
-        QFile::setPermissions(scratch.write("prefix/share/skyloom/orvex.col", "shipped colours\n"), QFile::ReadOwner);
-        makeExecutable(scratch.write("prefix/libexec/skyloom/make-demo-data",
-                                     QByteArray("#!/bin/sh\necho \"$@\" >>\"$(dirname \"$0\")/calls\"\n"
-                                                "for out; do :; done\nmkdir -p \"$out/GSI50M/DATA\" \"$out/SRTM3\"\n") +
-                                         (generatorFails ? "exit 3\n" : "mkdir -p \"$out/GSI250M\" \"$out/SRTM30\"\n")));
+        QFile::setPermissions(scratch.write("prefix/share/skyloom/orvex.col", "shipped colours\n"),
+                              QFile::ReadOwner);
+        makeExecutable(
+            scratch.write("prefix/libexec/skyloom/make-demo-data",
+                          QByteArray("#!/bin/sh\necho \"$@\" >>\"$(dirname \"$0\")/calls\"\n"
+                                     "for out; do :; done\nmkdir -p \"$out/GSI50M/DATA\" \"$out/SRTM3\"\n") +
+                              (generatorFails ? "exit 3\n" : "mkdir -p \"$out/GSI250M\" \"$out/SRTM30\"\n")));
     }
-    static void makeExecutable(const QString& path) { QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner); }
+    static void makeExecutable(const QString& path)
+    {
+        QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
+    }
     Installation installation() const
     {
-        return *findInstallation(scratch.path() + "/prefix/bin", "../share/skyloom", "../libexec/skyloom/make-demo-data");
+        return *findInstallation(scratch.path() + "/prefix/bin", "../share/skyloom",
+                                 "../libexec/skyloom/make-demo-data");
     }
     QString data() const { return scratch.path() + "/data/skyloom"; }
     QString work() const { return data() + "/work"; }
     QStringList generatorCalls() const
     {
-        return QString(readFile(scratch.path() + "/prefix/libexec/skyloom/calls")).split('\n', Qt::SkipEmptyParts);
+        return QString(readFile(scratch.path() + "/prefix/libexec/skyloom/calls"))
+            .split('\n', Qt::SkipEmptyParts);
     }
     QByteArray workFile(const QString& name) const { return readFile(work() + '/' + name); }
-    QStringList dataFolders() const { return QDir(data()).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden); }
+    QStringList dataFolders() const
+    {
+        return QDir(data()).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
+    }
 
     ScratchDirectory scratch;
 };
@@ -83,7 +94,8 @@ TEST(UserWorkDirectory, TheFirstStartFillsItAndNoLaterStartTouchesTheUsersFiles)
     EXPECT_EQ(fake.workFile("JapanCoast.txt"), "coast\n");
     EXPECT_EQ(fake.workFile("orvex.col"), "shipped colours\n");
     EXPECT_EQ(fake.workFile("skyloom.env"), "mine");
-    EXPECT_TRUE(QFile::permissions(fake.work() + "/orvex.col") & QFile::WriteOwner) << "the front-end rewrites it";
+    EXPECT_TRUE(QFile::permissions(fake.work() + "/orvex.col") & QFile::WriteOwner)
+        << "the front-end rewrites it";
     const QFileInfo viewer(fake.work() + "/orvex");
     EXPECT_TRUE(viewer.isSymLink());
     EXPECT_EQ(viewer.canonicalFilePath(), QFileInfo(prefix + "/bin/orvex").canonicalFilePath());
@@ -121,5 +133,6 @@ TEST(UserWorkDirectory, AFailedDemoLeavesNoFoldersAndADanglingViewerLinkIsRenewe
     // A broken installation without its viewer says so.
     QFile::remove(fake.work() + "/orvex");
     QFile::remove(fake.installation().viewer);
-    EXPECT_TRUE(prepareUserWorkDirectory(fake.installation(), fake.work()).join(' ').contains("no viewer program"));
+    EXPECT_TRUE(
+        prepareUserWorkDirectory(fake.installation(), fake.work()).join(' ').contains("no viewer program"));
 }

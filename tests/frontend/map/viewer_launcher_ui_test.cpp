@@ -82,8 +82,8 @@ TEST_F(ViewerLauncherTest, StartsByAbsolutePathWithOneWordPerArgumentAndNeverWai
 
     const QString here = QDir::currentPath();
     EXPECT_EQ(QString::fromUtf8(readFile("started.txt")).split(u'\n'),
-              (QStringList{here + "/orvex", "[-gsi50]", "[../GSI 50M/第 2 版]", "[533936]", "[2]", "[3]", here,
-                           "/dev/null", " 2  0 \r", ""}))
+              (QStringList{here + "/orvex", "[-gsi50]", "[../GSI 50M/第 2 版]", "[533936]", "[2]", "[3]",
+                           here, "/dev/null", " 2  0 \r", ""}))
         << "the colours were written before the start";
     EXPECT_TRUE(readFile("orvex.col").contains(" 1  2  3 \r\n"));
     EXPECT_TRUE(messages.shown.empty());
@@ -100,9 +100,12 @@ TEST_F(ViewerLauncherTest, AViewerThatEndsOnAnErrorOrCrashesOrCannotStartIsRepor
     ASSERT_TRUE(runToEnd());
     writeViewer("kill -SEGV $$\n");
     ASSERT_TRUE(runToEnd());
-    scratch.write("orvex", QByteArray("\x7f" "ELF garbage", 12)); // still executable
+    scratch.write("orvex", QByteArray("\x7f"
+                                      "ELF garbage",
+                                      12)); // still executable
     launcher.RunViewer(state);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return messages.shown.size() >= 3 && launcher.runningCount() == 0; }, 10000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return messages.shown.size() >= 3 && launcher.runningCount() == 0; }, 10000));
 
     ASSERT_EQ(messages.shown.size(), 3u) << shownTexts().join(u'|').toStdString();
     EXPECT_EQ(messages.shown[0].text, QStringLiteral("*** GSI50M : No DEM files."));

@@ -22,9 +22,11 @@ MapState withDefaults()
 TEST(ColourFile, TheDefaultsAsTheViewerReadsThemAndAnyValuesBackUnchanged)
 {
     MapState state = withDefaults();
-    EXPECT_EQ(colourFileText(state.bandColor),
-              QByteArray(" 2  0 \r\n 9 \r\n 0  250  0 \r\n 120  250  140 \r\n 120  190  140 \r\n 160  190  120 \r\n"
-                         " 150  190  180 \r\n 200  190  200 \r\n 230  230  230 \r\n 0  0  255 \r\n 200  200  255 \r\n"));
+    EXPECT_EQ(
+        colourFileText(state.bandColor),
+        QByteArray(
+            " 2  0 \r\n 9 \r\n 0  250  0 \r\n 120  250  140 \r\n 120  190  140 \r\n 160  190  120 \r\n"
+            " 150  190  180 \r\n 200  190  200 \r\n 230  230  230 \r\n 0  0  255 \r\n 200  200  255 \r\n"));
 
     ScratchDirectory scratch;
     state.bandColor[3] = {-5, 300, 32767}; // outside the channel range

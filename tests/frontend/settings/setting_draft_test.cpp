@@ -32,6 +32,7 @@ TEST(MeshSwitch, KeepsTheCentreOverTheSameCellWithTiesToEvenAndTruncatingDivisio
         MapState state = c.from;
         switchMesh(state, c.mesh);
         EXPECT_EQ(state.meshFlag, c.mesh);
-        EXPECT_EQ(std::make_pair(state.originX, state.originY), c.origin) << c.from.originX << " " << c.from.originY;
+        EXPECT_EQ(std::make_pair(state.originX, state.originY), c.origin)
+            << c.from.originX << " " << c.from.originY;
     }
 }

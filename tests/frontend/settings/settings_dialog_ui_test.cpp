@@ -28,7 +28,8 @@ protected:
 
     void open()
     {
-        dialog = new SettingsDialog(state, [this] { ++redraws; }, nullptr);
+        dialog = new SettingsDialog(
+            state, [this] { ++redraws; }, nullptr);
         dialog->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
     }

@@ -36,8 +36,8 @@ Settings settingsOf(const MapState& state)
 
 void PrintTo(const Settings& s, std::ostream* os)
 {
-    *os << s.meshFlag << " \"" << s.dir50.toStdString() << "\" \"" << s.dir250.toStdString() << "\" " << s.originX
-        << ' ' << s.originY;
+    *os << s.meshFlag << " \"" << s.dir50.toStdString() << "\" \"" << s.dir250.toStdString() << "\" "
+        << s.originX << ' ' << s.originY;
 }
 
 } // namespace
@@ -51,9 +51,10 @@ TEST(SettingsFile, FiveCrLfLinesWithASignPositionAndATrailingBlankPerNumberReadB
     MapState written = viewOf(0, 0, -2147483647 - 1, 2147483647, kMesh250);
     written.dataDir50 = QStringLiteral("/データ/GSI 50m, 第2版");
     ASSERT_TRUE(WriteEnv(written, QRect(-150, -15, 600, 450)));
-    EXPECT_EQ(readFile("skyloom.env"), " 2  0 \r\n-150 -15  600  450 \r\n 1 \r\n" +
-                                           QStringLiteral("\"/データ/GSI 50m, 第2版\" \"../GSI250M\"\r\n").toUtf8() +
-                                           "-2147483648  2147483647 \r\n");
+    EXPECT_EQ(readFile("skyloom.env"),
+              " 2  0 \r\n-150 -15  600  450 \r\n 1 \r\n" +
+                  QStringLiteral("\"/データ/GSI 50m, 第2版\" \"../GSI250M\"\r\n").toUtf8() +
+                  "-2147483648  2147483647 \r\n");
     EXPECT_EQ(QDir().entryList(QDir::Files), QStringList{"skyloom.env"}) << "nothing left beside";
     MapState read;
     EXPECT_EQ(ReadEnv(read), QRect(-150, -15, 600, 450));
@@ -74,7 +75,8 @@ TEST(SettingsFile, FiveCrLfLinesWithASignPositionAndATrailingBlankPerNumberReadB
 TEST(ReadSettingsText, FieldsCrossLinesEndAtBlanksOrCommasAndRoundToEven)
 {
     MapState state = changedSettings();
-    EXPECT_EQ(readSettingsText("2,0\r\n+1500.4, 750.5 ,9225.5\t8085\r\n1\r\n../A B , ../C\r\n\r\n 10.5  -11.5", state),
+    EXPECT_EQ(readSettingsText(
+                  "2,0\r\n+1500.4, 750.5 ,9225.5\t8085\r\n1\r\n../A B , ../C\r\n\r\n 10.5  -11.5", state),
               QRect(1500, 750, 9226, 8085));
     EXPECT_EQ(settingsOf(state), (Settings{1, "../A B", "../C", 10, -12}));
 
@@ -101,7 +103,9 @@ TEST(ReadSettingsText, ReadingStopsAtTheFirstBadFieldAndAnotherVersionChangesNot
         {"2 0\r\n0 0 100 100\r\n0\r\n\"x\" \"y", true, {0, "x", "keep250", -1, -2}}, // no closing quote
         {"2 0\r\n0 0 100 100\r\n0\r\n\"x\" \"y\"\r\n7 12abc\r\n", true, {0, "x", "y", 7, -2}},
         {"2 0\r\n0 0 100 100\r\n0\r\n\"x\" \"y\"\r\n2147483648 5\r\n", true, {0, "x", "y", -1, -2}},
-        {"2 0\r\n0 0 100 100\r\n0\r\n\"x\" \"y\"\r\n-2147483648 nan\r\n", true, {0, "x", "y", -2147483647 - 1, -2}},
+        {"2 0\r\n0 0 100 100\r\n0\r\n\"x\" \"y\"\r\n-2147483648 nan\r\n",
+         true,
+         {0, "x", "y", -2147483647 - 1, -2}},
         {"2 0\r\n0 0 100 100\r\n1,,\"x\"", true, {1, "", "x", -1, -2}}, // an empty field between commas
         // A mesh other than 0 or 1 counts as 0; 0.6 rounds to 1.
         {"2 0\r\n0 0 100 100\r\n2\r\n\"p\" \"q\"\r\n3 4\r\n", true, {0, "p", "q", 3, 4}},
