@@ -1,6 +1,6 @@
 // skyloom and orvex together, used as a person would under the virtual X
 // server: the screenshots they leave are kept beside the test program.
-#include "test_layout.h"
+#include "skyloom_session.h"
 #include "x_desktop.h"
 
 #include <QDir>
@@ -40,41 +40,13 @@ double coverage(const QImage& screen, const QRect& window, QColor background)
                    (((window.width() + 1) / 2) * ((window.height() + 1) / 2));
 }
 
-// The started skyloom's window once its map shows the thick blue edge of
-// the primary squares at surface column 3 (default origin).
-struct ShownMap {
-    QString window;
-    QRect box;
-    QPoint cell(int i, int k) const { return cellCentre(box, i, k); }
-};
-
-ShownMap waitForMap()
-{
-    ShownMap map;
-    if (const std::optional<QString> window = waitForNewWindow(kSkyloom, {}, kStartMs)) {
-        map.box = geometry(*window);
-        const QPoint edge(map.box.left() + qRound(3 * 615 / 14.0), map.cell(0, 0).y());
-        if (waitFor([&] { return grabScreen().pixelColor(edge) == QColor(0, 0, 255); }, kStartMs))
-            map.window = *window;
-    }
-    return map;
-}
-
 // Two clicks on the map, from one corner cell of the range to the other, then F5.
-void chooseSheetsAndDraw(const ShownMap& map, QPoint from, QPoint to, const QString& screenshot)
+void chooseSheetsAndDraw(const SkyloomSession& skyloom, QPoint from, QPoint to, const QString& screenshot)
 {
-    click(map.cell(from.x(), from.y()));
-    click(map.cell(to.x(), to.y()));
-    keepScreenshot(grabScreen().copy(map.box), screenshot);
-    keys(map.window, {"F5"});
-}
-
-void closeSkyloom(SkyloomRun& run, const QString& window)
-{
-    keys(window, {"alt+f", "x"});
-    ASSERT_TRUE(run.process().waitForFinished(kStartMs));
-    EXPECT_EQ(run.process().exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(run.process().exitCode(), 0);
+    click(skyloom.cell(from.x(), from.y()));
+    click(skyloom.cell(to.x(), to.y()));
+    keepScreenshot(grabScreen().copy(skyloom.box()), screenshot);
+    keys(skyloom.window(), {"F5"});
 }
 
 } // namespace
@@ -84,27 +56,23 @@ void closeSkyloom(SkyloomRun& run, const QString& window)
 // and a new background colour, and the next viewer shows both.
 TEST(EndToEnd, TheDialogsFolderAndColourReachTheViewerWhichOutlivesSkyloom)
 {
-    TestLayout layout;
-    ASSERT_TRUE(QDir(layout.root()).rename("GSI50M", "GSI 50M"));
-    SkyloomRun run(layout);
-    const ShownMap map = waitForMap();
-    ASSERT_FALSE(map.window.isEmpty())
-        << "no map on the screen; stderr: " << layout.read("skyloom.err").constData();
+    SkyloomSession skyloom([](const QString& root) { QDir(root).rename("GSI50M", "GSI 50M"); });
+    ASSERT_FALSE(skyloom.window().isEmpty()) << "no map; stderr: " << skyloom.read("skyloom.err").constData();
 
     // Surface cells (1, 3) to (3, 2): three columns and two rows of the demo.
-    chooseSheetsAndDraw(map, {1, 3}, {3, 2}, "map-with-six-sheets-chosen");
-    const std::optional<QString> box = waitForNewWindow(kSkyloom, {map.window}, kViewerMs);
-    ASSERT_TRUE(box) << "no message box; stderr: " << layout.read("skyloom.err").constData();
+    chooseSheetsAndDraw(skyloom, {1, 3}, {3, 2}, "map-with-six-sheets-chosen");
+    const std::optional<QString> box = waitForNewWindow(kSkyloom, {skyloom.window()}, kViewerMs);
+    ASSERT_TRUE(box) << "no message box; stderr: " << skyloom.read("skyloom.err").constData();
     pause(500);
     keepScreenshot(grabScreen().copy(geometry(*box).adjusted(-20, -20, 20, 20)), "viewer-error-message");
-    EXPECT_TRUE(layout.read("skyloom.err").contains("*** GSI50M : No DEM files."));
+    EXPECT_TRUE(skyloom.read("skyloom.err").contains("*** GSI50M : No DEM files."));
     EXPECT_TRUE(windowsNamed(kViewer).isEmpty());
     keys(*box, {"Return"});
-    ASSERT_TRUE(waitFor([&] { return windowsNamed(kSkyloom) == QStringList{map.window}; }, kStartMs));
+    ASSERT_TRUE(waitFor([&] { return windowsNamed(kSkyloom) == QStringList{skyloom.window()}; }, kStartMs));
 
     // 設定 > 設定...: the background through the chooser's HTML field, the
     // 50 m folder typed into its box.
-    keys(map.window, {"alt+s", "s"});
+    keys(skyloom.window(), {"alt+s", "s"});
     const std::optional<QString> dialog = waitForNewWindow(QStringLiteral("設定"), {}, kStartMs);
     ASSERT_TRUE(dialog);
     const QPoint dialogAt = geometry(*dialog).topLeft();
@@ -122,9 +90,9 @@ TEST(EndToEnd, TheDialogsFolderAndColourReachTheViewerWhichOutlivesSkyloom)
     click(dialogAt + QPoint(288 + 40, 160 + 16)); // OK
     ASSERT_TRUE(waitUntilGone(QStringLiteral("設定"), kStartMs));
 
-    chooseSheetsAndDraw(map, {1, 3}, {3, 2}, "map-before-the-second-start");
+    chooseSheetsAndDraw(skyloom, {1, 3}, {3, 2}, "map-before-the-second-start");
     const std::optional<QString> viewer = waitForNewWindow(kViewer, {}, kViewerMs);
-    ASSERT_TRUE(viewer) << "stderr: " << layout.read("skyloom.err").constData();
+    ASSERT_TRUE(viewer) << "stderr: " << skyloom.read("skyloom.err").constData();
     const QRect viewerBox = geometry(*viewer);
     const QColor orange(255, 128, 0);
     EXPECT_TRUE(waitFor([&] { return grabScreen().pixelColor(viewerBox.topLeft() + QPoint(4, 4)) == orange; },
@@ -133,7 +101,7 @@ TEST(EndToEnd, TheDialogsFolderAndColourReachTheViewerWhichOutlivesSkyloom)
     pause(1500); // let the first frames settle
 
     // Closing skyloom leaves the viewer flying over shaded, banded terrain.
-    closeSkyloom(run, map.window);
+    EXPECT_TRUE(skyloom.close());
     pause(1000);
     EXPECT_EQ(windowsNamed(kViewer), QStringList{*viewer});
     const QImage screen = grabScreen();
@@ -148,29 +116,26 @@ TEST(EndToEnd, TheDialogsFolderAndColourReachTheViewerWhichOutlivesSkyloom)
     keys(*viewer, {"q"});
     EXPECT_TRUE(waitUntilGone(kViewer, kStartMs));
     // Its output reaches skyloom's once it has flushed it, at its end.
-    const QByteArray printed = layout.read("skyloom.out");
+    const QByteArray printed = skyloom.read("skyloom.out");
     EXPECT_TRUE(printed.contains("Reading ../GSI 50M/DATA/5338/533806.MEM ...")) << printed.constData();
     EXPECT_EQ(printed.count("Reading "), 6) << printed.constData();
-    EXPECT_TRUE(layout.read("work/orvex.col").contains("\r\n 255  128  0 \r\n"));
-    EXPECT_TRUE(layout.read("work/skyloom.env").contains("\"../GSI 50M\" \"../GSI250M\"\r\n"));
-    EXPECT_TRUE(layout.read("work/orvex.env").startsWith("2 0"));
+    EXPECT_TRUE(skyloom.read("work/orvex.col").contains("\r\n 255  128  0 \r\n"));
+    EXPECT_TRUE(skyloom.read("work/skyloom.env").contains("\"../GSI 50M\" \"../GSI250M\"\r\n"));
+    EXPECT_TRUE(skyloom.read("work/orvex.env").startsWith("2 0"));
 }
 
 // The README's run command lays the working folder out with layout.sh; the
 // demo's 6 x 4 sheets lie at surface cells (0..5, 1..4) of the default map.
 TEST(EndToEnd, ANewcomerPicksTheDemoSheetsAndFliesOverThemWithSummitNames)
 {
-    TestLayout layout;
-    SkyloomRun run(layout);
-    const ShownMap map = waitForMap();
-    ASSERT_FALSE(map.window.isEmpty())
-        << "no map on the screen; stderr: " << layout.read("skyloom.err").constData();
+    SkyloomSession skyloom;
+    ASSERT_FALSE(skyloom.window().isEmpty()) << "no map; stderr: " << skyloom.read("skyloom.err").constData();
 
     // The demo's index names its sheets and no others: dark (smoothed) text
     // inside the cell's grid lines.
     const QImage before = grabScreen();
     const auto named = [&](int i, int k) {
-        const QPoint centre = map.cell(i, k);
+        const QPoint centre = skyloom.cell(i, k);
         const auto dark = [](QColor p) { return p.red() < 110 && p.green() < 110 && p.blue() < 110; };
         return countPixels(before, QRect(centre - QPoint(18, 12), centre + QPoint(18, 12)), dark) > 10;
     };
@@ -179,9 +144,9 @@ TEST(EndToEnd, ANewcomerPicksTheDemoSheetsAndFliesOverThemWithSummitNames)
             EXPECT_TRUE(named(i, k)) << "no name on cell " << i << ", " << k;
     EXPECT_FALSE(named(2, 8)) << "a name where the demo has no sheet";
 
-    chooseSheetsAndDraw(map, {0, 4}, {5, 1}, "map");
+    chooseSheetsAndDraw(skyloom, {0, 4}, {5, 1}, "map");
     const std::optional<QString> viewer = waitForNewWindow(kViewer, {}, kViewerMs);
-    ASSERT_TRUE(viewer) << "stderr: " << layout.read("skyloom.err").constData();
+    ASSERT_TRUE(viewer) << "stderr: " << skyloom.read("skyloom.err").constData();
     const QRect box = geometry(*viewer);
 
     // Sky in the background colour, a sea of pure blue and land in the
@@ -230,8 +195,8 @@ TEST(EndToEnd, ANewcomerPicksTheDemoSheetsAndFliesOverThemWithSummitNames)
 
     keys(*viewer, {"q"});
     EXPECT_TRUE(waitUntilGone(kViewer, kStartMs));
-    EXPECT_EQ(layout.read("skyloom.out").count("Reading "), 24) << layout.read("skyloom.out").constData();
+    EXPECT_EQ(skyloom.read("skyloom.out").count("Reading "), 24) << skyloom.read("skyloom.out").constData();
     // Saved on q: the version, the window, the light, blending and names on.
-    EXPECT_EQ(layout.read("work/orvex.env"), "2 0\n700 550\n1.000\n250.0 30.0\n1\n1\n");
-    closeSkyloom(run, map.window);
+    EXPECT_EQ(skyloom.read("work/orvex.env"), "2 0\n700 550\n1.000\n250.0 30.0\n1\n1\n");
+    EXPECT_TRUE(skyloom.close());
 }
