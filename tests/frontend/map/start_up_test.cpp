@@ -4,6 +4,7 @@
 #include "map/user_work_directory.h"
 #include "test_files.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -18,15 +19,21 @@ TEST(StartUp, ALiveInstanceKeepsTheLockHoweverOldAndACrashedOneDoesNot)
     {
         const auto first = lockSingleInstance(path);
         ASSERT_TRUE(first);
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-        ASSERT_TRUE(
-            file.setFileTime(QDateTime::currentDateTime().addDays(-2), QFileDevice::FileModificationTime));
-        file.close();
-        EXPECT_FALSE(lockSingleInstance(path)) << "two days old, but its owner runs";
+        EXPECT_FALSE(lockSingleInstance(path));
     }
+    // A lock two days old whose owner, this very process, still runs.
+    const QByteArray host = QSysInfo::machineHostName().toUtf8();
+    scratch.write("skyloom.lock", QByteArray::number(QCoreApplication::applicationPid()) + "\n" +
+                                      QFileInfo("/proc/self/exe").symLinkTarget().section('/', -1).toUtf8() +
+                                      "\n" + host + "\n");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(
+        file.setFileTime(QDateTime::currentDateTime().addDays(-2), QFileDevice::FileModificationTime));
+    file.close();
+    EXPECT_FALSE(lockSingleInstance(path)) << "two days old, but its owner runs";
     // A crashed instance leaves its lock behind; its process is gone.
-    scratch.write("skyloom.lock", "999999999\nskyloom\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    scratch.write("skyloom.lock", "999999999\nskyloom\n" + host + "\n");
     EXPECT_TRUE(lockSingleInstance(path));
 }
 
