@@ -1,8 +1,8 @@
 #include "map/coastline.h"
 
+#include "map/file_start.h"
 #include "map/map_state.h"
 
-#include <QFile>
 #include <charconv>
 #include <cmath>
 #include <string_view>
@@ -118,13 +118,11 @@ void ReadCoast(MapState& state, const QString& path)
 {
     state.coastSegments.clear();
     state.coastCount = 0;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // A file cut at the limit would end inside a polyline anyway.
+    const std::optional<FileStart> text = readFileStart(path, kLongestCoastFile);
+    if (!text || !text->complete)
         return;
-    const QByteArray text = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return;
-    if (std::optional<std::vector<CoastSegment>> segments = parseCoast(text)) {
+    if (std::optional<std::vector<CoastSegment>> segments = parseCoast(text->bytes)) {
         state.coastSegments = std::move(*segments);
         state.coastCount = static_cast<int>(state.coastSegments.size());
     }

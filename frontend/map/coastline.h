@@ -23,6 +23,9 @@ struct CoastSegment {
 // a polyline. Storage grows with what is read, never with a count.
 std::optional<std::vector<CoastSegment>> parseCoast(const QByteArray& text);
 
+// The full-resolution coastline of all Japan takes a few megabytes.
+inline constexpr qsizetype kLongestCoastFile = 64 << 20;
+
 // Reads the coastline file into coastSegments and coastCount; a missing or
-// broken file leaves no coastline.
+// broken file, or one longer than kLongestCoastFile, leaves no coastline.
 void ReadCoast(MapState& state, const QString& path = QStringLiteral("JapanCoast.txt"));

@@ -103,6 +103,27 @@ QString indexPath(const QString& dataDir)
     return dir + QStringLiteral("/ZUMEI.CSV");
 }
 
+namespace {
+
+// The start of the next line, at most kLongestIndexLine bytes of it; the rest
+// of a longer line is passed over. False on a read error.
+bool readLineStart(QFile& file, QByteArray& line)
+{
+    line = file.readLine(kLongestIndexLine + 1);
+    if (file.error() != QFileDevice::NoError)
+        return false;
+    bool ended = line.endsWith('\n');
+    while (!ended && !file.atEnd() && file.pos() <= kLongestIndexFile) {
+        const QByteArray more = file.readLine(kLongestIndexLine + 1);
+        if (file.error() != QFileDevice::NoError)
+            return false;
+        ended = more.endsWith('\n');
+    }
+    return true;
+}
+
+} // namespace
+
 bool readIndexFile(const QString& path, int meshFlag, SheetNameTable& table)
 {
     QFile file(path);
@@ -111,9 +132,11 @@ bool readIndexFile(const QString& path, int meshFlag, SheetNameTable& table)
     // Shift-JIS trail bytes never take the value of LF, so the raw bytes can
     // be cut into lines before decoding.
     bool header = true;
+    QByteArray bytes;
     while (!file.atEnd()) {
-        const QByteArray bytes = file.readLine();
-        if (file.error() != QFileDevice::NoError)
+        if (file.pos() > kLongestIndexFile)
+            return false;  // not an index: the names read so far stay
+        if (!readLineStart(file, bytes))
             return false;
         if (header) {
             header = false;

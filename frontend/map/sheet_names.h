@@ -44,9 +44,15 @@ std::optional<IndexEntry> parseIndexLine(QStringView line);
 // into "/".
 QString indexPath(const QString& dataDir);
 
+// A sheet line needs a few dozen bytes and the 50 m index about 70 000 of
+// them; only the start of a longer line is read, and a file that goes on
+// past the limit is cut there like one with a read error.
+inline constexpr qint64 kLongestIndexLine = 4096;
+inline constexpr qint64 kLongestIndexFile = 64 << 20;
+
 // Reads one index file into the table by its mesh's code rule (the header
-// line is skipped). Returns false on a read error; names stored before it
-// stay.
+// line is skipped). Returns false on a read error or past kLongestIndexFile;
+// names stored before it stay.
 bool readIndexFile(const QString& path, int meshFlag, SheetNameTable& table);
 
 // Gives every cell the decimal text of its own code in the mesh.

@@ -78,7 +78,7 @@ void ViewerLauncher::start(const QStringList& commandLine)
     else
         process.setProcessChannelMode(QProcess::ForwardedChannels);
 
-    QObject::connect(&process, &QProcess::errorOccurred, [this, &viewer](QProcess::ProcessError error) {
+    QObject::connect(&process, &QProcess::errorOccurred, [&viewer](QProcess::ProcessError error) {
         if (error != QProcess::FailedToStart || viewer.ended)
             return;
         showMessage({viewerStartFailureText(viewer.process->errorString()), MessageIcon::Critical});

@@ -1,10 +1,10 @@
 #include "settings/colour_file.h"
 
+#include "map/file_start.h"
 #include "settings/saved_file.h"
 #include "settings/settings_file.h"
 #include "settings/text_fields.h"
 
-#include <QFile>
 #include <limits>
 
 QByteArray colourFileText(const BandColourTable& colours)
@@ -39,9 +39,8 @@ void readColourText(const QByteArray& text, BandColourTable& colours)
 void ReadColor(MapState& state)
 {
     ResetColor(state);
-    QFile file(QString::fromLatin1(kColourFileName));
-    if (file.open(QIODevice::ReadOnly))
-        readColourText(file.readAll(), state.bandColor);
+    if (const std::optional<FileStart> text = readFileStart(QString::fromLatin1(kColourFileName), kLongestSettingsFile))
+        readColourText(text->bytes, state.bandColor);
 }
 
 bool WriteColor(const MapState& state)

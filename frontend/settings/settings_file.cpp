@@ -1,10 +1,10 @@
 #include "settings/settings_file.h"
 
+#include "map/file_start.h"
 #include "map/map_state.h"
 #include "settings/saved_file.h"
 #include "settings/text_fields.h"
 
-#include <QFile>
 #include <limits>
 
 namespace {
@@ -84,10 +84,10 @@ std::optional<QRect> readSettingsText(const QByteArray& text, MapState& state)
 std::optional<QRect> ReadEnv(MapState& state)
 {
     resetSettings(state);
-    QFile file(QString::fromLatin1(kSettingsFileName));
-    if (!file.open(QIODevice::ReadOnly))
+    const std::optional<FileStart> text = readFileStart(QString::fromLatin1(kSettingsFileName), kLongestSettingsFile);
+    if (!text)
         return std::nullopt;
-    return readSettingsText(file.readAll(), state);
+    return readSettingsText(text->bytes, state);
 }
 
 bool WriteEnv(const MapState& state, const QRect& geometryTwips)

@@ -13,6 +13,9 @@ inline constexpr int kVersionMajor = 2;
 inline constexpr int kVersionMinor = 0;
 
 inline const char kSettingsFileName[] = "skyloom.env";
+// skyloom.env and orvex.col need a few hundred bytes; nothing past this much
+// of either is read.
+inline constexpr qint64 kLongestSettingsFile = 64 * 1024;
 
 // The file's five lines for these settings and this window geometry (left,
 // top, width, height in twips).

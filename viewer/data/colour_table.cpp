@@ -8,6 +8,11 @@
 
 ColourTable colours;
 
+namespace {
+// Twenty entries take a few hundred bytes; a larger file is not a colour table.
+constexpr std::size_t longestUsefulFile = 64 * 1024;
+} // namespace
+
 Rgb colourEntry(int index)
 {
     if (index < 0 || index >= ColourTable::capacity)
@@ -19,7 +24,7 @@ Rgb colourEntry(int index)
 void readcolor()
 {
     colours = ColourTable{};
-    std::optional<std::string> text = readTextFile("orvex.col");
+    std::optional<std::string> text = readTextFile("orvex.col", longestUsefulFile);
     if (!text)
         fatalError("*** readcolor-1.");
     TextScanner in(std::move(*text));

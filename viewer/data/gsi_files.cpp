@@ -4,12 +4,18 @@
 #include "data/grid.h"
 #include "data/text_scanner.h"
 
+namespace {
+// A 250 m cell, the larger of the two, takes about 0.6 MB in its widest
+// published layout; a longer file holds nothing a sheet could use beyond this.
+constexpr std::size_t longestMeshFile = 16 << 20;
+} // namespace
+
 std::optional<std::string> loadGsiFile(const std::string& path, const char* dataSetTag)
 {
     const FileHandle file = openAnnounced(path, "r", dataSetTag);
     if (!file)
         return std::nullopt;
-    return readRest(file.get());
+    return readRest(file.get(), longestMeshFile);
 }
 
 namespace {

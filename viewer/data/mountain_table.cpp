@@ -15,6 +15,9 @@ namespace {
 
 constexpr double metresPerDegree = 40000000.0 / 360.0;
 constexpr std::size_t nameLimit = 48;
+// Room for a million summits of generous lines; what lies beyond is not read,
+// so a huge or endless file cannot take the machine's memory.
+constexpr std::size_t longestSummitFile = 64 << 20;
 
 struct SummitLine {
     double packedLatitude, packedLongitude, height;
@@ -70,7 +73,7 @@ std::int32_t truncatedHeight(double height)
 
 void readSummitFile(const char* path, std::vector<Mountain>& table)
 {
-    std::optional<std::string> text = readTextFile(path);
+    std::optional<std::string> text = readTextFile(path, longestSummitFile);
     if (!text)
         return;  // a missing list is no error
     TextScanner in(std::move(*text));

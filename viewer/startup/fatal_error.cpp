@@ -5,12 +5,17 @@
 
 namespace {
 bool waitsForEnter = true;
+FatalErrorHandler handler = nullptr;
 }
 
 void setFatalErrorWaitsForEnter(bool waits) { waitsForEnter = waits; }
 
+void setFatalErrorHandler(FatalErrorHandler newHandler) { handler = newHandler; }
+
 void fatalError(const std::string& message)
 {
+    if (handler)
+        handler(message);
     std::fprintf(stderr, "%s\n", message.c_str());
     if (waitsForEnter) {
         std::fputs("Press Enter key...", stdout);

@@ -8,3 +8,9 @@
 
 // orvex-export has no one to press Enter: it ends at once.
 void setFatalErrorWaitsForEnter(bool waits);
+
+// Tests and fuzz targets that must outlive a fatal error install a handler
+// that throws; it runs before anything is printed. A handler that returns
+// leaves the usual ending to follow. Null restores the usual ending alone.
+using FatalErrorHandler = void (*)(const std::string& message);
+void setFatalErrorHandler(FatalErrorHandler handler);

@@ -101,7 +101,7 @@ TEST(EndToEnd, TheDialogsFolderAndColourReachTheViewerWhichOutlivesSkyloom)
     pause(1500); // let the first frames settle
 
     // Closing skyloom leaves the viewer flying over shaded, banded terrain.
-    EXPECT_TRUE(skyloom.close());
+    EXPECT_TRUE(skyloom.close()) << "stderr: " << skyloom.read("skyloom.err").constData();
     pause(1000);
     EXPECT_EQ(windowsNamed(kViewer), QStringList{*viewer});
     const QImage screen = grabScreen();
@@ -198,5 +198,5 @@ TEST(EndToEnd, ANewcomerPicksTheDemoSheetsAndFliesOverThemWithSummitNames)
     EXPECT_EQ(skyloom.read("skyloom.out").count("Reading "), 24) << skyloom.read("skyloom.out").constData();
     // Saved on q: the version, the window, the light, blending and names on.
     EXPECT_EQ(skyloom.read("work/orvex.env"), "2 0\n700 550\n1.000\n250.0 30.0\n1\n1\n");
-    EXPECT_TRUE(skyloom.close());
+    EXPECT_TRUE(skyloom.close()) << "stderr: " << skyloom.read("skyloom.err").constData();
 }

@@ -4,7 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "../../hostile_files.h"
+#include "../test_files.h"
 #include "startup/command_line.h"
+#include "startup/fatal_error.h"
 
 namespace {
 
@@ -52,6 +55,51 @@ TEST(CommandLine, CarriesDirectoriesAndNumbersInOrder)
     EXPECT_EQ(srtm3->dataSet, DataSet::srtm3);
     EXPECT_EQ(srtm3->numbers, (std::array<int, 5>{12, 639, -7, INT_MAX, 2}));
     EXPECT_EQ(std::pair(srtm3->dataDir, srtm3->srtm30Dir), std::pair(std::string("/s3"), std::string("/s30")));
+}
+
+struct FatalEnding {
+    std::string message;
+};
+[[noreturn]] void throwFatalEnding(const std::string& message) { throw FatalEnding{message}; }
+
+TEST(CommandLine, HugeNumbersForEveryOptionEndInAFatalErrorWithoutTakingMemory)
+{
+    const std::string most = "99999999999999999999", least = "-99999999999999999999";
+    const std::string tooLarge = "*** ERROR : the area is too large for this machine's memory.";
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"-gsi50", "d", most, most, most}, tooLarge},
+        {{"-gsi50", "d", least, least, least}, "*** ERROR gsi50 : argument."},
+        {{"-gsi50", "d", most, "1", "1"}, "*** GSI50M : No DEM files."},
+        {{"-gsi250", "d", most, most, most}, tooLarge},
+        {{"-gsi250", "d", least, least, least}, "*** ERROR gsi250 : argument."},
+        {{"-gsi250", "d", least, "1", "1"}, "*** GSI250M : No DEM files."},
+        {{"-gsi250", "d", most, "1", "1"}, "*** GSI250M : No DEM files."},
+        {{"-srtm30", "d", most, most, most, most}, "*** ERROR srtm30 : argument."},
+        {{"-srtm30", "d", least, least, least, least}, "*** ERROR srtm30 : argument."},
+        {{"-srtm3", "d", most, most, most, most, most, "d30"}, "*** ERROR srtm3 : argument."},
+        {{"-srtm3", "d", least, least, least, least, least, "d30"}, "*** ERROR srtm3 : argument."},
+        {{"-srtm3", "d", "0", "0", "0", "0", most, "d30"}, "*** ERROR srtm3 : argument."},
+    };
+    ScratchWorkingDir dir;
+    setFatalErrorHandler(throwFatalEnding);
+    for (const auto& [words, message] : cases) {
+        std::vector<std::string> line{"orvex"};
+        line.insert(line.end(), words.begin(), words.end());
+        std::vector<const char*> argv;
+        for (const std::string& word : line)
+            argv.push_back(word.c_str());
+        std::string ending = "no fatal error";
+        captureStdout([&] {
+            try {
+                loadFromCommandLine(static_cast<int>(argv.size()), argv.data());
+            } catch (const FatalEnding& fatal) {
+                ending = fatal.message;
+            }
+        });
+        EXPECT_EQ(ending, message) << line[1] << " " << line[3] << " " << line[4];
+    }
+    setFatalErrorHandler(nullptr);
+    EXPECT_LT(peakResidentMiB(), kMostMiBForAHostileFile);
 }
 
 }  // namespace
