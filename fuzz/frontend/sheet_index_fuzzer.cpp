@@ -1,0 +1,23 @@
+// Any bytes as a ZUMEI.CSV index, read into the tables of both meshes.
+#include <cstddef>
+#include <cstdint>
+
+#include "fuzz_target.h"
+#include "map/map_cells.h"
+#include "map/sheet_names.h"
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    enterScratchDirectory(argc, argv);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    writeInput("ZUMEI.CSV", data, size);
+    SheetNameTable names50(kCols50, kRows50);
+    SheetNameTable names250(kCols250, kRows250);
+    readIndexFile(QStringLiteral("ZUMEI.CSV"), kMesh50, names50);
+    readIndexFile(QStringLiteral("ZUMEI.CSV"), kMesh250, names250);
+    return 0;
+}

@@ -1,0 +1,26 @@
+// Any bytes as orvex.col read by skyloom, and the file it writes back from
+// what it read: the viewer must read the same colours from it.
+#include <cstddef>
+#include <cstdint>
+
+#include "fuzz_target.h"
+#include "map/map_state.h"
+#include "settings/colour_file.h"
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    enterScratchDirectory(argc, argv);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    writeInput(kColourFileName, data, size);
+    MapState state;
+    SetDefaultColor(state);
+    ReadColor(state);
+    BandColourTable again{};
+    readColourText(colourFileText(state.bandColor), again);
+    require(again == state.bandColor, "written colours read back unchanged");
+    return 0;
+}

@@ -1,0 +1,30 @@
+// Any bytes as skyloom.env: the settings that come out name a mesh, and the
+// geometry fits the window system.
+#include <cstddef>
+#include <cstdint>
+
+#include "fuzz_target.h"
+#include "map/map_cells.h"
+#include "map/map_state.h"
+#include "settings/settings_file.h"
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    enterScratchDirectory(argc, argv);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    writeInput(kSettingsFileName, data, size);
+    MapState state;
+    const std::optional<QRect> geometry = ReadEnv(state);
+    require(state.meshFlag == kMesh50 || state.meshFlag == kMesh250, "a mesh of 50 m or 250 m");
+    if (geometry) {
+        constexpr int mostTwips = 32767 * 15;
+        require(std::abs(geometry->x()) <= mostTwips && std::abs(geometry->y()) <= mostTwips &&
+                    std::abs(geometry->width()) <= mostTwips && std::abs(geometry->height()) <= mostTwips,
+                "a geometry the window system can take");
+    }
+    return 0;
+}

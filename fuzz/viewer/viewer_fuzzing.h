@@ -1,0 +1,13 @@
+#pragma once
+// The viewer's side of the fuzz targets: its fatal errors throw, so that a
+// target can tell the endings the viewer promises from a crash.
+
+#include <string>
+
+struct FatalErrorThrown {
+    std::string message;
+};
+
+// Installs a fatal-error handler that throws FatalErrorThrown. A target that
+// does not expect one lets it escape, and libFuzzer reports the abort.
+void throwOnFatalError();
