@@ -106,18 +106,20 @@ QString indexPath(const QString& dataDir)
 namespace {
 
 // The start of the next line, at most kLongestIndexLine bytes of it; the rest
-// of a longer line is passed over. False on a read error.
-bool readLineStart(QFile& file, QByteArray& line)
+// of a longer line is passed over through `spare`, without new memory. False
+// on a read error.
+bool readLineStart(QFile& file, QByteArray& line, QByteArray& spare)
 {
     line = file.readLine(kLongestIndexLine + 1);
     if (file.error() != QFileDevice::NoError)
         return false;
     bool ended = line.endsWith('\n');
+    spare.resize(kLongestIndexLine + 1);
     while (!ended && !file.atEnd() && file.pos() <= kLongestIndexFile) {
-        const QByteArray more = file.readLine(kLongestIndexLine + 1);
-        if (file.error() != QFileDevice::NoError)
+        const qint64 got = file.readLine(spare.data(), spare.size());
+        if (got < 0)
             return false;
-        ended = more.endsWith('\n');
+        ended = got > 0 && spare[got - 1] == '\n';
     }
     return true;
 }
@@ -133,10 +135,11 @@ bool readIndexFile(const QString& path, int meshFlag, SheetNameTable& table)
     // be cut into lines before decoding.
     bool header = true;
     QByteArray bytes;
+    QByteArray spare;
     while (!file.atEnd()) {
         if (file.pos() > kLongestIndexFile)
             return false;  // not an index: the names read so far stay
-        if (!readLineStart(file, bytes))
+        if (!readLineStart(file, bytes, spare))
             return false;
         if (header) {
             header = false;
