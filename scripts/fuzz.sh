@@ -30,29 +30,36 @@ fi
 export ASAN_OPTIONS="detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 
+# Runs one target; its exit status is left in logs/<target>.status.
 run_one() {
-    local target=$1
+    local target=$1 status=0
     local work="$build/corpus/$target" findings="$root/fuzz-findings/$target"
-    mkdir -p "$work" "$findings" "$build/logs"
+    mkdir -p "$work" "$findings"
     "$build/fuzz/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -malloc_limit_mb=512 \
         -print_final_stats=1 -artifact_prefix="$findings/" "$work" "$root/fuzz/corpus/$target" \
-        >"$build/logs/$target.log" 2>&1
+        >"$build/logs/$target.log" 2>&1 || status=$?
+    echo "$status" >"$build/logs/$target.status"
 }
 
-pids=()
+mkdir -p "$build/logs"
+running=0
 for target in "${targets[@]}"; do
-    while [ "$(jobs -rp | wc -l)" -ge "$(nproc)" ]; do sleep 0.2; done
+    rm -f "$build/logs/$target.status"
+    if [ "$running" -ge "$(nproc)" ]; then
+        wait -n || true
+        running=$((running - 1))
+    fi
     run_one "$target" &
-    pids+=($!)
+    running=$((running + 1))
 done
+wait
 
 failed=0
 printf '%-22s %12s %8s %8s  %s\n' target executions seconds corpus result
-for i in "${!targets[@]}"; do
-    target=${targets[$i]}
+for target in "${targets[@]}"; do
     log="$build/logs/$target.log"
     result=clean
-    wait "${pids[$i]}" || result="FOUND: see $log and fuzz-findings/$target/"
+    [ "$(cat "$build/logs/$target.status" 2>/dev/null)" = 0 ] || result="FOUND: see $log and fuzz-findings/$target/"
     [ "$result" = clean ] || failed=1
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
     time=$(sed -n 's/.*Done [0-9]* runs in \([0-9]*\) second.*/\1/p' "$log" | tail -1)
