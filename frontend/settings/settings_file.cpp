@@ -24,10 +24,6 @@ QByteArray quoted(const QString& text)
     return '"' + text.toUtf8().replace('"', QByteArray()) + '"';
 }
 
-// Window sizes beyond this many twips would ask the window system for more
-// than it can give.
-constexpr int kMostTwips = 32767 * 15;
-
 } // namespace
 
 QByteArray settingsFileText(const MapState& state, const QRect& geometryTwips)

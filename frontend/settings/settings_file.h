@@ -16,6 +16,9 @@ inline const char kSettingsFileName[] = "skyloom.env";
 // skyloom.env and orvex.col need a few hundred bytes; nothing past this much
 // of either is read.
 inline constexpr qint64 kLongestSettingsFile = 64 * 1024;
+// Window positions and sizes beyond this many twips would ask the window
+// system for more than it can give.
+inline constexpr int kMostTwips = 32767 * 15;
 
 // The file's five lines for these settings and this window geometry (left,
 // top, width, height in twips).

@@ -21,9 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::optional<QRect> geometry = ReadEnv(state);
     require(state.meshFlag == kMesh50 || state.meshFlag == kMesh250, "a mesh of 50 m or 250 m");
     if (geometry) {
-        constexpr int mostTwips = 32767 * 15;
-        require(std::abs(geometry->x()) <= mostTwips && std::abs(geometry->y()) <= mostTwips &&
-                    std::abs(geometry->width()) <= mostTwips && std::abs(geometry->height()) <= mostTwips,
+        require(std::abs(geometry->x()) <= kMostTwips && std::abs(geometry->y()) <= kMostTwips &&
+                    std::abs(geometry->width()) <= kMostTwips && std::abs(geometry->height()) <= kMostTwips,
                 "a geometry the window system can take");
     }
     return 0;

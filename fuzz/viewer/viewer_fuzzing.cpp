@@ -1,5 +1,9 @@
 #include "viewer_fuzzing.h"
 
+#include <cmath>
+
+#include "data/grid.h"
+#include "fuzz_target.h"
 #include "startup/fatal_error.h"
 
 namespace {
@@ -13,4 +17,16 @@ void throwOnFatalError()
 {
     setFatalErrorWaitsForEnter(false);
     setFatalErrorHandler(throwFatalError);
+}
+
+void requireGrid(int rows, int cols)
+{
+    require(grid.gridRows == rows && grid.gridCols == cols, "the grid has the area's size");
+    for (int r = 0; r < grid.gridRows; ++r) {
+        for (int c = 0; c < grid.gridCols; ++c) {
+            const GridPoint& point = grid.gridRowTable[r][c];
+            require(std::isfinite(point.z), "every point has a finite height");
+            require(point.sampleState >= 0 && point.sampleState <= 2, "a sample state is 0, 1 or 2");
+        }
+    }
 }

@@ -11,3 +11,7 @@ struct FatalErrorThrown {
 // Installs a fatal-error handler that throws FatalErrorThrown. A target that
 // does not expect one lets it escape, and libFuzzer reports the abort.
 void throwOnFatalError();
+
+// What every loader promises of the grid it leaves: the size its area asks
+// for, a finite display height at every point, and a known sample state.
+void requireGrid(int rows, int cols);

@@ -13,6 +13,8 @@
 #include <stdlib.h>
 #include <string>
 
+#include "startup/fatal_error.h"
+
 // A fresh directory under /tmp, removed with everything in it at the end;
 // the working directory while it lives if `enter` is set.
 class ScratchDir {
@@ -72,4 +74,24 @@ inline std::string captureStdout(const std::function<void()>& action)
     action();
     std::fflush(stdout);
     return testing::internal::GetCapturedStdout();
+}
+
+// The message of the fatal error that `action` ended with, its standard
+// output swallowed; empty when it returned.
+inline std::string fatalMessageOf(const std::function<void()>& action)
+{
+    struct FatalEnding {
+        std::string message;
+    };
+    setFatalErrorHandler([](const std::string& message) { throw FatalEnding{message}; });
+    std::string message;
+    captureStdout([&] {
+        try {
+            action();
+        } catch (const FatalEnding& fatal) {
+            message = fatal.message;
+        }
+    });
+    setFatalErrorHandler(nullptr);
+    return message;
 }

@@ -7,15 +7,6 @@
 
 namespace {
 
-int namedCells(const SheetNameTable& table)
-{
-    int count = 0;
-    for (int y = 0; y < table.rows(); ++y)
-        for (int x = 0; x < table.cols(); ++x)
-            count += table.at(x, y).isEmpty() ? 0 : 1;
-    return count;
-}
-
 class HostileMapFile : public testing::TestWithParam<Hostile> {};
 
 TEST_P(HostileMapFile, IndexAndCoastlineReadNothingInBoundedMemory)

@@ -7,19 +7,6 @@
 #include <gtest/gtest.h>
 #include <limits>
 
-namespace {
-
-int namedCells(const SheetNameTable& table)
-{
-    int count = 0;
-    for (int y = 0; y < table.rows(); ++y)
-        for (int x = 0; x < table.cols(); ++x)
-            count += table.at(x, y).isEmpty() ? 0 : 1;
-    return count;
-}
-
-} // namespace
-
 TEST(MeshCode, GivesTheStandardCodesAtTheGridsEdgesAndEachIndexItsCellBack)
 {
     // Off the grid the formula runs on with truncating div and mod, in 64 bits.

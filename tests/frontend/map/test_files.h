@@ -37,6 +37,9 @@ inline void PrintTo(const QString& text, std::ostream* os)
 class QColor;
 void PrintTo(const QColor& colour, std::ostream* os); // in the widget tests' entry
 
+// How many cells of the table have a name.
+int namedCells(const SheetNameTable& table);
+
 // A file's bytes, empty when it cannot be read.
 QByteArray readFile(const QString& path);
 

@@ -13,35 +13,9 @@
 #include "data/grid.h"
 #include "data/loaders.h"
 #include "data/mountain_table.h"
-#include "startup/fatal_error.h"
 #include "startup/view_state.h"
 
 namespace {
-
-struct FatalEnding {
-    std::string message;
-};
-[[noreturn]] void throwFatalEnding(const std::string& message)
-{
-    throw FatalEnding{message};
-}
-
-// The message of the fatal error that `read` ended with; empty when it
-// returned.
-std::string fatalMessageOf(const std::function<void()>& read)
-{
-    setFatalErrorHandler(throwFatalEnding);
-    std::string message;
-    captureStdout([&] {
-        try {
-            read();
-        } catch (const FatalEnding& fatal) {
-            message = fatal.message;
-        }
-    });
-    setFatalErrorHandler(nullptr);
-    return message;
-}
 
 // How a grid came out: its size, and the smallest and largest elevations,
 // with the count of sample states other than valid.

@@ -7,7 +7,6 @@
 #include "../../hostile_files.h"
 #include "../test_files.h"
 #include "startup/command_line.h"
-#include "startup/fatal_error.h"
 
 namespace {
 
@@ -57,11 +56,6 @@ TEST(CommandLine, CarriesDirectoriesAndNumbersInOrder)
     EXPECT_EQ(std::pair(srtm3->dataDir, srtm3->srtm30Dir), std::pair(std::string("/s3"), std::string("/s30")));
 }
 
-struct FatalEnding {
-    std::string message;
-};
-[[noreturn]] void throwFatalEnding(const std::string& message) { throw FatalEnding{message}; }
-
 TEST(CommandLine, HugeNumbersForEveryOptionEndInAFatalErrorWithoutTakingMemory)
 {
     const std::string most = "99999999999999999999", least = "-99999999999999999999";
@@ -81,24 +75,16 @@ TEST(CommandLine, HugeNumbersForEveryOptionEndInAFatalErrorWithoutTakingMemory)
         {{"-srtm3", "d", "0", "0", "0", "0", most, "d30"}, "*** ERROR srtm3 : argument."},
     };
     ScratchWorkingDir dir;
-    setFatalErrorHandler(throwFatalEnding);
     for (const auto& [words, message] : cases) {
         std::vector<std::string> line{"orvex"};
         line.insert(line.end(), words.begin(), words.end());
         std::vector<const char*> argv;
         for (const std::string& word : line)
             argv.push_back(word.c_str());
-        std::string ending = "no fatal error";
-        captureStdout([&] {
-            try {
-                loadFromCommandLine(static_cast<int>(argv.size()), argv.data());
-            } catch (const FatalEnding& fatal) {
-                ending = fatal.message;
-            }
-        });
+        const std::string ending =
+            fatalMessageOf([&] { loadFromCommandLine(static_cast<int>(argv.size()), argv.data()); });
         EXPECT_EQ(ending, message) << line[1] << " " << line[3] << " " << line[4];
     }
-    setFatalErrorHandler(nullptr);
     EXPECT_LT(peakResidentMiB(), kMostMiBForAHostileFile);
 }
 
