@@ -61,7 +61,8 @@ void makeSyntheticArea()
             GridPoint& point = grid.gridRowTable[r][c];
             const double ridges = 700 * (1 + std::sin(r / 60.0) * std::cos(c / 85.0));
             const double waves = 150 * std::sin(r / 9.0 + c / 13.0);
-            const double peak = 1600 * std::exp(-(std::pow((r - 700) / 180.0, 2) + std::pow((c - 1100) / 220.0, 2)));
+            const double peak =
+                1600 * std::exp(-(std::pow((r - 700) / 180.0, 2) + std::pow((c - 1100) / 220.0, 2)));
             point.elevation = static_cast<float>(ridges + waves + peak + 0.3 * (r - c));
             point.sampleState = 0;
         }
@@ -134,7 +135,7 @@ void compareFrames(const char* name, int frames)
         const FrameTime literalTime = timedFrame(TerrainPath::literal);
         literalCells = lastDrawnCellCount();
         if (n == 0)
-            continue;  // the first round warms up
+            continue; // the first round warms up
         fast.push_back(fastTime.wall);
         literal.push_back(literalTime.wall);
         fastProcessor.push_back(fastTime.processor);
@@ -146,7 +147,8 @@ void compareFrames(const char* name, int frames)
     report((base + "_fast_to_literal").c_str(), median(fast) / median(literal), "ratio");
     report((base + "_fast_cpu").c_str(), median(fastProcessor), "ms");
     report((base + "_literal_cpu").c_str(), median(literalProcessor), "ms");
-    report((base + "_fast_to_literal_cpu").c_str(), median(fastProcessor) / median(literalProcessor), "ratio");
+    report((base + "_fast_to_literal_cpu").c_str(), median(fastProcessor) / median(literalProcessor),
+           "ratio");
     report((base + "_fast_cells").c_str(), static_cast<double>(fastCells), "cells");
     report((base + "_literal_cells").c_str(), static_cast<double>(literalCells), "cells");
 }
@@ -162,7 +164,7 @@ void lowFlight()
     applyKey(102, false);
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

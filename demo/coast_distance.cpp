@@ -23,7 +23,7 @@ double pointToSegmentSquared(double px, double py, double ax, double ay, double 
     return ex * ex + ey * ey;
 }
 
-}  // namespace
+} // namespace
 
 CoastDistance::CoastDistance(const Coastline& coast) : segments_(coast.segments)
 {
@@ -87,11 +87,12 @@ double CoastDistance::distanceKm(double lat, double lon, double limitKm) const
         for (int col = col0; col <= col1; ++col) {
             const std::size_t cell = static_cast<std::size_t>(row) * cols_ + col;
             for (int k = cellStart_[cell]; k < cellStart_[cell + 1]; ++k) {
-                const CoastSegment& s = segments_[static_cast<std::size_t>(cellSegments_[static_cast<std::size_t>(k)])];
+                const CoastSegment& s =
+                    segments_[static_cast<std::size_t>(cellSegments_[static_cast<std::size_t>(k)])];
                 // Local frame in km around the query point.
-                const double d = pointToSegmentSquared(
-                    0, 0, (s.lon1 - lon) * kmPerLon, (s.lat1 - lat) * kmPerDegree,
-                    (s.lon2 - lon) * kmPerLon, (s.lat2 - lat) * kmPerDegree);
+                const double d =
+                    pointToSegmentSquared(0, 0, (s.lon1 - lon) * kmPerLon, (s.lat1 - lat) * kmPerDegree,
+                                          (s.lon2 - lon) * kmPerLon, (s.lat2 - lat) * kmPerDegree);
                 best = std::min(best, d);
             }
         }

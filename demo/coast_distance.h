@@ -8,7 +8,7 @@
 #include "coastline.h"
 
 class CoastDistance {
-public:
+  public:
     explicit CoastDistance(const Coastline& coast);
 
     // Kilometres from (lat, lon) to the nearest segment, or limitKm when none
@@ -16,8 +16,8 @@ public:
     // longitude shrunk by the cosine of the latitude.
     double distanceKm(double lat, double lon, double limitKm) const;
 
-private:
-    static constexpr double cellSize = 0.05;  // degrees, both ways
+  private:
+    static constexpr double cellSize = 0.05; // degrees, both ways
 
     std::vector<CoastSegment> segments_;
     double south_ = 0;

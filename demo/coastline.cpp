@@ -8,7 +8,7 @@
 namespace {
 
 class NumberReader {
-public:
+  public:
     explicit NumberReader(const std::string& text) : text_(text) {}
 
     bool atEnd()
@@ -17,8 +17,7 @@ public:
         return pos_ >= text_.size();
     }
 
-    template <typename T>
-    bool read(T& value)
+    template <typename T> bool read(T& value)
     {
         skipSeparators();
         const char* first = text_.data() + pos_;
@@ -30,7 +29,7 @@ public:
         return true;
     }
 
-private:
+  private:
     void skipSeparators()
     {
         while (pos_ < text_.size()) {
@@ -45,7 +44,7 @@ private:
     std::size_t pos_ = 0;
 };
 
-}  // namespace
+} // namespace
 
 Coastline parseCoastline(const std::string& text, const std::string& origin)
 {

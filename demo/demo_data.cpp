@@ -20,13 +20,13 @@ void record(std::vector<WrittenFile>& written, const fs::path& path, std::uint64
     written.push_back({path, bytes});
 }
 
-}  // namespace
+} // namespace
 
 SampleLattice gsi50Lattice()
 {
     const MapCell northOfBlock{firstDemoSheet.x, firstDemoSheet.y + demoSheetRows};
-    return {sheetSouth(northOfBlock), sheetWest(firstDemoSheet), 2400, 1600, sheet50Size * demoSheetRows,
-            sheet50Size * demoSheetCols};
+    return {sheetSouth(northOfBlock),    sheetWest(firstDemoSheet),  2400, 1600,
+            sheet50Size * demoSheetRows, sheet50Size * demoSheetCols};
 }
 
 SampleLattice gsi250Lattice()
@@ -72,9 +72,10 @@ void writeGsi50(const fs::path& outDir, const DemoTerrain& terrain, std::vector<
     const int northY = firstDemoSheet.y + demoSheetRows - 1;
     for (const MapCell& sheet : demoSheets()) {
         const int code = secondaryCode(sheet);
-        const fs::path path = outDir / "GSI50M" / "DATA" / std::to_string(code / 100) / (std::to_string(code) + ".MEM");
-        const std::string text =
-            gsi50SheetText(code, block, (northY - sheet.y) * sheet50Size, (sheet.x - firstDemoSheet.x) * sheet50Size);
+        const fs::path path =
+            outDir / "GSI50M" / "DATA" / std::to_string(code / 100) / (std::to_string(code) + ".MEM");
+        const std::string text = gsi50SheetText(code, block, (northY - sheet.y) * sheet50Size,
+                                                (sheet.x - firstDemoSheet.x) * sheet50Size);
         writeWholeFile(path, text);
         record(written, path, text.size());
     }
@@ -100,7 +101,8 @@ void writeSrtm3(const fs::path& outDir, const DemoTerrain& terrain, std::vector<
     for (int tr = 0; tr < srtm3Tiles; ++tr) {
         for (int tc = 0; tc < srtm3Tiles; ++tc) {
             const fs::path path = outDir / "SRTM3" / hgtName(srtm3North - 1 - tr, srtm3West + tc);
-            const std::string bytes = hgtTileBytes(area, voids, tr * (srtm3TileSize - 1), tc * (srtm3TileSize - 1));
+            const std::string bytes =
+                hgtTileBytes(area, voids, tr * (srtm3TileSize - 1), tc * (srtm3TileSize - 1));
             writeWholeFile(path, bytes);
             record(written, path, bytes.size());
         }

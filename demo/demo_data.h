@@ -16,14 +16,14 @@
 #include "mesh_codes.h"
 #include "terrain.h"
 
-constexpr MapCell firstDemoSheet{149, 110};  // south-west sheet
+constexpr MapCell firstDemoSheet{149, 110}; // south-west sheet
 constexpr int demoSheetCols = 6;
 constexpr int demoSheetRows = 4;
 constexpr int demoCellCodes[] = {5338, 5339, 5238, 5239};
-constexpr int srtm3North = 36;   // the tiles cover 34-36 N, 138-140 E
+constexpr int srtm3North = 36; // the tiles cover 34-36 N, 138-140 E
 constexpr int srtm3West = 138;
-constexpr int srtm3Tiles = 2;    // each way
-constexpr int srtm30North = 40;  // real values 30-40 N, 135-140 E
+constexpr int srtm3Tiles = 2;   // each way
+constexpr int srtm30North = 40; // real values 30-40 N, 135-140 E
 constexpr int srtm30ValueSouth = 30;
 constexpr int srtm30ValueWest = 135;
 constexpr int srtm30TileWest = 100;
@@ -42,15 +42,19 @@ std::vector<MapCell> demoSheets();
 
 struct WrittenFile {
     std::filesystem::path path;
-    std::uint64_t bytes;  // apparent size
+    std::uint64_t bytes; // apparent size
 };
 
 // Writes everything under outDir and returns what it wrote.
 std::vector<WrittenFile> writeDemoData(const std::filesystem::path& outDir, const DemoTerrain& terrain);
 
 // The parts one by one (each appends to `written`).
-void writeGsi50(const std::filesystem::path& outDir, const DemoTerrain& terrain, std::vector<WrittenFile>& written);
-void writeGsi250(const std::filesystem::path& outDir, const DemoTerrain& terrain, std::vector<WrittenFile>& written);
-void writeSrtm3(const std::filesystem::path& outDir, const DemoTerrain& terrain, std::vector<WrittenFile>& written);
-void writeSrtm30(const std::filesystem::path& outDir, const DemoTerrain& terrain, std::vector<WrittenFile>& written);
+void writeGsi50(const std::filesystem::path& outDir, const DemoTerrain& terrain,
+                std::vector<WrittenFile>& written);
+void writeGsi250(const std::filesystem::path& outDir, const DemoTerrain& terrain,
+                 std::vector<WrittenFile>& written);
+void writeSrtm3(const std::filesystem::path& outDir, const DemoTerrain& terrain,
+                std::vector<WrittenFile>& written);
+void writeSrtm30(const std::filesystem::path& outDir, const DemoTerrain& terrain,
+                 std::vector<WrittenFile>& written);
 void writeIndexes(const std::filesystem::path& outDir, std::vector<WrittenFile>& written);

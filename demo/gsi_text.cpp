@@ -11,7 +11,8 @@ constexpr int cell250Size = 320;
 constexpr std::size_t flagsStart = 224;
 constexpr const char* lineEnd = "\r\n";
 
-void appendRecord(std::string& out, int code, int rowNumber, const Raster& block, int row, int col0, int count)
+void appendRecord(std::string& out, int code, int rowNumber, const Raster& block, int row, int col0,
+                  int count)
 {
     appendField(out, code, 6);
     appendField(out, rowNumber, 3);
@@ -34,7 +35,7 @@ std::string padded(std::string text, std::size_t width)
     return text;
 }
 
-}  // namespace
+} // namespace
 
 void appendField(std::string& out, int value, int width)
 {
@@ -70,7 +71,8 @@ std::string gsi250CellText(int code, const Raster& block, int row0, int col0)
     for (int k = 0; k < cell250Size; ++k)
         flags += rowIsAllSea(block, row0 + k, col0, cell250Size) ? '0' : '1';
 
-    std::string out = padded(std::to_string(code) + " DEMO TERRAIN 250M MESH 320x320 (synthetic)", flagsStart);
+    std::string out =
+        padded(std::to_string(code) + " DEMO TERRAIN 250M MESH 320x320 (synthetic)", flagsStart);
     out += flags + lineEnd;
     for (int k = 0; k < cell250Size; ++k)
         if (flags[static_cast<std::size_t>(k)] == '1')

@@ -49,7 +49,7 @@ void LandMask::classifyRow(double lat, double west, int colsPerDegree, int count
 {
     const std::vector<double> xs = crossings(lat);
     land.assign(static_cast<std::size_t>(std::max(count, 0)), 0);
-    std::size_t westOf = 0;  // crossings at or west of the sample
+    std::size_t westOf = 0; // crossings at or west of the sample
     for (int k = 0; k < count; ++k) {
         const double lon = west + static_cast<double>(k) / colsPerDegree;
         while (westOf < xs.size() && xs[westOf] <= lon)

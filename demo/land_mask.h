@@ -9,7 +9,7 @@
 #include "coastline.h"
 
 class LandMask {
-public:
+  public:
     explicit LandMask(const Coastline& coast);
 
     // Longitudes where the coastline crosses the latitude, in ascending
@@ -19,13 +19,12 @@ public:
 
     // land[k] for the samples lon(k) = west + k / colsPerDegree, k < count:
     // the crossings are computed once for the row and walked west to east.
-    void classifyRow(double lat, double west, int colsPerDegree, int count,
-                     std::vector<char>& land) const;
+    void classifyRow(double lat, double west, int colsPerDegree, int count, std::vector<char>& land) const;
 
     bool isLand(double lat, double lon) const;
 
-private:
-    static constexpr double bandHeight = 0.05;  // degrees of latitude per band
+  private:
+    static constexpr double bandHeight = 0.05; // degrees of latitude per band
 
     std::vector<CoastSegment> segments_;
     double firstBandLat_ = 0;

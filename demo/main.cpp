@@ -56,7 +56,7 @@ fs::path findCoastline()
     return DEMO_SOURCE_COASTLINE;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -74,9 +74,10 @@ int main(int argc, char** argv)
         for (const WrittenFile& file : written)
             total += file.bytes;
         const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
-        std::printf("make-demo-data: %zu files, %.1f MB apparent (the SRTM30 tile is a sparse file), in %s, %.2f s\n",
-                    written.size(), static_cast<double>(total) / 1e6, arguments->outDir.string().c_str(),
-                    seconds.count());
+        std::printf(
+            "make-demo-data: %zu files, %.1f MB apparent (the SRTM30 tile is a sparse file), in %s, %.2f s\n",
+            written.size(), static_cast<double>(total) / 1e6, arguments->outDir.string().c_str(),
+            seconds.count());
         return 0;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "make-demo-data: %s\n", error.what());

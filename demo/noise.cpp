@@ -19,20 +19,26 @@ std::uint32_t hashCorner(std::int64_t ix, std::int64_t iy, std::uint32_t seed)
 double cornerDot(std::int64_t ix, std::int64_t iy, std::uint32_t seed, double dx, double dy)
 {
     static constexpr double directions[16][2] = {
-        {1.0, 0.0}, {0.92388, 0.38268}, {0.70711, 0.70711}, {0.38268, 0.92388},
-        {0.0, 1.0}, {-0.38268, 0.92388}, {-0.70711, 0.70711}, {-0.92388, 0.38268},
+        {1.0, 0.0},  {0.92388, 0.38268},   {0.70711, 0.70711},   {0.38268, 0.92388},
+        {0.0, 1.0},  {-0.38268, 0.92388},  {-0.70711, 0.70711},  {-0.92388, 0.38268},
         {-1.0, 0.0}, {-0.92388, -0.38268}, {-0.70711, -0.70711}, {-0.38268, -0.92388},
-        {0.0, -1.0}, {0.38268, -0.92388}, {0.70711, -0.70711}, {0.92388, -0.38268},
+        {0.0, -1.0}, {0.38268, -0.92388},  {0.70711, -0.70711},  {0.92388, -0.38268},
     };
     const double* g = directions[hashCorner(ix, iy, seed) & 15u];
     return g[0] * dx + g[1] * dy;
 }
 
-double fade(double t) { return t * t * t * (t * (t * 6 - 15) + 10); }
+double fade(double t)
+{
+    return t * t * t * (t * (t * 6 - 15) + 10);
+}
 
-double lerp(double a, double b, double t) { return a + (b - a) * t; }
+double lerp(double a, double b, double t)
+{
+    return a + (b - a) * t;
+}
 
-}  // namespace
+} // namespace
 
 double gradientNoise(double x, double y, std::uint32_t seed)
 {

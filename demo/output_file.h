@@ -9,7 +9,7 @@
 #include <string>
 
 class PendingFile {
-public:
+  public:
     // Creates the parent folders and opens "<path>.part". Throws
     // std::runtime_error when it cannot.
     explicit PendingFile(std::filesystem::path path);
@@ -26,7 +26,7 @@ public:
     void commit(std::uint64_t size);
     void commit();
 
-private:
+  private:
     std::filesystem::path path_;
     std::filesystem::path partPath_;
     std::ofstream out_;

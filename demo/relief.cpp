@@ -17,11 +17,14 @@ constexpr double kmPerDegLat = 40000.0 / 360.0;
 const double kmPerDegLon = kmPerDegLat * std::cos(frameLat * std::numbers::pi / 180);
 
 struct Km {
-    double x;  // east
-    double y;  // north
+    double x; // east
+    double y; // north
 };
 
-Km toKm(double lat, double lon) { return {(lon - frameLon) * kmPerDegLon, (lat - frameLat) * kmPerDegLat}; }
+Km toKm(double lat, double lon)
+{
+    return {(lon - frameLon) * kmPerDegLon, (lat - frameLat) * kmPerDegLat};
+}
 
 double smoothstep(double edge0, double edge1, double v)
 {
@@ -48,54 +51,54 @@ struct Bump {
 
 // Peak heights of the ranges (the ridged noise seldom reaches its envelope).
 constexpr std::array mountainRanges = {
-    Bump{35.47, 139.14, 6, 14, 2300},   // Tanzawa
-    Bump{35.56, 138.72, 5, 16, 1700},   // Misaka mountains, north of Fuji
-    Bump{35.55, 138.20, 32, 10, 3600},  // Akaishi (Southern Alps)
-    Bump{35.88, 138.85, 12, 26, 2500},  // Okuchichibu
-    Bump{35.97, 138.37, 9, 5, 2700},    // Yatsugatake
-    Bump{35.78, 139.08, 10, 14, 1700},  // Okutama
-    Bump{35.23, 138.80, 4, 4, 1500},    // Ashitaka
-    Bump{35.23, 139.03, 7, 6, 400},     // Hakone somma, rough ground on the rim
-    Bump{34.86, 138.95, 8, 10, 1500},   // Amagi
-    Bump{35.03, 138.88, 9, 5, 1000},    // Daruma, north-west Izu
-    Bump{35.15, 140.02, 14, 22, 380},   // Boso hills
-    Bump{35.75, 137.82, 25, 6, 3100},   // Kiso (Central Alps)
-    Bump{36.45, 137.65, 45, 10, 3300},  // Hida (Northern Alps)
-    Bump{36.20, 137.20, 40, 30, 1500},  // Hida highlands
-    Bump{36.15, 136.77, 15, 12, 2500},  // Hakusan
-    Bump{35.60, 136.50, 25, 25, 1200},  // Mino and Ibuki
-    Bump{35.05, 136.40, 25, 6, 1100},   // Suzuka
-    Bump{34.10, 135.90, 40, 30, 1900},  // Kii mountains
-    Bump{35.30, 135.60, 25, 30, 900},   // Tamba
-    Bump{37.60, 139.80, 60, 25, 2000},  // Ou and Echigo ranges
-    Bump{36.80, 139.40, 30, 30, 2200},  // Oze and Nikko
-    Bump{36.40, 138.55, 15, 15, 2400},  // Asama and Joshin-etsu
+    Bump{35.47, 139.14, 6, 14, 2300},  // Tanzawa
+    Bump{35.56, 138.72, 5, 16, 1700},  // Misaka mountains, north of Fuji
+    Bump{35.55, 138.20, 32, 10, 3600}, // Akaishi (Southern Alps)
+    Bump{35.88, 138.85, 12, 26, 2500}, // Okuchichibu
+    Bump{35.97, 138.37, 9, 5, 2700},   // Yatsugatake
+    Bump{35.78, 139.08, 10, 14, 1700}, // Okutama
+    Bump{35.23, 138.80, 4, 4, 1500},   // Ashitaka
+    Bump{35.23, 139.03, 7, 6, 400},    // Hakone somma, rough ground on the rim
+    Bump{34.86, 138.95, 8, 10, 1500},  // Amagi
+    Bump{35.03, 138.88, 9, 5, 1000},   // Daruma, north-west Izu
+    Bump{35.15, 140.02, 14, 22, 380},  // Boso hills
+    Bump{35.75, 137.82, 25, 6, 3100},  // Kiso (Central Alps)
+    Bump{36.45, 137.65, 45, 10, 3300}, // Hida (Northern Alps)
+    Bump{36.20, 137.20, 40, 30, 1500}, // Hida highlands
+    Bump{36.15, 136.77, 15, 12, 2500}, // Hakusan
+    Bump{35.60, 136.50, 25, 25, 1200}, // Mino and Ibuki
+    Bump{35.05, 136.40, 25, 6, 1100},  // Suzuka
+    Bump{34.10, 135.90, 40, 30, 1900}, // Kii mountains
+    Bump{35.30, 135.60, 25, 30, 900},  // Tamba
+    Bump{37.60, 139.80, 60, 25, 2000}, // Ou and Echigo ranges
+    Bump{36.80, 139.40, 30, 30, 2200}, // Oze and Nikko
+    Bump{36.40, 138.55, 15, 15, 2400}, // Asama and Joshin-etsu
 };
 
 // Plains flatten the ranges and hills by the bump's value (0 to 1).
 constexpr std::array plains = {
-    Bump{35.85, 139.70, 45, 45, 0.92},  // Kanto
-    Bump{35.40, 139.38, 8, 6, 0.85},    // Sagami
-    Bump{35.30, 139.15, 4, 3, 0.80},    // Ashigara
-    Bump{35.23, 139.03, 4, 4, 0.85},    // Hakone caldera floor
-    Bump{35.63, 138.57, 7, 9, 0.85},    // Kofu basin
-    Bump{35.15, 138.65, 5, 6, 0.80},    // Fuji river mouth
-    Bump{34.97, 138.40, 5, 6, 0.80},    // Shizuoka
-    Bump{34.75, 137.80, 12, 18, 0.85},  // Enshu
-    Bump{35.20, 136.75, 25, 20, 0.92},  // Nobi
-    Bump{34.70, 135.50, 15, 12, 0.90},  // Osaka
-    Bump{36.25, 138.25, 12, 10, 0.70},  // Saku and Ueda basins
-    Bump{37.80, 139.10, 30, 20, 0.90},  // Echigo plain
+    Bump{35.85, 139.70, 45, 45, 0.92}, // Kanto
+    Bump{35.40, 139.38, 8, 6, 0.85},   // Sagami
+    Bump{35.30, 139.15, 4, 3, 0.80},   // Ashigara
+    Bump{35.23, 139.03, 4, 4, 0.85},   // Hakone caldera floor
+    Bump{35.63, 138.57, 7, 9, 0.85},   // Kofu basin
+    Bump{35.15, 138.65, 5, 6, 0.80},   // Fuji river mouth
+    Bump{34.97, 138.40, 5, 6, 0.80},   // Shizuoka
+    Bump{34.75, 137.80, 12, 18, 0.85}, // Enshu
+    Bump{35.20, 136.75, 25, 20, 0.92}, // Nobi
+    Bump{34.70, 135.50, 15, 12, 0.90}, // Osaka
+    Bump{36.25, 138.25, 12, 10, 0.70}, // Saku and Ueda basins
+    Bump{37.80, 139.10, 30, 20, 0.90}, // Echigo plain
 };
 
 // Raised floors: basins lie above the sea.
 constexpr std::array floors = {
-    Bump{35.63, 138.57, 7, 9, 250},  // Kofu basin
+    Bump{35.63, 138.57, 7, 9, 250}, // Kofu basin
 };
 
-constexpr double hillHeight = 650;           // envelope of the hills everywhere
-constexpr double rangeWavelengthKm = 9;      // spacing of the main ridges
-constexpr int rangeOctaves = 8;              // down to about 70 m
+constexpr double hillHeight = 650;      // envelope of the hills everywhere
+constexpr double rangeWavelengthKm = 9; // spacing of the main ridges
+constexpr int rangeOctaves = 8;         // down to about 70 m
 constexpr std::uint32_t rangeSeed = 0x5eed01u;
 constexpr std::uint32_t warpSeed = 0x5eed02u;
 
@@ -119,7 +122,8 @@ double rangesAndHills(Km p)
         keep *= 1 - b.at(p);
     // Bend the noise field a little so that ridges wander like real ones.
     const double wx = p.x / rangeWavelengthKm + 0.35 * fractalNoise(p.x / 30, p.y / 30, 2, warpSeed);
-    const double wy = p.y / rangeWavelengthKm + 0.35 * fractalNoise(p.x / 30 + 7.1, p.y / 30 - 3.3, 2, warpSeed);
+    const double wy =
+        p.y / rangeWavelengthKm + 0.35 * fractalNoise(p.x / 30 + 7.1, p.y / 30 - 3.3, 2, warpSeed);
     // Squaring deepens the valleys and leaves the crests near the envelope.
     const double ridges = ridgedNoise(wx, wy, rangeOctaves, rangeSeed);
     return softCap(keep * envelope * ridges * ridges);
@@ -130,7 +134,7 @@ double rangesAndHills(Km p)
 constexpr double craterRadiusKm = 0.3;
 constexpr double craterDepth = 230;
 constexpr double coneScaleKm = 4.4;
-constexpr double coneExponent = 1.3;  // steep near the top, a long gentle foot
+constexpr double coneExponent = 1.3; // steep near the top, a long gentle foot
 constexpr double rimDipToOppositeSide = 40;
 
 double coneProfile(double dKm)
@@ -214,16 +218,17 @@ double floorLift(Km p)
     return lift;
 }
 
-}  // namespace
+} // namespace
 
 double landHeight(double lat, double lon, double coastKm)
 {
     const Km p = toKm(lat, lon);
-    constexpr double plainRise = 30;  // metres from the shore to coastalPlainKm inland
+    constexpr double plainRise = 30; // metres from the shore to coastalPlainKm inland
     const double plain = lowestLand + plainRise * smoothstep(0, coastalPlainKm, coastKm);
     const double inland = smoothstep(0, coastalPlainKm, coastKm);
 
     const Volcano cone = fuji(p, fujiSummitHeight - lowestLand - plainRise);
-    const double relief = cone.height + cone.rangesShown * rangesAndHills(p) + hakone(p) + oshima(p) + floorLift(p);
+    const double relief =
+        cone.height + cone.rangesShown * rangesAndHills(p) + hakone(p) + oshima(p) + floorLift(p);
     return std::max(lowestLand, plain + inland * relief);
 }

@@ -6,9 +6,9 @@
 // same coordinates there.
 
 struct SampleLattice {
-    double north;       // latitude of row 0, degrees
-    double west;        // longitude of column 0, degrees
-    int rowsPerDegree;  // 2400 for 1/2400 degree, ...
+    double north;      // latitude of row 0, degrees
+    double west;       // longitude of column 0, degrees
+    int rowsPerDegree; // 2400 for 1/2400 degree, ...
     int colsPerDegree;
     int rows;
     int cols;

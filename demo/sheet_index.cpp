@@ -20,19 +20,19 @@ struct Place {
 // Places whose positions are well known; a sheet takes the name of the first
 // one that lies in it.
 constexpr std::array places = {
-    Place{"富士山", 35.3608, 138.7275},    // summit, Kengamine
-    Place{"箱根", 35.2325, 139.1067},      // town office, Yumoto
-    Place{"小田原", 35.2564, 139.1551},    // station
-    Place{"丹沢山", 35.4747, 139.1625},    // summit
-    Place{"秦野", 35.3747, 139.2214},      // station
-    Place{"御殿場", 35.3000, 138.9344},    // station
-    Place{"富士吉田", 35.4875, 138.8078},  // city office
-    Place{"大磯", 35.3088, 139.3108},      // station
-    Place{"伊勢原", 35.3961, 139.3147},    // station
-    Place{"厚木", 35.4393, 139.3647},      // Hon-Atsugi station
-    Place{"山北", 35.3609, 139.0847},      // station
-    Place{"南足柄", 35.3213, 139.0992},    // city office
-    Place{"鳴沢", 35.4778, 138.7075},      // village office
+    Place{"富士山", 35.3608, 138.7275},   // summit, Kengamine
+    Place{"箱根", 35.2325, 139.1067},     // town office, Yumoto
+    Place{"小田原", 35.2564, 139.1551},   // station
+    Place{"丹沢山", 35.4747, 139.1625},   // summit
+    Place{"秦野", 35.3747, 139.2214},     // station
+    Place{"御殿場", 35.3000, 138.9344},   // station
+    Place{"富士吉田", 35.4875, 138.8078}, // city office
+    Place{"大磯", 35.3088, 139.3108},     // station
+    Place{"伊勢原", 35.3961, 139.3147},   // station
+    Place{"厚木", 35.4393, 139.3647},     // Hon-Atsugi station
+    Place{"山北", 35.3609, 139.0847},     // station
+    Place{"南足柄", 35.3213, 139.0992},   // city office
+    Place{"鳴沢", 35.4778, 138.7075},     // village office
 };
 
 struct CellName {
@@ -47,7 +47,10 @@ constexpr std::array cellNames = {
     CellName{5239, "横須賀"},
 };
 
-std::string neutralName(int code) { return "デモ" + std::to_string(code); }
+std::string neutralName(int code)
+{
+    return "デモ" + std::to_string(code);
+}
 
 // A map cell is about eight Shift-JIS bytes wide and neighbouring sheets
 // differ only in their last two digits (row and column in the primary
@@ -68,7 +71,7 @@ std::string degrees(double value)
 }
 
 class Converter {
-public:
+  public:
     Converter(const char* to, const char* from) : handle_(iconv_open(to, from))
     {
         if (handle_ == reinterpret_cast<iconv_t>(-1))
@@ -81,7 +84,7 @@ public:
     std::string convert(const std::string& input)
     {
         std::string output(input.size() * 2 + 16, '\0');
-        char* in = const_cast<char*>(input.data());  // iconv's signature; it does not write
+        char* in = const_cast<char*>(input.data()); // iconv's signature; it does not write
         std::size_t inLeft = input.size();
         char* out = output.data();
         std::size_t outLeft = output.size();
@@ -100,11 +103,11 @@ public:
         return output;
     }
 
-private:
+  private:
     iconv_t handle_;
 };
 
-}  // namespace
+} // namespace
 
 std::string sheetName50(MapCell sheet)
 {
@@ -133,6 +136,12 @@ std::string indexText(const std::vector<IndexLine>& lines)
     return text;
 }
 
-std::string toShiftJis(const std::string& utf8) { return Converter("SHIFT_JIS", "UTF-8").convert(utf8); }
+std::string toShiftJis(const std::string& utf8)
+{
+    return Converter("SHIFT_JIS", "UTF-8").convert(utf8);
+}
 
-std::string fromShiftJis(const std::string& sjis) { return Converter("UTF-8", "SHIFT_JIS").convert(sjis); }
+std::string fromShiftJis(const std::string& sjis)
+{
+    return Converter("UTF-8", "SHIFT_JIS").convert(sjis);
+}

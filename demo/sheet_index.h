@@ -9,8 +9,8 @@
 
 struct IndexLine {
     int code;
-    std::string name;  // UTF-8
-    double south;      // edges of the sheet or cell, degrees
+    std::string name; // UTF-8
+    double south;     // edges of the sheet or cell, degrees
     double west;
 };
 

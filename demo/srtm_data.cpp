@@ -9,9 +9,15 @@ std::int16_t srtmMetres(float metres)
     return static_cast<std::int16_t>(std::clamp(rounded, 1L, 32767L));
 }
 
-std::int16_t srtm3Sample(float metres) { return isSea(metres) ? std::int16_t{0} : srtmMetres(metres); }
+std::int16_t srtm3Sample(float metres)
+{
+    return isSea(metres) ? std::int16_t{0} : srtmMetres(metres);
+}
 
-std::int16_t srtm30Sample(float metres) { return isSea(metres) ? srtm30Ocean : srtmMetres(metres); }
+std::int16_t srtm30Sample(float metres)
+{
+    return isSea(metres) ? srtm30Ocean : srtmMetres(metres);
+}
 
 void appendBigEndian(std::string& out, std::int16_t value)
 {

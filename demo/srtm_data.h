@@ -9,9 +9,9 @@
 
 constexpr std::int16_t srtmVoid = -32768;
 constexpr std::int16_t srtm30Ocean = -9999;
-constexpr int srtm3TileSize = 1201;     // samples each way; neighbours share the edges
-constexpr int srtm30TileCols = 4800;    // 40 degrees of 1/120
-constexpr int srtm30TileRows = 6000;    // 50 degrees of 1/120
+constexpr int srtm3TileSize = 1201;  // samples each way; neighbours share the edges
+constexpr int srtm30TileCols = 4800; // 40 degrees of 1/120
+constexpr int srtm30TileRows = 6000; // 50 degrees of 1/120
 
 // Land heights in whole metres, at least 1 m so that no land reads as sea.
 std::int16_t srtmMetres(float metres);

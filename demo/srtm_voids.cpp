@@ -7,17 +7,14 @@ namespace {
 // SplitMix64: a fixed, portable sequence (the standard distributions are not
 // the same across libraries).
 class Sequence {
-public:
+  public:
     explicit Sequence(std::uint64_t seed) : state_(seed) {}
 
-    int below(int bound)
-    {
-        return static_cast<int>(next() % static_cast<std::uint64_t>(bound));
-    }
+    int below(int bound) { return static_cast<int>(next() % static_cast<std::uint64_t>(bound)); }
 
     int between(int low, int high) { return low + below(high - low + 1); }
 
-private:
+  private:
     std::uint64_t next()
     {
         std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ULL);
@@ -33,8 +30,8 @@ constexpr int smallPerTile = 5;
 constexpr int largePerTile = 2;
 constexpr int largeVoidMaxRadius = 28;
 constexpr int attemptsPerPatch = 4000;
-constexpr int clearance = 3;    // land and no other void this far around a patch
-constexpr float steepGround = 250;  // metres; preferred for the first attempts
+constexpr int clearance = 3;       // land and no other void this far around a patch
+constexpr float steepGround = 250; // metres; preferred for the first attempts
 
 bool fits(const Raster& area, const std::vector<VoidPatch>& placed, const VoidPatch& p, bool wantHigh)
 {
@@ -73,7 +70,7 @@ void placeOne(const Raster& area, std::vector<VoidPatch>& placed, Sequence& sequ
     }
 }
 
-}  // namespace
+} // namespace
 
 bool insidePatch(const VoidPatch& patch, int row, int col, int grow)
 {
@@ -94,7 +91,8 @@ std::vector<VoidPatch> placeVoids(const Raster& area, int tileSize)
                 placeOne(area, placed, sequence, tr * tileSize, tc * tileSize, tileSize, largeVoidMinRadius,
                          largeVoidMaxRadius);
             for (int k = 0; k < smallPerTile; ++k)
-                placeOne(area, placed, sequence, tr * tileSize, tc * tileSize, tileSize, 1, smallVoidMaxRadius);
+                placeOne(area, placed, sequence, tr * tileSize, tc * tileSize, tileSize, 1,
+                         smallVoidMaxRadius);
         }
     }
     return placed;

@@ -10,9 +10,9 @@
 #include "terrain.h"
 
 struct VoidPatch {
-    int row;         // centre, in the area's lattice
+    int row; // centre, in the area's lattice
     int col;
-    int radiusRows;  // half-axes of the ellipse, in samples
+    int radiusRows; // half-axes of the ellipse, in samples
     int radiusCols;
 };
 

@@ -8,7 +8,10 @@
 
 #include "relief.h"
 
-bool isSea(float metres) { return std::isnan(metres); }
+bool isSea(float metres)
+{
+    return std::isnan(metres);
+}
 
 DemoTerrain::DemoTerrain(const Coastline& coast) : land_(coast), coastDistance_(coast) {}
 
@@ -30,7 +33,8 @@ void DemoTerrain::sampleRow(const SampleLattice& lattice, int row, float* out) c
             continue;
         }
         const double lon = lattice.lon(c);
-        out[c] = static_cast<float>(landHeight(lat, lon, coastDistance_.distanceKm(lat, lon, coastalPlainKm)));
+        out[c] =
+            static_cast<float>(landHeight(lat, lon, coastDistance_.distanceKm(lat, lon, coastalPlainKm)));
     }
 }
 
@@ -48,6 +52,6 @@ Raster DemoTerrain::sample(const SampleLattice& lattice) const
         for (unsigned w = 1; w < workers; ++w)
             helpers.emplace_back(work);
         work();
-    }  // every helper has joined here
+    } // every helper has joined here
     return raster;
 }

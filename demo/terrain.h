@@ -16,17 +16,14 @@ struct Raster {
     SampleLattice lattice;
     std::vector<float> metres;
 
-    float at(int row, int col) const
-    {
-        return metres[static_cast<std::size_t>(row) * lattice.cols + col];
-    }
+    float at(int row, int col) const { return metres[static_cast<std::size_t>(row) * lattice.cols + col]; }
     float& at(int row, int col) { return metres[static_cast<std::size_t>(row) * lattice.cols + col]; }
 };
 
 bool isSea(float metres);
 
 class DemoTerrain {
-public:
+  public:
     explicit DemoTerrain(const Coastline& coast);
 
     // Height at one point, or nothing in the sea.
@@ -36,7 +33,7 @@ public:
     // cores (each row is independent, so the result does not depend on how).
     Raster sample(const SampleLattice& lattice) const;
 
-private:
+  private:
     void sampleRow(const SampleLattice& lattice, int row, float* out) const;
 
     LandMask land_;

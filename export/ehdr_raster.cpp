@@ -13,30 +13,47 @@ namespace {
 // The shortest text that reads back as exactly the same double.
 std::string exactText(double value)
 {
-    char text[32];  // to_chars needs at most 24 characters for a double
+    char text[32]; // to_chars needs at most 24 characters for a double
     const std::to_chars_result result = std::to_chars(text, text + sizeof text, value);
     return std::string(text, result.ptr);
 }
 
-}  // namespace
+} // namespace
 
 std::string ehdrHeader(const ElevationGrid& grid, const DataSetConstants& set)
 {
     const std::string rowBytes = std::to_string(4LL * grid.gridCols);
     return "BYTEORDER I\n"
            "LAYOUT BIL\n"
-           "NROWS " + std::to_string(grid.gridRows) + "\n"
-           "NCOLS " + std::to_string(grid.gridCols) + "\n"
+           "NROWS " +
+           std::to_string(grid.gridRows) +
+           "\n"
+           "NCOLS " +
+           std::to_string(grid.gridCols) +
+           "\n"
            "NBANDS 1\n"
            "NBITS 32\n"
            "PIXELTYPE FLOAT\n"
-           "BANDROWBYTES " + rowBytes + "\n"
-           "TOTALROWBYTES " + rowBytes + "\n"
-           "ULXMAP " + exactText(grid.areaWest) + "\n"
-           "ULYMAP " + exactText(grid.areaNorth) + "\n"
-           "XDIM " + exactText(set.colStep) + "\n"
-           "YDIM " + exactText(set.rowStep) + "\n"
-           "NODATA " + exactText(rasterNoData) + "\n";
+           "BANDROWBYTES " +
+           rowBytes +
+           "\n"
+           "TOTALROWBYTES " +
+           rowBytes +
+           "\n"
+           "ULXMAP " +
+           exactText(grid.areaWest) +
+           "\n"
+           "ULYMAP " +
+           exactText(grid.areaNorth) +
+           "\n"
+           "XDIM " +
+           exactText(set.colStep) +
+           "\n"
+           "YDIM " +
+           exactText(set.rowStep) +
+           "\n"
+           "NODATA " +
+           exactText(rasterNoData) + "\n";
 }
 
 std::string ehdrRow(const GridPoint* row, int cols)

@@ -11,12 +11,11 @@
 
 namespace {
 
-const char usage[] =
-    "usage: orvex-export OUT -gsi50 DIR CODE ROWS COLS\n"
-    "       orvex-export OUT -gsi250 DIR CODE ROWS COLS\n"
-    "       orvex-export OUT -srtm30 DIR NORTH WEST SOUTH EAST\n"
-    "       orvex-export OUT -srtm3 DIR NORTH WEST SOUTH EAST MODE SRTM30DIR\n"
-    "writes OUT.flt and OUT.hdr\n";
+const char usage[] = "usage: orvex-export OUT -gsi50 DIR CODE ROWS COLS\n"
+                     "       orvex-export OUT -gsi250 DIR CODE ROWS COLS\n"
+                     "       orvex-export OUT -srtm30 DIR NORTH WEST SOUTH EAST\n"
+                     "       orvex-export OUT -srtm3 DIR NORTH WEST SOUTH EAST MODE SRTM30DIR\n"
+                     "writes OUT.flt and OUT.hdr\n";
 
 const DataSetConstants& constantsOf(DataSet dataSet)
 {
@@ -33,7 +32,7 @@ const DataSetConstants& constantsOf(DataSet dataSet)
     return srtm3Constants;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -50,7 +49,7 @@ int main(int argc, char* argv[])
         return 2;
     }
 
-    setFatalErrorWaitsForEnter(false);  // a tool: nobody is there to press Enter
+    setFatalErrorWaitsForEnter(false); // a tool: nobody is there to press Enter
     runLoader(*request);
 
     const std::string base = argv[1];

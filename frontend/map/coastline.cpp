@@ -13,8 +13,9 @@ namespace {
 // library's locale (which Qt sets from the environment) cannot change how a
 // decimal point is read.
 class FieldReader {
-public:
-    explicit FieldReader(const QByteArray& text) : rest_(text.constData(), static_cast<std::size_t>(text.size()))
+  public:
+    explicit FieldReader(const QByteArray& text)
+        : rest_(text.constData(), static_cast<std::size_t>(text.size()))
     {
     }
 
@@ -36,7 +37,7 @@ public:
         return rest_.empty();
     }
 
-private:
+  private:
     static bool isSeparator(char c) { return c == ',' || c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
     void skipSeparators()

@@ -32,7 +32,8 @@ MainWindow::~MainWindow()
 
 void MainWindow::buildMenus()
 {
-    auto addEntry = [this](QMenu* menu, const char* name, const QString& caption, void (MainWindow::*slot)()) {
+    auto addEntry = [this](QMenu* menu, const char* name, const QString& caption,
+                           void (MainWindow::*slot)()) {
         QAction* action = menu->addAction(caption);
         action->setObjectName(QString::fromLatin1(name));
         connect(action, &QAction::triggered, this, slot);

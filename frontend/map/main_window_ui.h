@@ -22,7 +22,7 @@ inline constexpr int kDefaultClientHeightTwips = 7290;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
 
@@ -53,7 +53,7 @@ public:
     void WriteColor();
     void RunViewer();
 
-public slots:
+  public slots:
     void mnuExit_Click();
     void mnuSetting_Click();
     void mnuGo_Click();
@@ -63,10 +63,10 @@ public slots:
     void mnuReadme_Click();
     void mnuVersion_Click();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void buildMenus();
     void Form_Unload();
     void showPopup(SurfacePoint at);

@@ -25,7 +25,7 @@ struct SurfacePoint {
 };
 
 class MapCanvas {
-public:
+  public:
     virtual ~MapCanvas() = default;
 
     // Maps cols x rows units onto the whole surface.

@@ -60,11 +60,12 @@ void DrawMapName(const MapState& state, MapCanvas& canvas)
 
 void DrawCoast(const MapState& state, MapCanvas& canvas)
 {
-    const std::size_t count =
-        state.coastCount <= 0 ? 0 : std::min(static_cast<std::size_t>(state.coastCount), state.coastSegments.size());
+    const std::size_t count = state.coastCount <= 0 ? 0
+                                                    : std::min(static_cast<std::size_t>(state.coastCount),
+                                                               state.coastSegments.size());
     for (std::size_t s = 0; s < count; ++s) {
-        const auto segment = coastOnSurface(state.coastSegments[s], state.meshFlag,
-                                            state.originX, state.originY, state.viewCols, state.viewRows);
+        const auto segment = coastOnSurface(state.coastSegments[s], state.meshFlag, state.originX,
+                                            state.originY, state.viewCols, state.viewRows);
         if (segment)
             canvas.line({segment->x1, segment->y1}, {segment->x2, segment->y2}, kTextBlack, kThinPen);
     }

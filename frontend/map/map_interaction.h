@@ -21,7 +21,7 @@ inline constexpr int kKeyRight = 39;
 inline constexpr int kKeyDown = 40;
 
 class MapInteraction {
-public:
+  public:
     // popup opens mnuPopup at a pointer position in surface units.
     MapInteraction(MapState& state, MapCanvas& canvas, std::function<void(SurfacePoint)> popup);
 
@@ -40,7 +40,7 @@ public:
     // Whether the pointer lies strictly inside a chosen range.
     bool insideChosenRange(double x, double y) const;
 
-private:
+  private:
     void chooseStartCell(int cx, int cy);
     void completeRange(int cx, int cy);
     void moveView(int dx, int dy);

@@ -43,8 +43,8 @@ std::optional<float> toSingle(double value)
 
 } // namespace
 
-std::optional<SurfaceSegment> coastOnSurface(const CoastSegment& segment, int meshFlag, int originX, int originY,
-                                             int viewCols, int viewRows)
+std::optional<SurfaceSegment> coastOnSurface(const CoastSegment& segment, int meshFlag, int originX,
+                                             int originY, int viewCols, int viewRows)
 {
     const auto x1 = toSingle(mapUnitX(meshFlag, segment.lon1) - originX);
     const auto y1 = toSingle(mapUnitY(meshFlag, segment.lat1) - originY);

@@ -27,8 +27,8 @@ double nameTop(int k);
 struct SurfaceSegment {
     float x1, y1, x2, y2;
 };
-std::optional<SurfaceSegment> coastOnSurface(const CoastSegment& segment, int meshFlag, int originX, int originY,
-                                             int viewCols, int viewRows);
+std::optional<SurfaceSegment> coastOnSurface(const CoastSegment& segment, int meshFlag, int originX,
+                                             int originY, int viewCols, int viewRows);
 
 // The cell under a pointer coordinate, rounding toward minus infinity.
 int cellUnder(double coordinate);

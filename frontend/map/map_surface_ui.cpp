@@ -160,7 +160,8 @@ void MapSurface::line(SurfacePoint from, SurfacePoint to, Rgb colour, int penWid
         return;
     QPainter painter(&currentLayer());
     painter.setPen(surfacePen(colour, penWidth));
-    painter.drawLine(QPointF(std::round(a.x()), std::round(a.y())), QPointF(std::round(b.x()), std::round(b.y())));
+    painter.drawLine(QPointF(std::round(a.x()), std::round(a.y())),
+                     QPointF(std::round(b.x()), std::round(b.y())));
     update();
 }
 
@@ -169,8 +170,12 @@ namespace {
 // Pixel rectangle between two corners, rounded and kept near the surface.
 QRect pixelRect(QPointF a, QPointF b, QSize size)
 {
-    auto clampX = [&](double v) { return static_cast<int>(std::round(std::clamp(v, -kMargin, size.width() + kMargin))); };
-    auto clampY = [&](double v) { return static_cast<int>(std::round(std::clamp(v, -kMargin, size.height() + kMargin))); };
+    auto clampX = [&](double v) {
+        return static_cast<int>(std::round(std::clamp(v, -kMargin, size.width() + kMargin)));
+    };
+    auto clampY = [&](double v) {
+        return static_cast<int>(std::round(std::clamp(v, -kMargin, size.height() + kMargin)));
+    };
     const int left = std::min(clampX(a.x()), clampX(b.x()));
     const int right = std::max(clampX(a.x()), clampX(b.x()));
     const int top = std::min(clampY(a.y()), clampY(b.y()));

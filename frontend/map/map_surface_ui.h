@@ -13,7 +13,7 @@ class MapInteraction;
 
 class MapSurface : public QWidget, public MapCanvas {
     Q_OBJECT
-public:
+  public:
     explicit MapSurface(QWidget* parent = nullptr);
 
     // Where events go; may be null.
@@ -36,7 +36,7 @@ public:
     const QImage& overlayImage() const { return overlay_; }
     QColor backgroundColour() const;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -45,7 +45,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool focusNextPrevChild(bool next) override;
 
-private:
+  private:
     QImage& currentLayer() { return persistent_ ? kept_ : overlay_; }
     void resizeLayers();
     // The resize step again: new layers at the current size and ratio.

@@ -12,7 +12,8 @@ namespace {
 QFont fixedPitchFont()
 {
     QFont font;
-    font.setFamilies({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans Mono CJK JP")});
+    font.setFamilies({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"),
+                      QStringLiteral("Noto Sans Mono CJK JP")});
     font.setStyleHint(QFont::Monospace);
     font.setFixedPitch(true);
     return font;
@@ -42,10 +43,12 @@ void installMessageBoxPresenter(QWidget* parent)
         const QMessageBox::StandardButtons buttons = message.buttons == MessageButtons::OkCancel
                                                          ? QMessageBox::Ok | QMessageBox::Cancel
                                                          : QMessageBox::Ok;
-        QMessageBox box(boxIcon(message.icon), QStringLiteral("Skyloom"), message.text, buttons, owner.data());
+        QMessageBox box(boxIcon(message.icon), QStringLiteral("Skyloom"), message.text, buttons,
+                        owner.data());
         // Fixed texts and the viewer's messages are plain text, "<->" included.
         box.setTextFormat(Qt::PlainText);
-        if (QLabel* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label")); label && message.fixedPitch)
+        if (QLabel* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+            label && message.fixedPitch)
             label->setFont(fixedPitchFont());
         return box.exec() == QMessageBox::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
     });

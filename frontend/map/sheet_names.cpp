@@ -20,7 +20,8 @@ bool SheetNameTable::contains(std::int64_t x, std::int64_t y) const
 
 const QString& SheetNameTable::at(int x, int y) const
 {
-    return names_[static_cast<std::size_t>(y) * static_cast<std::size_t>(cols_) + static_cast<std::size_t>(x)];
+    return names_[static_cast<std::size_t>(y) * static_cast<std::size_t>(cols_) +
+                  static_cast<std::size_t>(x)];
 }
 
 void SheetNameTable::set(int x, int y, QString name)
@@ -76,7 +77,8 @@ QString parseName(QStringView rest)
 
 void storeEntry(const IndexEntry& entry, int meshFlag, SheetNameTable& table)
 {
-    const std::optional<MapCell> cell = meshFlag == kMesh250 ? cellOfCode250(entry.code) : cellOfCode50(entry.code);
+    const std::optional<MapCell> cell =
+        meshFlag == kMesh250 ? cellOfCode250(entry.code) : cellOfCode50(entry.code);
     if (cell && table.contains(cell->x, cell->y))
         table.set(cell->x, cell->y, entry.name);
 }
@@ -138,7 +140,7 @@ bool readIndexFile(const QString& path, int meshFlag, SheetNameTable& table)
     QByteArray spare;
     while (!file.atEnd()) {
         if (file.pos() > kLongestIndexFile)
-            return false;  // not an index: the names read so far stay
+            return false; // not an index: the names read so far stay
         if (!readLineStart(file, bytes, spare))
             return false;
         if (header) {
@@ -165,7 +167,8 @@ void ReadMapName(MapState& state)
     const bool exists50 = QFileInfo::exists(path50);
     const bool exists250 = QFileInfo::exists(path250);
     if (!exists50 && !exists250)
-        showMessage({QStringLiteral("ZUMEI.CSVファイルがありません。"), MessageIcon::Warning, MessageButtons::Ok});
+        showMessage(
+            {QStringLiteral("ZUMEI.CSVファイルがありません。"), MessageIcon::Warning, MessageButtons::Ok});
 
     // A read error keeps the names read so far; the other mesh goes on.
     if (exists50)

@@ -12,7 +12,7 @@ struct MapState;
 // One name per map cell of a mesh, indexed by (X, Y); an empty text means
 // no name.
 class SheetNameTable {
-public:
+  public:
     SheetNameTable(int cols, int rows);
 
     int cols() const { return cols_; }
@@ -22,7 +22,7 @@ public:
     const QString& at(int x, int y) const;
     void set(int x, int y, QString name);
 
-private:
+  private:
     int cols_;
     int rows_;
     std::vector<QString> names_;

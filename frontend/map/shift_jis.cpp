@@ -23,7 +23,7 @@ iconv_t openShiftJisConverter()
 }
 
 class IconvHandle {
-public:
+  public:
     IconvHandle() : handle_(openShiftJisConverter()) {}
     ~IconvHandle()
     {
@@ -35,7 +35,7 @@ public:
     bool valid() const { return handle_ != kNoConverter; }
     iconv_t get() const { return handle_; }
 
-private:
+  private:
     iconv_t handle_;
 };
 

@@ -112,7 +112,8 @@ std::optional<Installation> findInstallation(const QString& programDir, const QS
 
 QString userWorkDirectory()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/skyloom/work");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/skyloom/work");
 }
 
 QStringList prepareUserWorkDirectory(const Installation& installation, const QString& work)

@@ -11,9 +11,9 @@
 
 // The parts of an installation that a user's working directory is made of.
 struct Installation {
-    QString sharedFiles;    // share/skyloom: summit lists, coastline, readme, default colours
-    QString viewer;         // bin/orvex
-    QString demoGenerator;  // libexec/skyloom/make-demo-data
+    QString sharedFiles;   // share/skyloom: summit lists, coastline, readme, default colours
+    QString viewer;        // bin/orvex
+    QString demoGenerator; // libexec/skyloom/make-demo-data
 };
 
 // The installation around a skyloom whose program lies in programDir, given

@@ -72,7 +72,8 @@ void ViewerLauncher::start(const QStringList& commandLine)
     process.setProcessChannelMode(QProcess::ForwardedOutputChannel);
     // A file rather than a pipe, so that a viewer that outlives the
     // front-end can still write its messages.
-    viewer.errors = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/orvex-errors-XXXXXX"));
+    viewer.errors =
+        std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/orvex-errors-XXXXXX"));
     if (viewer.errors->open())
         process.setStandardErrorFile(viewer.errors->fileName());
     else
@@ -84,9 +85,10 @@ void ViewerLauncher::start(const QStringList& commandLine)
         showMessage({viewerStartFailureText(viewer.process->errorString()), MessageIcon::Critical});
         viewer.ended = true;
     });
-    QObject::connect(&process, &QProcess::finished, [this, &viewer](int exitCode, QProcess::ExitStatus status) {
-        finished(viewer, exitCode, status == QProcess::CrashExit);
-    });
+    QObject::connect(&process, &QProcess::finished,
+                     [this, &viewer](int exitCode, QProcess::ExitStatus status) {
+                         finished(viewer, exitCode, status == QProcess::CrashExit);
+                     });
     viewers_.push_back(std::move(owned));
     process.start();
 }

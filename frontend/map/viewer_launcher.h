@@ -11,7 +11,7 @@ class QTemporaryFile;
 struct MapState;
 
 class ViewerLauncher {
-public:
+  public:
     ViewerLauncher();
     // Viewers still running keep running: the front-end lets go of them.
     ~ViewerLauncher();
@@ -34,7 +34,7 @@ public:
     // Viewers started and not yet ended.
     int runningCount() const;
 
-private:
+  private:
     struct Viewer;
     void finished(Viewer& viewer, int exitCode, bool crashed);
     void dropEnded();

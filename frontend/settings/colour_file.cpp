@@ -27,8 +27,8 @@ void readColourText(const QByteArray& text, BandColourTable& colours)
         return;
     for (auto& band : colours) {
         for (std::int16_t& component : band) {
-            const auto value =
-                reader.readInteger(std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max());
+            const auto value = reader.readInteger(std::numeric_limits<std::int16_t>::min(),
+                                                  std::numeric_limits<std::int16_t>::max());
             if (!value)
                 return;
             component = static_cast<std::int16_t>(*value);
@@ -39,7 +39,8 @@ void readColourText(const QByteArray& text, BandColourTable& colours)
 void ReadColor(MapState& state)
 {
     ResetColor(state);
-    if (const std::optional<FileStart> text = readFileStart(QString::fromLatin1(kColourFileName), kLongestSettingsFile))
+    if (const std::optional<FileStart> text =
+            readFileStart(QString::fromLatin1(kColourFileName), kLongestSettingsFile))
         readColourText(text->bytes, state.bandColor);
 }
 

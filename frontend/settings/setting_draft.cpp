@@ -16,7 +16,8 @@ int roundedOrigin(double value)
 {
     const double limited =
         std::clamp(value, double(std::numeric_limits<int>::min()), double(std::numeric_limits<int>::max()));
-    return static_cast<int>(*roundHalfEven(limited, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+    return static_cast<int>(
+        *roundHalfEven(limited, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 // One axis to the 250 m mesh: the 50 m cell under the centre, its 250 m cell,
@@ -48,8 +49,9 @@ std::array<std::int16_t, 3> bandOfSwatch(SwatchValue value)
 
 QString bandName(int band)
 {
-    static const char* const names[kBandCount] = {"標高0m",    "標高500m",  "標高1000m", "標高1500m", "標高2000m",
-                                                  "標高3000m", "標高4000m", "海面",      "背景"};
+    static const char* const names[kBandCount] = {"標高0m",    "標高500m",  "標高1000m",
+                                                  "標高1500m", "標高2000m", "標高3000m",
+                                                  "標高4000m", "海面",      "背景"};
     return band >= 0 && band < kBandCount ? QString::fromUtf8(names[band]) : QString();
 }
 

@@ -104,7 +104,8 @@ void SettingsDialog::buildMeshFrame()
 
 void SettingsDialog::buildButtons()
 {
-    auto button = [this](const char* name, const QString& caption, double top, void (SettingsDialog::*handler)()) {
+    auto button = [this](const char* name, const QString& caption, double top,
+                         void (SettingsDialog::*handler)()) {
         auto* b = new QPushButton(caption, this);
         b->setObjectName(QString::fromLatin1(name));
         b->setGeometry(twipsRect(4320, top, 1215, 495));
@@ -213,7 +214,8 @@ void SettingsDialog::cmdEdit_Click(int index)
 
 void SettingsDialog::cmdInit_Click()
 {
-    const Message question{QStringLiteral("色をすべて初期化します。"), MessageIcon::Question, MessageButtons::OkCancel};
+    const Message question{QStringLiteral("色をすべて初期化します。"), MessageIcon::Question,
+                           MessageButtons::OkCancel};
     if (showMessage(question) != MessageAnswer::Ok)
         return;
     for (int band = 0; band < kBandCount; ++band)

@@ -23,7 +23,7 @@ inline constexpr double kSettingTwipsPerPixel = 15.0;
 
 class SettingsDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     // mapRedraw draws the map again after OK. The dialog deletes itself when
     // it closes.
     SettingsDialog(MapState& state, std::function<void()> mapRedraw, QWidget* parent);
@@ -45,7 +45,7 @@ public:
     void cmdEdit_Click(int index);
     void cmdInit_Click();
 
-private:
+  private:
     void buildColourFrame();
     void buildMeshFrame();
     void buildButtons();

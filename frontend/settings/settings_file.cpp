@@ -80,7 +80,8 @@ std::optional<QRect> readSettingsText(const QByteArray& text, MapState& state)
 std::optional<QRect> ReadEnv(MapState& state)
 {
     resetSettings(state);
-    const std::optional<FileStart> text = readFileStart(QString::fromLatin1(kSettingsFileName), kLongestSettingsFile);
+    const std::optional<FileStart> text =
+        readFileStart(QString::fromLatin1(kSettingsFileName), kLongestSettingsFile);
     if (!text)
         return std::nullopt;
     return readSettingsText(text->bytes, state);
@@ -88,5 +89,6 @@ std::optional<QRect> ReadEnv(MapState& state)
 
 bool WriteEnv(const MapState& state, const QRect& geometryTwips)
 {
-    return writeFileBesideAndRename(QString::fromLatin1(kSettingsFileName), settingsFileText(state, geometryTwips));
+    return writeFileBesideAndRename(QString::fromLatin1(kSettingsFileName),
+                                    settingsFileText(state, geometryTwips));
 }

@@ -22,7 +22,7 @@ std::optional<std::int64_t> roundHalfEven(double value, std::int64_t low, std::i
 // Reads fields from the front of a file's bytes. Every read either gives a
 // field or fails; after a failure the caller stops reading.
 class FieldReader {
-public:
+  public:
     explicit FieldReader(QByteArray bytes) : bytes_(std::move(bytes)) {}
 
     // A number rounded to the nearest integer in [low, high]; a field that is
@@ -33,7 +33,7 @@ public:
     // A text field, decoded as UTF-8.
     std::optional<QString> readText();
 
-private:
+  private:
     void skipSeparatorsBeforeField();
     void skipAfterField();
     bool atEnd() const { return pos_ >= bytes_.size(); }

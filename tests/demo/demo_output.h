@@ -19,14 +19,14 @@ const std::filesystem::path& demoDir();
 
 // A fresh folder under the system's temporary folder, removed when destroyed.
 class ScratchDir {
-public:
+  public:
     ScratchDir();
     ~ScratchDir();
     ScratchDir(const ScratchDir&) = delete;
     ScratchDir& operator=(const ScratchDir&) = delete;
     const std::filesystem::path& path() const { return path_; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

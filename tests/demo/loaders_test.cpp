@@ -61,7 +61,7 @@ int compare(const LoadedGrid& a, const LoadedGrid& b, const SampleLattice& latti
 }
 
 class DemoLoaders : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() { setFatalErrorWaitsForEnter(false); }
 };
 

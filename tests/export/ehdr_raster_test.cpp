@@ -5,7 +5,7 @@
 
 namespace {
 
-const std::string noData("\x00\x00\x00\xC7", 4);  // -32768 as little-endian float32
+const std::string noData("\x00\x00\x00\xC7", 4); // -32768 as little-endian float32
 
 // 3 rows x 4 columns whose first sample lies at 44.000000000000007 N, 139.5 E.
 void makeSmallGrid()
@@ -21,12 +21,13 @@ TEST(EhdrRaster, HeaderRowsAndPlaceReadBackExactly)
 {
     makeSmallGrid();
     // Place and steps in the shortest text that reads back as the same double.
-    EXPECT_EQ(ehdrHeader(grid, gsi50Constants),
-              "BYTEORDER I\nLAYOUT BIL\nNROWS 3\nNCOLS 4\nNBANDS 1\nNBITS 32\nPIXELTYPE FLOAT\nBANDROWBYTES 16\n"
-              "TOTALROWBYTES 16\nULXMAP 139.5\nULYMAP 44.00000000000001\nXDIM 0.000625\n"
-              "YDIM 0.0004166666666666667\nNODATA -32768\n");
+    EXPECT_EQ(
+        ehdrHeader(grid, gsi50Constants),
+        "BYTEORDER I\nLAYOUT BIL\nNROWS 3\nNCOLS 4\nNBANDS 1\nNBITS 32\nPIXELTYPE FLOAT\nBANDROWBYTES 16\n"
+        "TOTALROWBYTES 16\nULXMAP 139.5\nULYMAP 44.00000000000001\nXDIM 0.000625\n"
+        "YDIM 0.0004166666666666667\nNODATA -32768\n");
     GridPoint row[4] = {};
-    row[0].elevation = 1.5f, row[1].elevation = -999.0f;  // kept as loaded: only the state makes no data
+    row[0].elevation = 1.5f, row[1].elevation = -999.0f; // kept as loaded: only the state makes no data
     row[2].sampleState = 1, row[3].sampleState = 2;
     EXPECT_EQ(ehdrRow(row, 4), std::string("\x00\x00\xC0\x3F\x00\xC0\x79\xC4", 8) + noData + noData);
 }
@@ -41,9 +42,9 @@ TEST(EhdrRaster, WritesRowZeroFirstAndReplacesOlderFilesOnlyWhenBothAreComplete)
     const std::string samples = fileText(dir.file("area.flt"));
     EXPECT_EQ(samples, ehdrRow(grid.gridRowTable[0], 4) + ehdrRow(grid.gridRowTable[1], 4) +
                            ehdrRow(grid.gridRowTable[2], 4));
-    EXPECT_EQ(samples.substr(4 * 6, 4), noData);  // row 1, column 2
+    EXPECT_EQ(samples.substr(4 * 6, 4), noData); // row 1, column 2
     EXPECT_EQ(fileText(dir.file("area.hdr")), ehdrHeader(grid, srtm3Constants));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);  // no temporary files
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2); // no temporary files
 
     // A header that cannot be written leaves both older files as they were.
     const std::string inTheWay = dir.file("area.hdr.tmp" + std::to_string(getpid()));
@@ -55,4 +56,4 @@ TEST(EhdrRaster, WritesRowZeroFirstAndReplacesOlderFilesOnlyWhenBothAreComplete)
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3);
 }
 
-}  // namespace
+} // namespace

@@ -18,7 +18,7 @@
 // A fresh directory under /tmp, removed with everything in it at the end;
 // the working directory while it lives if `enter` is set.
 class ScratchDir {
-public:
+  public:
     explicit ScratchDir(bool enter = false) : previous_(enter ? std::filesystem::current_path() : "")
     {
         std::string pattern = "/tmp/orvex-test-XXXXXX";
@@ -40,7 +40,7 @@ public:
     const std::string& path() const { return path_; }
     std::string file(const std::string& name) const { return path_ + "/" + name; }
 
-private:
+  private:
     std::filesystem::path previous_;
     std::string path_;
 };

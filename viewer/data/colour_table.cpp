@@ -32,7 +32,7 @@ void readcolor()
     const std::optional<int> major = in.readInt();
     const std::optional<int> minor = major ? in.readInt() : std::nullopt;
     if (major != 2 || minor != 0)
-        return;  // another program's file: no colours at all
+        return; // another program's file: no colours at all
 
     const std::optional<int> count = in.readInt();
     if (!count)

@@ -7,7 +7,7 @@
 
 struct ColourTable {
     static constexpr int capacity = 20;
-    std::int32_t colourTable[capacity][3] = {};  // red, green, blue
+    std::int32_t colourTable[capacity][3] = {}; // red, green, blue
     std::int32_t colourCount = 0;
 };
 

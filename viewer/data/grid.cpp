@@ -12,14 +12,17 @@ ElevationGrid grid;
 namespace {
 constexpr double metresPerDegree = 40000000.0 / 360.0;
 
-constexpr DataSetConstants makeConstants(double rowsPerDegree, double colsPerDegree,
-                                         float initialElevation, std::int8_t initialState,
-                                         double seaTest, double seaLift)
+constexpr DataSetConstants makeConstants(double rowsPerDegree, double colsPerDegree, float initialElevation,
+                                         std::int8_t initialState, double seaTest, double seaLift)
 {
-    return {1.0 / rowsPerDegree,          1.0 / colsPerDegree,
-            metresPerDegree / rowsPerDegree, metresPerDegree / colsPerDegree,
-            initialElevation,              initialState,
-            seaTest,                       seaLift};
+    return {1.0 / rowsPerDegree,
+            1.0 / colsPerDegree,
+            metresPerDegree / rowsPerDegree,
+            metresPerDegree / colsPerDegree,
+            initialElevation,
+            initialState,
+            seaTest,
+            seaLift};
 }
 
 std::int64_t physicalMemoryBytes()
@@ -35,7 +38,7 @@ std::int64_t physicalMemoryBytes()
 {
     fatalError("*** ERROR : the area is too large for this machine's memory.");
 }
-}  // namespace
+} // namespace
 
 const DataSetConstants gsi50Constants = makeConstants(2400, 1600, -999.0f, 0, -100, 999);
 const DataSetConstants gsi250Constants = makeConstants(480, 320, -999.0f, 0, -500, 999);

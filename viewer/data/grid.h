@@ -7,11 +7,11 @@
 #include <vector>
 
 struct GridPoint {
-    float y;                 // metres from the grid centre, positive to the south
-    float x;                 // metres from the grid centre, positive to the east
-    float z;                 // display height: curvature drop and sea lift applied
-    float elevation;         // metres as loaded
-    float normal[3];         // unit surface normal, axes y, x, z
+    float y;         // metres from the grid centre, positive to the south
+    float x;         // metres from the grid centre, positive to the east
+    float z;         // display height: curvature drop and sea lift applied
+    float elevation; // metres as loaded
+    float normal[3]; // unit surface normal, axes y, x, z
     std::uint8_t shadeColour[3];
     std::uint8_t flatColour[3];
     std::uint8_t blendColour[3];
@@ -21,7 +21,7 @@ struct GridPoint {
 struct ElevationGrid {
     std::int32_t gridRows = 0;
     std::int32_t gridCols = 0;
-    std::vector<GridPoint*> gridRowTable;  // entry r points at the first point of row r
+    std::vector<GridPoint*> gridRowTable; // entry r points at the first point of row r
     double areaSouth = 0;
     double areaNorth = 0;
     double areaWest = 0;
@@ -38,14 +38,14 @@ extern ElevationGrid grid;
 
 // What differs between the four data sets when a grid is set up and finished.
 struct DataSetConstants {
-    double rowStep;        // degrees
-    double colStep;        // degrees
-    double rowSpacing;     // metres
-    double colSpacing;     // metres at the equator
+    double rowStep;    // degrees
+    double colStep;    // degrees
+    double rowSpacing; // metres
+    double colSpacing; // metres at the equator
     float initialElevation;
     std::int8_t initialState;
-    double seaTest;        // elevations below this are sea or no data
-    double seaLift;        // added to z there
+    double seaTest; // elevations below this are sea or no data
+    double seaLift; // added to z there
 };
 
 extern const DataSetConstants gsi50Constants;

@@ -36,7 +36,10 @@ std::optional<SummitLine> readNumbers(TextScanner& in)
     return SummitLine{*latitude, *longitude, *height, *kind};
 }
 
-bool isShiftJisLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+bool isShiftJisLeadByte(unsigned char c)
+{
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
 
 // Cuts the name to the label's 48 bytes without leaving half of a two-byte
 // Shift-JIS character at its end.
@@ -75,13 +78,13 @@ void readSummitFile(const char* path, std::vector<Mountain>& table)
 {
     std::optional<std::string> text = readTextFile(path, longestSummitFile);
     if (!text)
-        return;  // a missing list is no error
+        return; // a missing list is no error
     TextScanner in(std::move(*text));
     while (!in.atEnd()) {
         const std::optional<SummitLine> numbers = readNumbers(in);
         const std::string_view rest = in.readRestOfLine();
         if (!numbers)
-            continue;  // the line is dropped whole
+            continue; // the line is dropped whole
         Mountain summit;
         summit.latitude = dms2deg(numbers->packedLatitude);
         summit.longitude = dms2deg(numbers->packedLongitude);
@@ -98,15 +101,15 @@ void place(Mountain& summit)
     const double earthRadius = 40000000.0 / (2.0 * pi);
     summit.shown = grid.areaSouth < summit.latitude && summit.latitude < grid.areaNorth &&
                    grid.areaWest < summit.longitude && summit.longitude < grid.areaEast;
-    summit.y = ((grid.areaNorth + grid.areaSouth) / 2 - summit.latitude) * metresPerDegree +
-               grid.mountainShiftY;
+    summit.y =
+        ((grid.areaNorth + grid.areaSouth) / 2 - summit.latitude) * metresPerDegree + grid.mountainShiftY;
     summit.x = std::cos(summit.latitude * pi / 180.0) *
                    (summit.longitude - (grid.areaWest + grid.areaEast) / 2) * metresPerDegree +
                grid.mountainShiftX;
     summit.z = summit.height - (summit.x * summit.x + summit.y * summit.y) / (2.0 * earthRadius);
 }
 
-}  // namespace
+} // namespace
 
 double dms2deg(double packed)
 {

@@ -14,7 +14,7 @@ struct Mountain {
     double y = 0;            // metres, grid axes
     double x = 0;
     double z = 0;
-    std::string name;        // label text, at most 48 bytes
+    std::string name; // label text, at most 48 bytes
 };
 
 struct MountainTable {

@@ -5,12 +5,18 @@
 #include <cstdlib>
 
 namespace {
-bool isWhiteSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isWhiteSpace(char c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 // Past either end of int, so that clamping and range tests still see it.
 constexpr long long beyondInt = static_cast<long long>(INT_MAX) + 2;
-}  // namespace
+} // namespace
 
 void TextScanner::skipWhiteSpace()
 {
@@ -38,7 +44,7 @@ bool TextScanner::readWholeNumber(std::size_t width, long long& value)
     const std::size_t firstDigit = p;
     long long magnitude = 0;
     for (; p < end && isDigit(text[p]); ++p) {
-        if (magnitude < beyondInt)  // past the range of int it only needs to stay there
+        if (magnitude < beyondInt) // past the range of int it only needs to stay there
             magnitude = magnitude * 10 + (text[p] - '0');
     }
     if (p == firstDigit)

@@ -14,7 +14,7 @@
 #include <string_view>
 
 class TextScanner {
-public:
+  public:
     explicit TextScanner(std::string text) : text_(std::move(text)) {}
 
     // Skips white space; true when nothing but white space was left.
@@ -49,7 +49,7 @@ public:
     // is not at the start of a line. Does not move past the line.
     std::string_view lineAtStart();
 
-private:
+  private:
     void skipWhiteSpace();
     // The signed number of up to `width` characters, its magnitude held just
     // past the range of int; the scanner then stands behind it.

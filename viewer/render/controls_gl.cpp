@@ -19,11 +19,17 @@ void act(int code, bool shifted)
     glutPostRedisplay();
 }
 
-}  // namespace
+} // namespace
 
-void onKeyboard(unsigned char key, int x, int y) { onKey(key, x, y); }
+void onKeyboard(unsigned char key, int x, int y)
+{
+    onKey(key, x, y);
+}
 
-void onKey(int code, int, int) { act(code, isShifted(glutGetModifiers())); }
+void onKey(int code, int, int)
+{
+    act(code, isShifted(glutGetModifiers()));
+}
 
 void onSpecialKey(int key, int x, int y)
 {

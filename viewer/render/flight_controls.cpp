@@ -9,7 +9,10 @@
 namespace {
 
 // Zoom ratio: turning, pitching and climbing steps shrink when zoomed in.
-double zoomRatio() { return view.fovy / view.fovyDefault; }
+double zoomRatio()
+{
+    return view.fovy / view.fovyDefault;
+}
 
 // The target follows the eye at the last computed offset.
 void follow()
@@ -69,49 +72,98 @@ void setBrightness(double brightness)
     relight();
 }
 
-}  // namespace
+} // namespace
 
 bool isShifted(int modifiers)
 {
     return (modifiers & (modifierShift | modifierCtrl | modifierAlt)) == modifierShift;
 }
 
-bool isIgnoredSpecialKey(int key) { return key >= 109 && key <= 119; }
+bool isIgnoredSpecialKey(int key)
+{
+    return key >= 109 && key <= 119;
+}
 
 bool applyKey(int code, bool shifted)
 {
     switch (code) {
-    case ' ': resetView(view.homePolar, view.homeAzimuth); break;
-    case 't': case 'T': resetView(0, 0); break;
-    case 'z': case 'Z': stepForward(shifted ? -1 : 1); break;
-    case 'b': case 'B': setFieldOfView(shifted ? view.fovy / 0.8 : view.fovy * 0.8); break;
-    case 2: setFieldOfView(view.fovyDefault); break;
-    case 'x': case 'X': view.speed = shifted ? view.speed / 2 : view.speed * 2; break;
-    case 24: view.speed = view.speedFactor * view.sceneRadius; break;
-    case 'n': case 'N':
+    case ' ':
+        resetView(view.homePolar, view.homeAzimuth);
+        break;
+    case 't':
+    case 'T':
+        resetView(0, 0);
+        break;
+    case 'z':
+    case 'Z':
+        stepForward(shifted ? -1 : 1);
+        break;
+    case 'b':
+    case 'B':
+        setFieldOfView(shifted ? view.fovy / 0.8 : view.fovy * 0.8);
+        break;
+    case 2:
+        setFieldOfView(view.fovyDefault);
+        break;
+    case 'x':
+    case 'X':
+        view.speed = shifted ? view.speed / 2 : view.speed * 2;
+        break;
+    case 24:
+        view.speed = view.speedFactor * view.sceneRadius;
+        break;
+    case 'n':
+    case 'N':
         if (!shifted && view.gridStep < 4)
             view.gridStep *= 2;
         else if (shifted && view.gridStep > 1)
             view.gridStep /= 2;
         break;
-    case 14: view.gridStep = 1; break;
-    case 'r': case 'R': view.rangeSquared = shifted ? view.rangeSquared / 0.8 : view.rangeSquared * 0.8; break;
-    case 18: view.rangeSquared = view.rangeFactor * view.sceneRadius * view.sceneRadius; break;
-    case 'h': case 'H':
+    case 14:
+        view.gridStep = 1;
+        break;
+    case 'r':
+    case 'R':
+        view.rangeSquared = shifted ? view.rangeSquared / 0.8 : view.rangeSquared * 0.8;
+        break;
+    case 18:
+        view.rangeSquared = view.rangeFactor * view.sceneRadius * view.sceneRadius;
+        break;
+    case 'h':
+    case 'H':
         view.blendColours = 1 - view.blendColours;
         relight();
         break;
-    case 'm': case 'M': view.nameMode = view.nameMode >= 2 ? 0 : view.nameMode + 1; break;
-    case 's': case 'S': setBrightness(shifted ? view.brightness - 0.05 : view.brightness + 0.05); break;
-    case 19: setBrightness(1.0); break;
-    case 27: case 'q': case 'Q':
+    case 'm':
+    case 'M':
+        view.nameMode = view.nameMode >= 2 ? 0 : view.nameMode + 1;
+        break;
+    case 's':
+    case 'S':
+        setBrightness(shifted ? view.brightness - 0.05 : view.brightness + 0.05);
+        break;
+    case 19:
+        setBrightness(1.0);
+        break;
+    case 27:
+    case 'q':
+    case 'Q':
         saveViewState();
         return true;
-    case 100: turn(1); break;
-    case 102: turn(-1); break;
-    case 101: shifted ? pitch(1) : climb(1); break;
-    case 103: shifted ? pitch(-1) : climb(-1); break;
-    default: break;
+    case 100:
+        turn(1);
+        break;
+    case 102:
+        turn(-1);
+        break;
+    case 101:
+        shifted ? pitch(1) : climb(1);
+        break;
+    case 103:
+        shifted ? pitch(-1) : climb(-1);
+        break;
+    default:
+        break;
     }
     return false;
 }

@@ -11,7 +11,10 @@ namespace {
 // hidden blocks.
 constexpr double frustumMargin = 1e-5;
 
-const GridPoint& pointAt(int row, int col) { return grid.gridRowTable[row][col]; }
+const GridPoint& pointAt(int row, int col)
+{
+    return grid.gridRowTable[row][col];
+}
 
 // Smallest and largest horizontal squared distance from the eye to a box.
 double nearestSquared(const CellBlock& block, const float eye[3])
@@ -58,7 +61,10 @@ struct ShownBlock {
     bool testState;
 };
 
-int firstCorner(int edge, int step) { return edge + step; }
+int firstCorner(int edge, int step)
+{
+    return edge + step;
+}
 
 void emitCell(int i, int j, int step, std::vector<std::uint32_t>& indices)
 {
@@ -86,7 +92,7 @@ void emitBlockRow(int i, int step, const ShownBlock& shown, const CellQuery& que
     }
 }
 
-}  // namespace
+} // namespace
 
 bool cornerInRange(const GridPoint& corner, const float eye[3], double rangeSquared)
 {
@@ -103,7 +109,7 @@ bool cellCornersValid(int i, int j, int step)
 
 Frustum frustumFromMatrices(const double projection[16], const double modelView[16])
 {
-    double clip[16];  // column-major: clip[col * 4 + row]
+    double clip[16]; // column-major: clip[col * 4 + row]
     for (int col = 0; col < 4; ++col)
         for (int row = 0; row < 4; ++row) {
             double sum = 0;
@@ -164,7 +170,8 @@ void TerrainBlocks::build()
 
 bool gridFitsIndices()
 {
-    const std::uint64_t count = static_cast<std::uint64_t>(grid.gridRows) * static_cast<std::uint64_t>(grid.gridCols);
+    const std::uint64_t count =
+        static_cast<std::uint64_t>(grid.gridRows) * static_cast<std::uint64_t>(grid.gridCols);
     return count <= std::numeric_limits<std::uint32_t>::max();
 }
 
@@ -182,7 +189,8 @@ void collectVisibleCells(const TerrainBlocks& blocks, const CellQuery& query, Vi
                 continue;
             if (query.frustum && boxOutside(*query.frustum, block.low, block.high))
                 continue;
-            shown.push_back({&block, !(farthestSquared(block, query.eye) <= query.rangeSquared), !block.allValid});
+            shown.push_back(
+                {&block, !(farthestSquared(block, query.eye) <= query.rangeSquared), !block.allValid});
         }
         if (shown.empty())
             continue;
@@ -194,7 +202,8 @@ void collectVisibleCells(const TerrainBlocks& blocks, const CellQuery& query, Vi
         if (out.indices.size() == start)
             continue;
         const std::uint32_t cols = static_cast<std::uint32_t>(grid.gridCols);
-        out.batches.push_back({start, out.indices.size() - start, static_cast<std::uint32_t>(first.firstRow) * cols,
+        out.batches.push_back({start, out.indices.size() - start,
+                               static_cast<std::uint32_t>(first.firstRow) * cols,
                                static_cast<std::uint32_t>(first.lastRow) * cols + cols - 1});
     }
 }

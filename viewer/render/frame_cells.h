@@ -38,12 +38,12 @@ bool boxOutside(const Frustum& frustum, const float low[3], const float high[3])
 struct CellBlock {
     int firstRow, lastRow;
     int firstCol, lastCol;
-    float low[3], high[3];  // bounding box of the block's points
-    bool allValid;          // every point of the block has sampleState 0
+    float low[3], high[3]; // bounding box of the block's points
+    bool allValid;         // every point of the block has sampleState 0
 };
 
 class TerrainBlocks {
-public:
+  public:
     // A multiple of every step, so that no cell straddles two blocks.
     static constexpr int blockCells = 32;
     static_assert(blockCells % 4 == 0);
@@ -53,9 +53,12 @@ public:
 
     int blockRows() const { return blockRows_; }
     int blockCols() const { return blockCols_; }
-    const CellBlock& block(int row, int col) const { return blocks_[static_cast<std::size_t>(row) * blockCols_ + col]; }
+    const CellBlock& block(int row, int col) const
+    {
+        return blocks_[static_cast<std::size_t>(row) * blockCols_ + col];
+    }
 
-private:
+  private:
     std::vector<CellBlock> blocks_;
     int blockRows_ = 0;
     int blockCols_ = 0;
@@ -64,7 +67,7 @@ private:
 // What one frame shows: one batch of triangles per row of blocks, indices into
 // grid.points; minIndex and maxIndex bound the points a batch uses.
 struct CellBatch {
-    std::size_t first;   // offset into indices
+    std::size_t first; // offset into indices
     std::size_t count;
     std::uint32_t minIndex;
     std::uint32_t maxIndex;
@@ -79,7 +82,7 @@ struct CellQuery {
     int step;
     float eye[3];
     double rangeSquared;
-    const Frustum* frustum;  // null: no frustum test
+    const Frustum* frustum; // null: no frustum test
 };
 
 // True when the grid's points can be addressed by 32-bit indices.

@@ -95,7 +95,8 @@ void updateVisibleCells()
                            cache.rangeSquared == view.rangeSquared && sameFrustum(cache.frustum, frustum);
     if (unchanged)
         return;
-    const CellQuery query{view.gridStep, {view.eye[0], view.eye[1], view.eye[2]}, view.rangeSquared, &frustum};
+    const CellQuery query{
+        view.gridStep, {view.eye[0], view.eye[1], view.eye[2]}, view.rangeSquared, &frustum};
     collectVisibleCells(cache.blocks, query, cache.cells);
     cache.cellsValid = true;
     cache.step = view.gridStep;
@@ -156,9 +157,12 @@ void drawMountainNames()
     }
 }
 
-}  // namespace
+} // namespace
 
-void setTerrainPath(TerrainPath path) { terrainPath = path; }
+void setTerrainPath(TerrainPath path)
+{
+    terrainPath = path;
+}
 
 void applyCamera()
 {
@@ -171,7 +175,10 @@ void applyCamera()
               -std::cos(polar) * std::cos(azimuth), -std::cos(polar) * std::sin(azimuth), std::sin(polar));
 }
 
-long long lastDrawnCellCount() { return drawnCells; }
+long long lastDrawnCellCount()
+{
+    return drawnCells;
+}
 
 void forgetMeasuredTerrain()
 {

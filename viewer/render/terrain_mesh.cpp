@@ -49,7 +49,7 @@ constexpr QuarterTurnSeries quarterTurnSeries()
 {
     const double halfPi = 1.5707963267948966;
     QuarterTurnSeries series{};
-    double power = 1;  // (pi / 2)^n / n!, with the sign
+    double power = 1; // (pi / 2)^n / n!, with the sign
     for (int n = 0; n < 20; ++n) {
         if (n > 0)
             power *= halfPi / n;
@@ -64,8 +64,7 @@ constexpr QuarterTurnSeries quarterTurnSeries()
 
 constexpr QuarterTurnSeries series = quarterTurnSeries();
 
-template <std::size_t N>
-double horner(const double (&coefficients)[N], double x2, std::size_t first)
+template <std::size_t N> double horner(const double (&coefficients)[N], double x2, std::size_t first)
 {
     double sum = coefficients[N - 1];
     for (std::size_t k = N - 1; k-- > first;)
@@ -93,8 +92,7 @@ void normalAt(int row, int col, double out[3])
 
 // Runs work(first, end) over 0 .. count, split between the cores when there
 // is enough of it (thread start-up costs more than lighting a small grid).
-template <typename Work>
-void splitBetweenCores(std::int64_t count, std::int64_t smallestShare, Work work)
+template <typename Work> void splitBetweenCores(std::int64_t count, std::int64_t smallestShare, Work work)
 {
     const unsigned cores = std::max(1u, std::min(std::thread::hardware_concurrency(), 8u));
     const unsigned parts = count < 2 * smallestShare ? 1 : cores;
@@ -106,7 +104,7 @@ void splitBetweenCores(std::int64_t count, std::int64_t smallestShare, Work work
         helper.join();
 }
 
-}  // namespace
+} // namespace
 
 void gridNormal(const double south[3], const double east[3], const double north[3], const double west[3],
                 double normal[3])
@@ -185,7 +183,8 @@ SunLight currentSunLight()
 
 double lightFactor(const float normal[3], const SunLight& sun)
 {
-    const double d = normal[0] * sun.direction[0] + normal[1] * sun.direction[1] + normal[2] * sun.direction[2];
+    const double d =
+        normal[0] * sun.direction[0] + normal[1] * sun.direction[1] + normal[2] * sun.direction[2];
     return sun.brightness * (1 + sinQuarterTurns(d)) / 2;
 }
 

@@ -25,7 +25,7 @@ void computeMeshAttributes();
 double sinQuarterTurns(double d);
 
 struct SunLight {
-    double direction[3];  // towards the sun, axes y, x, z
+    double direction[3]; // towards the sun, axes y, x, z
     double brightness;
 };
 SunLight currentSunLight();

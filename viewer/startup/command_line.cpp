@@ -27,7 +27,7 @@ constexpr Form forms[] = {
     {9, "-srtm3", DataSet::srtm3, 5, true},
 };
 
-}  // namespace
+} // namespace
 
 std::optional<LoadRequest> parseCommandLine(int argc, const char* const argv[])
 {

@@ -11,8 +11,8 @@ enum class DataSet { gsi50, gsi250, srtm30, srtm3 };
 struct LoadRequest {
     DataSet dataSet = DataSet::gsi50;
     std::string dataDir;
-    std::array<int, 5> numbers{};  // N1 .. N5; those the data set does not take stay 0
-    std::string srtm30Dir;         // only for SRTM3
+    std::array<int, 5> numbers{}; // N1 .. N5; those the data set does not take stay 0
+    std::string srtm30Dir;        // only for SRTM3
 };
 
 // The value of a numeric word as atoi reads it (leading white space, an

@@ -6,11 +6,17 @@
 namespace {
 bool waitsForEnter = true;
 FatalErrorHandler handler = nullptr;
+} // namespace
+
+void setFatalErrorWaitsForEnter(bool waits)
+{
+    waitsForEnter = waits;
 }
 
-void setFatalErrorWaitsForEnter(bool waits) { waitsForEnter = waits; }
-
-void setFatalErrorHandler(FatalErrorHandler newHandler) { handler = newHandler; }
+void setFatalErrorHandler(FatalErrorHandler newHandler)
+{
+    handler = newHandler;
+}
 
 void fatalError(const std::string& message)
 {

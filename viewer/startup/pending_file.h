@@ -7,9 +7,9 @@
 #include <string>
 
 class PendingFile {
-public:
+  public:
     explicit PendingFile(std::string path);
-    ~PendingFile();  // removes the temporary file unless it was committed
+    ~PendingFile(); // removes the temporary file unless it was committed
     PendingFile(const PendingFile&) = delete;
     PendingFile& operator=(const PendingFile&) = delete;
 
@@ -23,7 +23,7 @@ public:
     // What went wrong, for a message.
     const std::string& error() const { return error_; }
 
-private:
+  private:
     bool fail(const char* what);
 
     std::string path_;

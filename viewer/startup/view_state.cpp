@@ -23,7 +23,7 @@ namespace {
 void deriveSceneSize()
 {
     if (grid.gridRows < 1 || grid.gridCols < 1)
-        return;  // no grid: nothing to look at, the scene stays empty
+        return; // no grid: nothing to look at, the scene stays empty
     const GridPoint& first = grid.gridRowTable[0][0];
     const GridPoint& last = grid.gridRowTable[grid.gridRows - 1][grid.gridCols - 1];
     const double dy = static_cast<double>(first.y) - last.y;
@@ -57,7 +57,7 @@ void setFixedConstants()
     view.fovyDefault = 50;
 }
 
-}  // namespace
+} // namespace
 
 void initView()
 {

@@ -64,7 +64,8 @@ void repairValues()
 void appendFixed(std::string& out, double value, int decimals)
 {
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
     if (result.ec == std::errc())
         out.append(buffer, result.ptr);
     else
@@ -86,7 +87,7 @@ std::string formatViewState()
     return text;
 }
 
-}  // namespace
+} // namespace
 
 void loadViewState()
 {

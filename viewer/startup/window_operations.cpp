@@ -2,6 +2,6 @@
 
 namespace {
 void nothing() {}
-}  // namespace
+} // namespace
 
 WindowOperations windowOperations{nothing, nothing};

@@ -12,7 +12,7 @@
 #include <functional>
 
 class SkyloomSession {
-public:
+  public:
     // prepare runs on the laid-out root before skyloom starts.
     explicit SkyloomSession(const std::function<void(const QString& root)>& prepare = {});
     ~SkyloomSession();
@@ -28,7 +28,7 @@ public:
     // Closes skyloom by its menu; whether it ended normally with status 0.
     bool close();
 
-private:
+  private:
     QTemporaryDir root_;
     QProcess process_;
     QString window_;

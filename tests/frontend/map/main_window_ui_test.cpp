@@ -31,14 +31,14 @@ const QColor kGreen(0, 255, 0);
 // Records the URLs the desktop is asked to open.
 class UrlRecorder : public QObject {
     Q_OBJECT
-public:
+  public:
     QList<QUrl> opened;
-public slots:
+  public slots:
     void open(const QUrl& url) { opened << url; }
 };
 
 class MainWindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         scratch.write("GSI50M/ZUMEI.CSV", shiftJisLines({"コード,図名", "533946,東京西北部"}));

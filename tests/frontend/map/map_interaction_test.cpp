@@ -9,7 +9,7 @@
 namespace {
 
 class MapInteractionTest : public ::testing::Test {
-protected:
+  protected:
     MapInteractionTest() : map(state, canvas, [this](SurfacePoint at) { popupAt = at; }) {}
 
     void clickCell(int i, int k) { map.picMap_MouseDown(kLeftButton, i + 0.5, k + 0.5); }

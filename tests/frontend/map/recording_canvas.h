@@ -8,7 +8,7 @@
 #include <QStringList>
 
 class RecordingCanvas : public MapCanvas {
-public:
+  public:
     void setScale(int cols, int rows) override { calls << QStringLiteral("scale %1 %2").arg(cols).arg(rows); }
     void setAutoRedraw(bool persistent) override { calls << (persistent ? "on" : "off"); }
     void cls() override { calls << "cls"; }

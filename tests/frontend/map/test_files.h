@@ -14,7 +14,7 @@
 // A fresh temporary folder that is also the current directory while it
 // lives; the previous current directory comes back afterwards.
 class ScratchDirectory {
-public:
+  public:
     ScratchDirectory();
     ~ScratchDirectory();
     ScratchDirectory(const ScratchDirectory&) = delete;
@@ -24,7 +24,7 @@ public:
     // Writes bytes to a file under the folder, making its sub-folders.
     QString write(const QString& relativePath, const QByteArray& bytes) const;
 
-private:
+  private:
     QString previous_;
     QTemporaryDir dir_;
 };
@@ -53,7 +53,7 @@ MapState viewOf(int cols, int rows, int originX = kDefaultOriginX, int originY =
 // Records every message instead of showing it, while it lives, and gives
 // the answer set here.
 class MessageRecorder {
-public:
+  public:
     MessageRecorder();
     ~MessageRecorder();
     MessageRecorder(const MessageRecorder&) = delete;
@@ -62,6 +62,6 @@ public:
     std::vector<Message> shown;
     MessageAnswer answer = MessageAnswer::Ok;
 
-private:
+  private:
     MessagePresenter previous_;
 };

@@ -11,7 +11,7 @@
 namespace {
 
 class ViewerLauncherTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         SetDefaultColor(state);

@@ -17,7 +17,7 @@ using Band = std::array<std::int16_t, 3>;
 
 // frmSetting over a state of a 20 x 14 map at the default origin.
 class SettingsDialogTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         SetDefaultColor(state);

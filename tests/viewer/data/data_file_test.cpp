@@ -13,17 +13,18 @@ TEST(DataFile, OpensTheExactNameFirstThenEachComponentIgnoringCase)
     std::string text;
     EXPECT_EQ(printed(dir,
                       [&] {
-                          const FileHandle exact = openAnnounced(dir.file("DATA/5339/N35E139.hgt"), "rb", "SRTM3");
+                          const FileHandle exact =
+                              openAnnounced(dir.file("DATA/5339/N35E139.hgt"), "rb", "SRTM3");
                           text = exact ? readRest(exact.get()) : "";
                           EXPECT_TRUE(openAnnounced(dir.file("data//5339/N35E139.HGT"), "rb", "SRTM3"));
                           EXPECT_FALSE(openAnnounced(dir.file("data/5339/n36e139.hgt"), "rb", "SRTM3"));
-                          EXPECT_FALSE(openAnnounced(dir.file("DATA"), "rb", "SRTM3"));  // no data file
+                          EXPECT_FALSE(openAnnounced(dir.file("DATA"), "rb", "SRTM3")); // no data file
                       }),
               "Reading D/DATA/5339/N35E139.hgt ...\nReading D/DATA//5339/N35E139.hgt ...\n"
               "*** SRTM3 : D/data/5339/n36e139.hgt not found.\n*** SRTM3 : D/DATA not found.\n");
     EXPECT_EQ(text, "upper");
     EXPECT_EQ(readTextFile(dir.file("DATA/5339/n35e139.hgt"), 3), "low");
-    EXPECT_EQ(readTextFile(dir.path()), std::nullopt);  // a directory opens, but does not read
+    EXPECT_EQ(readTextFile(dir.path()), std::nullopt); // a directory opens, but does not read
 }
 
-}  // namespace
+} // namespace

@@ -18,9 +18,10 @@ std::string printed(const ScratchDir& dir, const std::function<void()>& load)
 std::vector<double> placement()
 {
     // To a decimetre: the positions are single precision.
-    const double rowSpacing = std::round((double(grid.gridRowTable[1][0].y) - grid.gridRowTable[0][0].y) * 10) / 10;
-    return {grid.areaNorth, grid.areaSouth, grid.areaWest, grid.areaEast, grid.mountainShiftY,
-            grid.mountainShiftX, grid.labelLift, rowSpacing};
+    const double rowSpacing =
+        std::round((double(grid.gridRowTable[1][0].y) - grid.gridRowTable[0][0].y) * 10) / 10;
+    return {grid.areaNorth,      grid.areaSouth,      grid.areaWest,  grid.areaEast,
+            grid.mountainShiftY, grid.mountainShiftX, grid.labelLift, rowSpacing};
 }
 
 namespace {
@@ -35,7 +36,7 @@ std::string sampleBytes(int value)
     const auto bits = static_cast<std::uint16_t>(static_cast<std::int16_t>(value));
     return {static_cast<char>(bits >> 8), static_cast<char>(bits & 0xff)};
 }
-}  // namespace
+} // namespace
 
 std::string gsiRecord(int row, int count, const TenthsAt& tenths, const std::string& lineEnd)
 {
@@ -80,7 +81,8 @@ void writeSrtm30Row(const std::string& path, int row, const std::function<int(in
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT, 0644);
     struct stat info;
-    if (fd < 0 || ::fstat(fd, &info) != 0 || (info.st_size < 6000 * rowBytes && ::ftruncate(fd, 6000 * rowBytes)))
+    if (fd < 0 || ::fstat(fd, &info) != 0 ||
+        (info.st_size < 6000 * rowBytes && ::ftruncate(fd, 6000 * rowBytes)))
         throw std::runtime_error("cannot make " + path);
     std::string bytes;
     for (int c = 0; c < 4800; ++c)

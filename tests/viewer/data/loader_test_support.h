@@ -17,8 +17,13 @@ std::vector<double> placement();
 
 // The statement ends the process through fatalError with a message matching
 // `pattern`; standard input is closed, so nothing waits for Enter.
-#define EXPECT_FATAL(statement, pattern) \
-    EXPECT_EXIT({ std::fclose(stdin); statement; }, testing::ExitedWithCode(1), pattern)
+#define EXPECT_FATAL(statement, pattern)                                                                     \
+    EXPECT_EXIT(                                                                                             \
+        {                                                                                                    \
+            std::fclose(stdin);                                                                              \
+            statement;                                                                                       \
+        },                                                                                                   \
+        testing::ExitedWithCode(1), pattern)
 
 // Elevation in tenths of a metre at (row, column) of a sheet or cell.
 using TenthsAt = std::function<int(int, int)>;

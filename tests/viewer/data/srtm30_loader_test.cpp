@@ -8,7 +8,10 @@
 
 namespace {
 
-float at(int row, int col) { return grid.gridRowTable[row][col].elevation; }
+float at(int row, int col)
+{
+    return grid.gridRowTable[row][col].elevation;
+}
 
 TEST(SrtmTiles, BlockRowsAndColumnsNameTheTiles)
 {
@@ -30,7 +33,7 @@ TEST(Srtm30Loader, EachBlockComesFromItsPlaceInItsTile)
     // Block row 11, columns 63 and 64: tile rows 600 to 1199 of e100n40 and,
     // across the tile edge, samples 0 to 599 of e140n40.
     ScratchDir dir;
-    const std::string west = dir.file("E100N40.DEM");  // the published spelling
+    const std::string west = dir.file("E100N40.DEM"); // the published spelling
     for (const int row : {600, 601, 1199, 1200})
         writeSrtm30Row(west, row, [row](int col) { return row + col % 1000; });
     writeSrtm30Row(dir.file("e140n40.dem"), 600, [](int col) { return -col; });
@@ -48,15 +51,15 @@ TEST(Srtm30Loader, MissingAndShortTilesLeaveFlatLandAtZero)
     const std::string tile = dir.file("e100n40.dem");
     writeSrtm30Row(tile, 0, [](int) { return 250; });
     writeSrtm30Row(tile, 1, [](int) { return 251; });
-    std::filesystem::resize_file(tile, 9600 + 4300 * 2 + 1);  // ends inside sample 4300 of row 1
+    std::filesystem::resize_file(tile, 9600 + 4300 * 2 + 1); // ends inside sample 4300 of row 1
     // Block row 9 lies in the missing tile row n90, block row 10 in n40.
     EXPECT_EQ(printed(dir, [&] { readsrtm30(dir.path(), 9, 63, 10, 63); }),
               "*** SRTM30 : D/e100n90.dem not found.\nReading D/e100n40.dem ...\n");
     EXPECT_EQ(at(0, 0), 0.0f);
     EXPECT_EQ(at(600, 599), 250.0f);
     EXPECT_EQ(at(601, 99), 251.0f);
-    EXPECT_EQ(at(601, 100), 0.0f);  // only one byte of it is there
+    EXPECT_EQ(at(601, 100), 0.0f); // only one byte of it is there
     EXPECT_EQ(at(1199, 599), 0.0f);
 }
 
-}  // namespace
+} // namespace

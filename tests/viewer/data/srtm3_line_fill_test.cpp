@@ -9,8 +9,8 @@
 
 namespace {
 
-constexpr int V = -100000;  // a void sample (state 1)
-constexpr int N = -200000;  // no tile read here (state 2, 0 m)
+constexpr int V = -100000; // a void sample (state 1)
+constexpr int N = -200000; // no tile read here (state 2, 0 m)
 using Cells = std::vector<std::vector<int>>;
 
 void setGrid(const Cells& cells)
@@ -24,7 +24,10 @@ void setGrid(const Cells& cells)
         }
 }
 
-const GridPoint& at(int row, int col) { return grid.gridRowTable[row][col]; }
+const GridPoint& at(int row, int col)
+{
+    return grid.gridRowTable[row][col];
+}
 
 TEST(Srtm3LineFill, ShorterSpanFirstTheRowOnATieNeverFromAnEdge)
 {
@@ -35,14 +38,30 @@ TEST(Srtm3LineFill, ShorterSpanFirstTheRowOnATieNeverFromAnEdge)
         float elevation;
     } cases[] = {
         // A tie: the mean of the row neighbours.
-        {{{1, 1, 1, 1, 1}, {1, 1, 100, 1, 1}, {1, 10, V, 30, 1}, {1, 1, 300, 1, 1}, {1, 1, 1, 1, 1}}, 2, 2, true, 20},
+        {{{1, 1, 1, 1, 1}, {1, 1, 100, 1, 1}, {1, 10, V, 30, 1}, {1, 1, 300, 1, 1}, {1, 1, 1, 1, 1}},
+         2,
+         2,
+         true,
+         20},
         // A point without a tile is an anchor at 0 m.
-        {{{1, 1, 1, 1, 1}, {1, 1, V, 1, 1}, {1, N, V, 40, 1}, {1, 1, V, 1, 1}, {1, 1, 1, 1, 1}}, 2, 2, true, 20},
+        {{{1, 1, 1, 1, 1}, {1, 1, V, 1, 1}, {1, N, V, 40, 1}, {1, 1, V, 1, 1}, {1, 1, 1, 1, 1}},
+         2,
+         2,
+         true,
+         20},
         // The shorter walk, north, reaches row 0: no fill, and the row is not tried.
-        {{{5, 5, 5, 5, 5, 5, 5}, {5, 10, V, V, V, 50, 5}, {5, 5, 5, 5, 5, 5, 5}, {5, 5, 5, 5, 5, 5, 5}}, 1, 3, false, 0},
+        {{{5, 5, 5, 5, 5, 5, 5}, {5, 10, V, V, V, 50, 5}, {5, 5, 5, 5, 5, 5, 5}, {5, 5, 5, 5, 5, 5, 5}},
+         1,
+         3,
+         false,
+         0},
         // Walking west reaches column 0: edge points are never anchors.
-        {{{5, 5, 5, 5, 5}, {5, V, 5, 5, 5}, {7, V, 9, 5, 5}, {5, V, 5, 5, 5}, {5, 5, 5, 5, 5}}, 2, 1, false, 0},
-        {{{V, V, V}, {V, 7, V}, {V, V, V}}, 0, 1, false, 0},  // edge points are never filled
+        {{{5, 5, 5, 5, 5}, {5, V, 5, 5, 5}, {7, V, 9, 5, 5}, {5, V, 5, 5, 5}, {5, 5, 5, 5, 5}},
+         2,
+         1,
+         false,
+         0},
+        {{{V, V, V}, {V, 7, V}, {V, V, V}}, 0, 1, false, 0}, // edge points are never filled
     };
     for (const auto& c : cases) {
         setGrid(c.cells);
@@ -58,7 +77,7 @@ TEST(Srtm3LineFill, Mode2FillsSpansUpTo10AndMode1AnyLength)
 {
     const struct {
         int side, mode, voidsLeft;
-    } cases[] = {{9, 2, 0}, {10, 2, 100}, {10, 1, 0}, {40, 1, 0}};  // a run of 9 voids spans 10
+    } cases[] = {{9, 2, 0}, {10, 2, 100}, {10, 1, 0}, {40, 1, 0}}; // a run of 9 voids spans 10
     for (const auto& c : cases) {
         // A ramp rising 10 m a column, with a square of voids at (2, 2).
         Cells cells(c.side + 4, std::vector<int>(c.side + 4));
@@ -98,12 +117,14 @@ void referenceFill(int mode)
             while (right < cols - 1 && at(i, right).sampleState == 1)
                 ++right;
             const bool down = bottom - top < right - left;
-            const int first = down ? top : left, last = down ? bottom : right, end = down ? rows - 1 : cols - 1;
+            const int first = down ? top : left, last = down ? bottom : right,
+                      end = down ? rows - 1 : cols - 1;
             if (first == 0 || last == end || (mode == 2 && last - first > 10))
                 continue;
             const double a = down ? at(top, j).elevation : at(i, left).elevation;
             const double b = down ? at(bottom, j).elevation : at(i, right).elevation;
-            grid.gridRowTable[i][j].elevation = static_cast<float>(a + (b - a) * ((down ? i : j) - first) / (last - first));
+            grid.gridRowTable[i][j].elevation =
+                static_cast<float>(a + (b - a) * ((down ? i : j) - first) / (last - first));
             grid.gridRowTable[i][j].sampleState = 0;
         }
 }
@@ -119,7 +140,8 @@ TEST(Srtm3LineFill, MatchesAPointByPointWalkOnRandomVoids)
                 cell = random() % 100 < 3 ? N : static_cast<int>(random() % 3050) - 50;
         // Rectangles of voids of many sizes, some touching the edges.
         for (int n = 0; n < static_cast<int>(seed % 5) * rows * cols / 600; ++n) {
-            const int r0 = random() % rows, c0 = random() % cols, h = 1 + random() % 25, w = 1 + random() % 25;
+            const int r0 = random() % rows, c0 = random() % cols, h = 1 + random() % 25,
+                      w = 1 + random() % 25;
             for (int r = r0; r < std::min(rows, r0 + h); ++r)
                 std::fill_n(cells[r].begin() + c0, std::min(cols - c0, w), V);
         }
@@ -130,11 +152,12 @@ TEST(Srtm3LineFill, MatchesAPointByPointWalkOnRandomVoids)
             setGrid(cells);
             fillsrtm3lines(mode);
             for (int n = 0; n < rows * cols; ++n) {
-                ASSERT_EQ(grid.points[n].sampleState, expected[n].sampleState) << seed << " " << mode << " " << n;
+                ASSERT_EQ(grid.points[n].sampleState, expected[n].sampleState)
+                    << seed << " " << mode << " " << n;
                 ASSERT_EQ(grid.points[n].elevation, expected[n].elevation) << seed << " " << mode << " " << n;
             }
         }
     }
 }
 
-}  // namespace
+} // namespace

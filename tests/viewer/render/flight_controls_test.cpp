@@ -39,10 +39,13 @@ void type(const std::string& keys)
     }
 }
 
-std::vector<int> shade() { return {grid.gridRowTable[50][60].shadeColour, grid.gridRowTable[50][60].shadeColour + 3}; }
+std::vector<int> shade()
+{
+    return {grid.gridRowTable[50][60].shadeColour, grid.gridRowTable[50][60].shadeColour + 3};
+}
 
 class FlightTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { startFlight(); }
     ScratchWorkingDir scratch;
 };
@@ -58,11 +61,20 @@ TEST_F(FlightTest, KeysScaleAndRestoreTheirSettingsWithinLimits)
         std::function<double()> value;
         double expected;
     } cases[] = {
-        {"b", fovy, 40}, {std::string(30, 'B'), fovy, 179},  // at 180 the perspective collapses into a point
-        {"bb\x02", fovy, 50}, {"xXXX", [] { return view.speed; }, speed / 4}, {"xx\x18", [] { return view.speed; }, speed},
-        {"rrR", [] { return view.rangeSquared; }, range * 0.8}, {"rr\x12", [] { return view.rangeSquared; }, range},
-        {"nnn", step, 4}, {"nnNNN", step, 1}, {"nn\x0e", step, 1}, {std::string(21, 'S'), brightness, 0},
-        {"s", brightness, 1.05}, {"SS\x13", brightness, 1}, {"MmM", [] { return double(view.nameMode); }, 0},
+        {"b", fovy, 40},
+        {std::string(30, 'B'), fovy, 179}, // at 180 the perspective collapses into a point
+        {"bb\x02", fovy, 50},
+        {"xXXX", [] { return view.speed; }, speed / 4},
+        {"xx\x18", [] { return view.speed; }, speed},
+        {"rrR", [] { return view.rangeSquared; }, range * 0.8},
+        {"rr\x12", [] { return view.rangeSquared; }, range},
+        {"nnn", step, 4},
+        {"nnNNN", step, 1},
+        {"nn\x0e", step, 1},
+        {std::string(21, 'S'), brightness, 0},
+        {"s", brightness, 1.05},
+        {"SS\x13", brightness, 1},
+        {"MmM", [] { return double(view.nameMode); }, 0},
     };
     for (const auto& c : cases) {
         startFlight();
@@ -72,9 +84,9 @@ TEST_F(FlightTest, KeysScaleAndRestoreTheirSettingsWithinLimits)
     startFlight();
     const std::vector<int> blended = shade();
     type("bB\x02h");
-    EXPECT_EQ(projectionCalls, 3);  // every zoom key sets the projection
-    EXPECT_NE(shade(), blended);    // the colour switch relights
-    type("+h" + std::string(21, 'S'));  // Page Up shares the switch's code
+    EXPECT_EQ(projectionCalls, 3);     // every zoom key sets the projection
+    EXPECT_NE(shade(), blended);       // the colour switch relights
+    type("+h" + std::string(21, 'S')); // Page Up shares the switch's code
     EXPECT_EQ(shade(), (std::vector<int>{0, 0, 0}));
     type("\x13");
     EXPECT_EQ(shade(), blended);
@@ -83,34 +95,37 @@ TEST_F(FlightTest, KeysScaleAndRestoreTheirSettingsWithinLimits)
 TEST_F(FlightTest, TurningPitchingClimbingAndStepsScaleWithZoomAboutTheEye)
 {
     const float eyeY = view.eye[0];
-    type("d+d");  // the left arrow, shifted or not
+    type("d+d"); // the left arrow, shifted or not
     EXPECT_DOUBLE_EQ(view.viewAzimuth, 10);
     EXPECT_EQ(view.eye[0], eyeY);
-    type("bf");  // zoom ratio 0.8, right
+    type("bf"); // zoom ratio 0.8, right
     EXPECT_NEAR(view.viewAzimuth, 6, 1e-12);
     const float height = view.eye[2];
     type("e");
     EXPECT_NEAR(view.eye[2], height + 0.56 * view.speed, 1e-2);
-    type(" z");  // home again, facing north, one step forward
-    EXPECT_NEAR(view.eye[0], view.sceneCentre[0] + view.orbitDistance * std::sin(75 * M_PI / 180) - view.speed, 1e-2);
+    type(" z"); // home again, facing north, one step forward
+    EXPECT_NEAR(view.eye[0],
+                view.sceneCentre[0] + view.orbitDistance * std::sin(75 * M_PI / 180) - view.speed, 1e-2);
     for (int i = 0; i < 16; ++i)
         type("+g");
-    EXPECT_NEAR(view.viewPolar, 0, 1e-9);  // from 75 degrees straight down, and no further
+    EXPECT_NEAR(view.viewPolar, 0, 1e-9); // from 75 degrees straight down, and no further
     for (int i = 0; i < 37; ++i)
         type("+e");
-    EXPECT_NEAR(view.viewPolar, 180, 1e-9);  // and up to 180
+    EXPECT_NEAR(view.viewPolar, 180, 1e-9); // and up to 180
     for (int axis = 0; axis < 3; ++axis)
         EXPECT_NEAR(view.target[axis], view.eye[axis] - view.viewOffset[axis], 1e-2);
-    type("xbrnshmt");  // the top view restores the flight settings but keeps light and switches
+    type("xbrnshmt"); // the top view restores the flight settings but keeps light and switches
     EXPECT_NEAR(view.eye[2], view.sceneCentre[2] + view.orbitDistance, 1e-2);
-    EXPECT_EQ(std::tuple(view.viewPolar, view.fovy, view.gridStep, view.brightness, view.blendColours, view.nameMode),
+    EXPECT_EQ(std::tuple(view.viewPolar, view.fovy, view.gridStep, view.brightness, view.blendColours,
+                         view.nameMode),
               std::tuple(0.0, 50.0, 1, 1.05, 0, 1));
-    EXPECT_EQ(std::pair(view.speed, view.rangeSquared), std::pair(0.02 * view.sceneRadius, 8 * std::pow(view.sceneRadius, 2)));
+    EXPECT_EQ(std::pair(view.speed, view.rangeSquared),
+              std::pair(0.02 * view.sceneRadius, 8 * std::pow(view.sceneRadius, 2)));
 }
 
 TEST_F(FlightTest, QuitKeysSaveModifierKeysAndNumLockDoNotCountMenuEntriesAreKeys)
 {
-    type(std::string("1ia\x00\x01", 5) + "il\xc8\xff");  // no action, and no save
+    type(std::string("1ia\x00\x01", 5) + "il\xc8\xff"); // no action, and no save
     EXPECT_EQ(view.viewAzimuth, 0);
     EXPECT_FALSE(std::filesystem::exists("orvex.env"));
     for (const int code : {27, int('q'), int('Q')}) {
@@ -118,7 +133,7 @@ TEST_F(FlightTest, QuitKeysSaveModifierKeysAndNumLockDoNotCountMenuEntriesAreKey
         EXPECT_TRUE(applyKey(code, code == 'Q'));
         EXPECT_EQ(fileText("orvex.env").substr(12, 6), std::to_string(code / 100.0).substr(0, 5) + "\n");
     }
-    constexpr int super = 8;  // freeglut 3.4 reports Num Lock here
+    constexpr int super = 8; // freeglut 3.4 reports Num Lock here
     EXPECT_TRUE(isShifted(modifierShift) && isShifted(modifierShift | super));
     EXPECT_FALSE(isShifted(0) || isShifted(super) || isShifted(modifierShift | modifierCtrl) ||
                  isShifted(modifierShift | modifierAlt));
@@ -132,17 +147,17 @@ TEST_F(FlightTest, FlyDragTurnsAndClimbsAndSunDragStaysBetweenEastAndWestAboveTh
 {
     pressMouse(leftButton, buttonDown, false, 350, 300);
     const float height = view.eye[2];
-    EXPECT_TRUE(dragPointer(280, 245));  // 70 px left, 55 px up
+    EXPECT_TRUE(dragPointer(280, 245)); // 70 px left, 55 px up
     EXPECT_NEAR(view.viewAzimuth, 9, 1e-12);
     EXPECT_NEAR(view.eye[2], height + view.speed, 1e-2);
-    EXPECT_FALSE(dragPointer(-1, 100) || dragPointer(100, 551));  // outside the window
+    EXPECT_FALSE(dragPointer(-1, 100) || dragPointer(100, 551)); // outside the window
     EXPECT_NEAR(view.viewAzimuth, 9, 1e-12);
-    pressMouse(leftButton, 1, false, 0, 0);  // release
+    pressMouse(leftButton, 1, false, 0, 0); // release
     EXPECT_FALSE(dragPointer(10, 10));
 
     const std::vector<int> lit = shade();
     pressMouse(leftButton, buttonDown, true, 700, 550);
-    EXPECT_TRUE(dragPointer(630, 495));  // a tenth of the width and height
+    EXPECT_TRUE(dragPointer(630, 495)); // a tenth of the width and height
     EXPECT_NEAR(view.sunAzimuth, 268, 1e-9);
     EXPECT_NEAR(view.sunElevation, 39, 1e-9);
     EXPECT_NE(shade(), lit);
@@ -150,8 +165,8 @@ TEST_F(FlightTest, FlyDragTurnsAndClimbsAndSunDragStaysBetweenEastAndWestAboveTh
     EXPECT_EQ(std::pair(view.sunAzimuth, view.sunElevation), std::pair(270.0, 90.0));
     dragPointer(700, 550);
     EXPECT_EQ(std::pair(view.sunAzimuth, view.sunElevation), std::pair(90.0, 0.0));
-    pressMouse(2, buttonDown, false, 5, 5);  // any other button ends the drag
+    pressMouse(2, buttonDown, false, 5, 5); // any other button ends the drag
     EXPECT_EQ(view.dragMode, 0);
 }
 
-}  // namespace
+} // namespace

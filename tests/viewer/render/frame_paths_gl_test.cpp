@@ -23,7 +23,7 @@ namespace {
 
 struct Frame {
     std::vector<unsigned char> rgb;
-    std::vector<float> depth;  // 1 where nothing was drawn
+    std::vector<float> depth; // 1 where nothing was drawn
     long long cells = 0;
 
     long long pixels(int r, int g, int b) const
@@ -33,7 +33,10 @@ struct Frame {
             count += rgb[i * 3] == r && rgb[i * 3 + 1] == g && rgb[i * 3 + 2] == b;
         return count;
     }
-    long long covered() const { return std::count_if(depth.begin(), depth.end(), [](float d) { return d < 1; }); }
+    long long covered() const
+    {
+        return std::count_if(depth.begin(), depth.end(), [](float d) { return d < 1; });
+    }
 };
 
 Frame grab(TerrainPath path = TerrainPath::fast)
@@ -41,7 +44,8 @@ Frame grab(TerrainPath path = TerrainPath::fast)
     setTerrainPath(path);
     drawFrame();
     setTerrainPath(TerrainPath::fast);
-    Frame frame{std::vector<unsigned char>(700 * 550 * 3), std::vector<float>(700 * 550), lastDrawnCellCount()};
+    Frame frame{std::vector<unsigned char>(700 * 550 * 3), std::vector<float>(700 * 550),
+                lastDrawnCellCount()};
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, 700, 550, GL_RGB, GL_UNSIGNED_BYTE, frame.rgb.data());
@@ -57,7 +61,9 @@ void press(int code, bool shifted = false, int times = 1)
 
 void useTerrain(bool withVoids)
 {
-    const auto voids = [](int r, int c) { return std::hypot(r - 40, c - 150) < 9 || (r == 200 && c % 7 == 0); };
+    const auto voids = [](int r, int c) {
+        return std::hypot(r - 40, c - 150) < 9 || (r == 200 && c % 7 == 0);
+    };
     makeTestTerrain(241, 301, rollingHills, withVoids ? std::function<bool(int, int)>(voids) : nullptr);
     initView();
     relight();
@@ -73,8 +79,8 @@ void addSummit(int row, int col, const std::string& name, int kind)
 }
 
 class FrameTest : public ::testing::Test {
-protected:
-    ScratchWorkingDir scratch;  // no orvex.env: defaults
+  protected:
+    ScratchWorkingDir scratch; // no orvex.env: defaults
 
     void SetUp() override
     {
@@ -83,7 +89,7 @@ protected:
         useTerrain(false);
         static int argc = 1;
         static char name[] = "test", *argv[] = {name, nullptr};
-        static const bool opened = (prepareViewerWindow(&argc, argv), true);  // GLUT starts once
+        static const bool opened = (prepareViewerWindow(&argc, argv), true); // GLUT starts once
         (void)opened;
         windowOperations = {applyCamera, applyProjection};
         onReshape(700, 550);
@@ -95,16 +101,16 @@ TEST_F(FrameTest, TheFastPathDrawsTheLiteralPicture)
 {
     addSummit(60, 90, " Ridge", 0);
     addSummit(120, 200, " Cone", 1);
-    const auto lowFlight = [] {  // low over the south, looking north along the horizon
+    const auto lowFlight = [] { // low over the south, looking north along the horizon
         view.eye[0] = view.sceneCentre[0] + 0.4f * static_cast<float>(view.sceneRadius);
         view.eye[2] = 2500;
         view.viewPolar = 90;
-        press(100), press(102);  // re-aim
+        press(100), press(102); // re-aim
     };
     const struct {
         const char* name;
         std::function<void()> setUp;
-        double mostCells;  // share of the literal path's cells the fast path may draw
+        double mostCells; // share of the literal path's cells the fast path may draw
     } views[] = {
         {"home", [] {}, 1},
         {"top", [] { press('t'); }, 1},
@@ -127,7 +133,8 @@ TEST_F(FrameTest, TheFastPathDrawsTheLiteralPicture)
         for (std::size_t i = 0; i < literal.depth.size(); ++i) {
             coveredDiffers += (literal.depth[i] < 1) != (fast.depth[i] < 1);
             for (int c = 0; c < 3; ++c)
-                channelDifference = std::max(channelDifference, std::abs(literal.rgb[i * 3 + c] - fast.rgb[i * 3 + c]));
+                channelDifference =
+                    std::max(channelDifference, std::abs(literal.rgb[i * 3 + c] - fast.rgb[i * 3 + c]));
         }
         EXPECT_GT(literal.covered(), 20000) << v.name << ": the view shows hardly any terrain";
         EXPECT_EQ(coveredDiffers, 0) << v.name;
@@ -149,17 +156,17 @@ TEST_F(FrameTest, NamesInBothFontsBothColoursWithMarkersAndHighBytes)
     EXPECT_GT(small.pixels(30, 30, 30), 10);
     EXPECT_GT(large.pixels(30, 30, 30), small.pixels(30, 30, 30));
     const long long heightOnly = large.pixels(150, 0, 100);
-    mountains.mountainTable[1].name = "\xC5\xC5\xC5\xC5";  // bytes above 127 are glyphs too
+    mountains.mountainTable[1].name = "\xC5\xC5\xC5\xC5"; // bytes above 127 are glyphs too
     EXPECT_GT((press('m', false, 2), grab().pixels(150, 0, 100)), heightOnly + 20);
     EXPECT_GT((press(' '), grab().pixels(100, 100, 100)), 5) << "marker lines";
 }
 
 TEST_F(FrameTest, BackgroundIsTheLastColourEntryAndAnEmptyReshapeIsIgnored)
 {
-    press('t'), press('r', false, 30);  // a small disc of terrain in the middle
+    press('t'), press('r', false, 30); // a small disc of terrain in the middle
     const Frame frame = grab();
     EXPECT_EQ(frame.pixels(200, 200, 255), std::ssize(frame.depth) - frame.covered());
-    colours = ColourTable{};  // no table: black, not a read outside it
+    colours = ColourTable{}; // no table: black, not a read outside it
     EXPECT_GT(grab().pixels(0, 0, 0), 300000);
 
     onReshape(640, 480);
@@ -172,4 +179,4 @@ TEST_F(FrameTest, BackgroundIsTheLastColourEntryAndAnEmptyReshapeIsIgnored)
     EXPECT_EQ(viewport[3], 480);
 }
 
-}  // namespace
+} // namespace

@@ -21,9 +21,16 @@ std::optional<LoadRequest> parse(const std::vector<std::string>& words)
 TEST(CommandLine, NumbersReadLikeAtoiButClampedToInt)
 {
     const std::pair<const char*, int> cases[] = {
-        {"533936", 533936}, {"  \t\n+17", 17},          {"12abc", 12},           {"abc", 0},
-        {"+-3", 0},         {"0x1F", 0},                {"2147483648", INT_MAX}, {"-2147483648", INT_MIN},
-        {"-2147483649", INT_MIN}, {"-999999999999999999999999999x", INT_MIN},
+        {"533936", 533936},
+        {"  \t\n+17", 17},
+        {"12abc", 12},
+        {"abc", 0},
+        {"+-3", 0},
+        {"0x1F", 0},
+        {"2147483648", INT_MAX},
+        {"-2147483648", INT_MIN},
+        {"-2147483649", INT_MIN},
+        {"-999999999999999999999999999x", INT_MIN},
     };
     for (const auto& [word, value] : cases)
         EXPECT_EQ(atoiClamped(word), value) << '"' << word << '"';
@@ -31,7 +38,8 @@ TEST(CommandLine, NumbersReadLikeAtoiButClampedToInt)
 
 TEST(CommandLine, EachOptionIsRecognisedWholeAndOnlyAtItsWordCount)
 {
-    const std::pair<const char*, int> forms[] = {{"-gsi50", 6}, {"-gsi250", 6}, {"-srtm30", 7}, {"-srtm3", 9}};
+    const std::pair<const char*, int> forms[] = {
+        {"-gsi50", 6}, {"-gsi250", 6}, {"-srtm30", 7}, {"-srtm3", 9}};
     for (const auto& [option, count] : forms)
         for (int words = 1; words <= 12; ++words) {
             std::vector<std::string> line{"orvex", option};
@@ -49,11 +57,13 @@ TEST(CommandLine, CarriesDirectoriesAndNumbersInOrder)
     EXPECT_EQ(gsi250->dataSet, DataSet::gsi250);
     EXPECT_EQ(gsi250->dataDir, "d i r");
     EXPECT_EQ(gsi250->numbers, (std::array<int, 5>{5339, -1, 0, 0, 0}));
-    const auto srtm3 = parse({"orvex", "-srtm3", "/s3", "+12abc", "639", " -7", "99999999999999", "2", "/s30"});
+    const auto srtm3 =
+        parse({"orvex", "-srtm3", "/s3", "+12abc", "639", " -7", "99999999999999", "2", "/s30"});
     ASSERT_TRUE(srtm3);
     EXPECT_EQ(srtm3->dataSet, DataSet::srtm3);
     EXPECT_EQ(srtm3->numbers, (std::array<int, 5>{12, 639, -7, INT_MAX, 2}));
-    EXPECT_EQ(std::pair(srtm3->dataDir, srtm3->srtm30Dir), std::pair(std::string("/s3"), std::string("/s30")));
+    EXPECT_EQ(std::pair(srtm3->dataDir, srtm3->srtm30Dir),
+              std::pair(std::string("/s3"), std::string("/s30")));
 }
 
 TEST(CommandLine, HugeNumbersForEveryOptionEndInAFatalErrorWithoutTakingMemory)
@@ -88,4 +98,4 @@ TEST(CommandLine, HugeNumbersForEveryOptionEndInAFatalErrorWithoutTakingMemory)
     EXPECT_LT(peakResidentMiB(), kMostMiBForAHostileFile);
 }
 
-}  // namespace
+} // namespace

@@ -9,7 +9,7 @@ const std::string orvex = ORVEX_PROGRAM;
 
 TEST(OrvexProgram, ACommandLineNamingNoDataSetEndsAtOnceInSilence)
 {
-    ScratchDir cwd;  // no orvex.col here: reading it would be a fatal error
+    ScratchDir cwd; // no orvex.col here: reading it would be a fatal error
     for (const char* words : {"", "-gsi50 d 533936 1 1 extra", "-gsi250 d 5339 1", "-srtm3 d 0 0 0 0",
                               "-srtm30 d 0 0 0 0 0 s", "-GSI50 d 533936 1 1"}) {
         const ProgramRun run = runInShell(cwd.path(), "'" + orvex + "' " + words);
@@ -26,7 +26,7 @@ TEST(OrvexProgram, EachOptionCallsItsOwnLoaderThenReadsTheColours)
         {"-gsi250 d 5339 -1 1", "*** ERROR gsi250 : argument.\n"},
         {"-srtm30 d 30 0 30 0", "*** ERROR srtm30 : argument.\n"},
         {"-srtm3 d 0 0 0 0 3 s30", "*** ERROR srtm3 : argument.\n"},
-        {"-srtm30 d 0 0 0 0", "*** readcolor-1.\n"},  // no tile is no error; no orvex.col is
+        {"-srtm30 d 0 0 0 0", "*** readcolor-1.\n"}, // no tile is no error; no orvex.col is
     };
     for (const auto& [words, message] : cases) {
         const ProgramRun run = runInShell(cwd.path(), "'" + orvex + "' " + words);
@@ -41,9 +41,9 @@ TEST(FatalError, WaitsForOneCharacterThenEndsWithStatusOne)
     ScratchDir cwd;
     // The character comes half a second after the start, so a probe that did
     // not wait would log its end first.
-    const ProgramRun run = runInShell(cwd.path(), "{ sleep 0.5; echo sent >> log; printf x; } | { '" +
-                                                      std::string(FATAL_ERROR_PROBE) +
-                                                      "' '*** dem3name-1.'; echo $? >> log; }");
+    const ProgramRun run =
+        runInShell(cwd.path(), "{ sleep 0.5; echo sent >> log; printf x; } | { '" +
+                                   std::string(FATAL_ERROR_PROBE) + "' '*** dem3name-1.'; echo $? >> log; }");
     EXPECT_EQ(run.out, "started\nPress Enter key...");
     EXPECT_EQ(run.err, "*** dem3name-1.\n");
     EXPECT_EQ(fileText(cwd.file("log")), "sent\n1\n");
@@ -51,4 +51,4 @@ TEST(FatalError, WaitsForOneCharacterThenEndsWithStatusOne)
     EXPECT_EQ(runInShell(cwd.path(), "'" + std::string(FATAL_ERROR_PROBE) + "' x < /dev/null").status, 1);
 }
 
-}  // namespace
+} // namespace

@@ -20,5 +20,6 @@ inline ProgramRun runInShell(const std::string& dir, const std::string& line)
     const std::string command = "cd '" + dir + "' && { " + line + " ; } </dev/null >'" + capture.file("out") +
                                 "' 2>'" + capture.file("err") + "'";
     const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, fileText(capture.file("out")), fileText(capture.file("err"))};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, fileText(capture.file("out")),
+            fileText(capture.file("err"))};
 }

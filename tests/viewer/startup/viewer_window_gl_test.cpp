@@ -30,7 +30,7 @@ void xdotool(const std::string& arguments)
 // orvex on one GSI 50 m sheet of hills with the default colours, in a
 // working directory of its own.
 class ViewerWindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         if (!display)
@@ -43,15 +43,17 @@ protected:
             std::snprintf(field, sizeof field, "%6d%3d", 533945, row);
             sheet += field;
             for (int col = 0; col < 200; ++col) {
-                std::snprintf(field, sizeof field, "%5d", int(9000 + 7000 * std::sin(row / 23.0) * std::cos(col / 31.0)));
+                std::snprintf(field, sizeof field, "%5d",
+                              int(9000 + 7000 * std::sin(row / 23.0) * std::cos(col / 31.0)));
                 sheet += field;
             }
             sheet += "\n";
         }
         writeFile(dir.file("GSI/DATA/5339/533945.MEM"), sheet);
         writeFile(dir.file("MtJapan.txt"), "35.423600 139.411500 2600.0 0 TestPeak\n");
-        writeFile(dir.file("orvex.col"), "2 0 9  0 250 0  120 250 140  120 190 140  160 190 120  150 190 180  "
-                                         "200 190 200  230 230 230  0 0 255  200 200 255\n");
+        writeFile(dir.file("orvex.col"),
+                  "2 0 9  0 250 0  120 250 140  120 190 140  160 190 120  150 190 180  "
+                  "200 190 200  230 230 230  0 0 255  200 200 255\n");
     }
     void TearDown() override
     {
@@ -86,7 +88,8 @@ protected:
             if (chdir(dir.path().c_str()) != 0 || quiet < 0)
                 _exit(126);
             dup2(quiet, 0), dup2(quiet, 1), dup2(quiet, 2);
-            execl(ORVEX_PROGRAM, ORVEX_PROGRAM, "-gsi50", "GSI", "533945", "1", "1", static_cast<char*>(nullptr));
+            execl(ORVEX_PROGRAM, ORVEX_PROGRAM, "-gsi50", "GSI", "533945", "1", "1",
+                  static_cast<char*>(nullptr));
             _exit(127);
         }
         for (int tries = 0; tries < 400; ++tries, std::this_thread::sleep_for(50ms))
@@ -145,7 +148,7 @@ TEST_F(ViewerWindowTest, OpensAt700x550TopLeftShadedAndComesBackAtItsLastSize)
     ASSERT_NE(window, 0u);
     EXPECT_EQ(geometry(window), (std::vector<int>{0, 0, 700, 550}));
     const std::vector<unsigned long> home = pixels(window);
-    EXPECT_EQ(home.front(), 0xc8c8ffu);  // the background: the last colour entry
+    EXPECT_EQ(home.front(), 0xc8c8ffu); // the background: the last colour entry
     EXPECT_GT(std::set<unsigned long>(home.begin(), home.end()).size(), 200u) << "shaded terrain";
     xdotool("windowsize " + std::to_string(window) + " 520 410");
     keys(window, "q");
@@ -169,8 +172,9 @@ TEST_F(ViewerWindowTest, ShiftQSavesTheViewStateAndClosingTheWindowDoesNot)
     EXPECT_EQ(fileText(dir.file("orvex.env")), "2 0\n700 550\n1.000\n250.0 30.0\n1\n0\n");
     writeFile(dir.file("orvex.env"), "untouched");
     ASSERT_NE(window = start(), 0u);
-    XEvent close{};  // what a window manager's close button sends
-    close.xclient = {ClientMessage, 0, False, display, window, XInternAtom(display, "WM_PROTOCOLS", False), 32, {}};
+    XEvent close{}; // what a window manager's close button sends
+    close.xclient = {
+        ClientMessage, 0, False, display, window, XInternAtom(display, "WM_PROTOCOLS", False), 32, {}};
     close.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
     XSendEvent(display, window, False, NoEventMask, &close);
     XSync(display, False);
@@ -188,12 +192,12 @@ TEST_F(ViewerWindowTest, KeysAndMenuEntriesActModifierKeysAloneDoNothingExitSave
         EXPECT_NE(pixels(window), last) << sequence << " should change the picture";
         last = pixels(window);
     }
-    keys(window, "Shift_R Control_L Alt_L Num_Lock");  // right Shift alone would read as q, left Ctrl as r
+    keys(window, "Shift_R Control_L Alt_L Num_Lock"); // right Shift alone would read as q, left Ctrl as r
     ASSERT_EQ(waitpid(pid, nullptr, WNOHANG), 0) << "a modifier key alone ended the viewer";
     EXPECT_EQ(pixels(window), last);
-    keys(window, "m h s shift+s shift+s shift+s Num_Lock");  // with Num Lock on, Shift still counts
+    keys(window, "m h s shift+s shift+s shift+s Num_Lock"); // with Num Lock on, Shift still counts
     // The right button opens the menu at the pointer; releasing over an entry chooses it.
-    for (const int entry : {7, 8, 6, 9}) {  // names, brighter, colour switch, exit
+    for (const int entry : {7, 8, 6, 9}) { // names, brighter, colour switch, exit
         xdotool("mousemove --window " + std::to_string(window) + " 100 60 mousedown 3");
         std::this_thread::sleep_for(300ms);
         const std::vector<Window> shown = shownWindows();
@@ -201,11 +205,11 @@ TEST_F(ViewerWindowTest, KeysAndMenuEntriesActModifierKeysAloneDoNothingExitSave
         ASSERT_NE(menu, shown.end()) << "no menu appeared";
         const std::vector<int> g = geometry(*menu);
         xdotool("mousemove " + std::to_string(g[0] + g[2] / 2) + " " +
-            std::to_string(g[1] + g[3] * (2 * entry + 1) / 20) + " sleep 0.15 mouseup 3");
+                std::to_string(g[1] + g[3] * (2 * entry + 1) / 20) + " sleep 0.15 mouseup 3");
         std::this_thread::sleep_for(300ms);
     }
     EXPECT_EQ(waitForEnd(), 0);
     EXPECT_EQ(fileText(dir.file("orvex.env")), "2 0\n700 550\n0.950\n250.0 30.0\n1\n2\n");
 }
 
-}  // namespace
+} // namespace
