@@ -19,8 +19,8 @@
 #include <string>
 #include <vector>
 
-#include "data/grid.h"
 #include "data/loaders.h"
+#include "state/grid.h"
 
 namespace {
 

@@ -16,13 +16,14 @@
 #include <unistd.h>
 #include <vector>
 
-#include "data/colour_table.h"
-#include "data/grid.h"
+#include "app/init_view.h"
+#include "app/viewer_window_gl.h"
 #include "render/flight_controls.h"
 #include "render/frame_gl.h"
 #include "render/terrain_mesh.h"
-#include "startup/view_state.h"
-#include "startup/viewer_window_gl.h"
+#include "state/colour_table.h"
+#include "state/grid.h"
+#include "state/view_state.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <system_error>
 
-#include "startup/pending_file.h"
+#include "common/pending_file.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "data/grid.h"
+#include "state/grid.h"
 
 // Written in place of samples whose sampleState is not 0.
 constexpr float rasterNoData = -32768.0f;

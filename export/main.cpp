@@ -4,10 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "data/grid.h"
+#include "app/command_line.h"
+#include "app/load_request.h"
 #include "ehdr_raster.h"
-#include "startup/command_line.h"
-#include "startup/fatal_error.h"
+#include "state/fatal_error.h"
+#include "state/grid.h"
 
 namespace {
 

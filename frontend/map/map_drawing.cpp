@@ -1,8 +1,8 @@
 #include "map/map_drawing.h"
 
+#include "core/map_state.h"
+#include "core/shift_jis.h"
 #include "map/map_layout.h"
-#include "map/map_state.h"
-#include "map/shift_jis.h"
 
 #include <algorithm>
 

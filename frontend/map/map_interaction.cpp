@@ -1,8 +1,8 @@
 #include "map/map_interaction.h"
 
+#include "core/map_state.h"
 #include "map/map_drawing.h"
 #include "map/map_layout.h"
-#include "map/map_state.h"
 
 #include <cstdint>
 #include <utility>

@@ -1,6 +1,6 @@
 #include "map/map_layout.h"
 
-#include "map/map_cells.h"
+#include "core/map_cells.h"
 
 #include <cfloat>
 #include <cmath>

@@ -1,7 +1,7 @@
 #pragma once
 // The arithmetic that places the map on the surface.
 
-#include "map/coastline.h"
+#include "core/coastline.h"
 
 #include <cstdint>
 #include <optional>

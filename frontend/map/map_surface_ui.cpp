@@ -1,5 +1,7 @@
 #include "map/map_surface_ui.h"
 
+#include "core/map_font_ui.h"
+
 #include "map/map_interaction.h"
 
 #include <QKeyEvent>
@@ -89,16 +91,6 @@ int buttonCodes(Qt::MouseButtons buttons)
 }
 
 } // namespace
-
-QFont mapFont()
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"),
-                      QStringLiteral("Noto Sans CJK JP")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(8.25);
-    return font;
-}
 
 MapSurface::MapSurface(QWidget* parent) : QWidget(parent), font_(mapFont())
 {

@@ -61,7 +61,3 @@ class MapSurface : public QWidget, public MapCanvas {
     int cols_ = 0;
     int rows_ = 0;
 };
-
-// The sheet-name font: "ＭＳ Ｐゴシック" where it exists, else the nearest
-// proportional Japanese Gothic face, at 8.25 points.
-QFont mapFont();

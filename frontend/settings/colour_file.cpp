@@ -1,9 +1,9 @@
 #include "settings/colour_file.h"
 
-#include "map/file_start.h"
-#include "settings/saved_file.h"
+#include "core/file_start.h"
+#include "core/saved_file.h"
+#include "core/text_fields.h"
 #include "settings/settings_file.h"
-#include "settings/text_fields.h"
 
 #include <limits>
 

@@ -2,7 +2,7 @@
 // The front-end's side of orvex.col: the nine band colours it keeps, written
 // for the viewer before every start and at exit, and read back at start-up.
 
-#include "map/map_state.h"
+#include "core/map_state.h"
 
 #include <QByteArray>
 

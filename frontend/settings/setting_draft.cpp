@@ -1,6 +1,6 @@
 #include "settings/setting_draft.h"
 
-#include "settings/text_fields.h"
+#include "core/text_fields.h"
 
 #include <algorithm>
 #include <limits>

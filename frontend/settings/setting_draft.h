@@ -3,7 +3,7 @@
 // the two directories, taken from the settings when it opens and given back
 // only on OK.
 
-#include "map/map_state.h"
+#include "core/map_state.h"
 
 #include <QString>
 #include <array>

@@ -1,7 +1,7 @@
 #include "settings/settings_dialog_ui.h"
 
-#include "map/map_surface_ui.h"
-#include "map/messages.h"
+#include "core/map_font_ui.h"
+#include "core/messages.h"
 
 #include <QColorDialog>
 #include <QGroupBox>

@@ -1,9 +1,9 @@
 #include "settings/settings_file.h"
 
-#include "map/file_start.h"
-#include "map/map_state.h"
-#include "settings/saved_file.h"
-#include "settings/text_fields.h"
+#include "core/file_start.h"
+#include "core/map_state.h"
+#include "core/saved_file.h"
+#include "core/text_fields.h"
 
 #include <limits>
 

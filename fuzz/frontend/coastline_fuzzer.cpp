@@ -4,9 +4,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/coastline.h"
+#include "core/map_state.h"
 #include "fuzz_target.h"
-#include "map/coastline.h"
-#include "map/map_state.h"
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {

@@ -2,9 +2,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/map_cells.h"
+#include "core/sheet_names.h"
 #include "fuzz_target.h"
-#include "map/map_cells.h"
-#include "map/sheet_names.h"
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {

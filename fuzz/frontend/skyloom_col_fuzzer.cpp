@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/map_state.h"
 #include "fuzz_target.h"
-#include "map/map_state.h"
 #include "settings/colour_file.h"
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)

@@ -3,9 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/map_cells.h"
+#include "core/map_state.h"
 #include "fuzz_target.h"
-#include "map/map_cells.h"
-#include "map/map_state.h"
 #include "settings/settings_file.h"
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)

@@ -3,8 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "data/colour_table.h"
+#include "data/colour_file.h"
 #include "fuzz_target.h"
+#include "state/colour_table.h"
 #include "viewer_fuzzing.h"
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)

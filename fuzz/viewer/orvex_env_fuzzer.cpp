@@ -4,8 +4,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "data/view_state_file.h"
 #include "fuzz_target.h"
-#include "startup/view_state.h"
+#include "state/view_state.h"
 #include "viewer_fuzzing.h"
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)

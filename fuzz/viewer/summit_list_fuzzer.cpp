@@ -3,9 +3,10 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "data/grid.h"
-#include "data/mountain_table.h"
+#include "data/mountain_file.h"
 #include "fuzz_target.h"
+#include "state/grid.h"
+#include "state/mountain_table.h"
 #include "viewer_fuzzing.h"
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)

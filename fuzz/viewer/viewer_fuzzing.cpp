@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "data/grid.h"
 #include "fuzz_target.h"
-#include "startup/fatal_error.h"
+#include "state/fatal_error.h"
+#include "state/grid.h"
 
 namespace {
 [[noreturn]] void throwFatalError(const std::string& message)

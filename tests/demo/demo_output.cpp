@@ -8,7 +8,7 @@
 #include <stdexcept>
 
 #include "coastline.h"
-#include "data/grid.h"
+#include "state/grid.h"
 
 namespace fs = std::filesystem;
 

@@ -7,7 +7,7 @@
 #include "data/loaders.h"
 #include "demo_output.h"
 #include "relief.h"
-#include "startup/fatal_error.h"
+#include "state/fatal_error.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <stdlib.h>
 #include <string>
 
-#include "startup/fatal_error.h"
+#include "state/fatal_error.h"
 
 // A fresh directory under /tmp, removed with everything in it at the end;
 // the working directory while it lives if `enter` is set.

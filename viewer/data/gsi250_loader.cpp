@@ -4,11 +4,11 @@
 #include <string_view>
 
 #include "data/data_file.h"
-#include "data/grid.h"
 #include "data/gsi_files.h"
 #include "data/loaders.h"
 #include "data/text_scanner.h"
-#include "startup/fatal_error.h"
+#include "state/fatal_error.h"
+#include "state/grid.h"
 
 namespace {
 

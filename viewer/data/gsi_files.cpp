@@ -1,8 +1,8 @@
 #include "data/gsi_files.h"
 
 #include "data/data_file.h"
-#include "data/grid.h"
 #include "data/text_scanner.h"
+#include "state/grid.h"
 
 namespace {
 // A 250 m cell, the larger of the two, takes about 0.6 MB in its widest

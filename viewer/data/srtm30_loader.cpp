@@ -6,10 +6,10 @@
 #include <string>
 #include <string_view>
 
-#include "data/grid.h"
 #include "data/loaders.h"
 #include "data/srtm_tiles.h"
-#include "startup/fatal_error.h"
+#include "state/fatal_error.h"
+#include "state/grid.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "data/grid.h"
+#include "state/grid.h"
 
 // Each void point needs the nearest anchor in four directions. Walking for
 // them point by point costs the length of the void for every void point, so

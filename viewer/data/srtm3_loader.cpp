@@ -7,11 +7,11 @@
 #include <string>
 
 #include "data/data_file.h"
-#include "data/grid.h"
 #include "data/loaders.h"
 #include "data/srtm3_line_fill.h"
 #include "data/srtm_tiles.h"
-#include "startup/fatal_error.h"
+#include "state/fatal_error.h"
+#include "state/grid.h"
 
 namespace {
 

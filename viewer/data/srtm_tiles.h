@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "data/grid.h"
+#include "state/grid.h"
 
 // Consecutive bytes read from a tile: as many as were asked for, unless the
 // tile ended early.

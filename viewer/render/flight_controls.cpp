@@ -2,9 +2,10 @@
 
 #include <algorithm>
 
+#include "data/view_state_file.h"
 #include "render/terrain_mesh.h"
-#include "startup/view_state.h"
-#include "startup/window_operations.h"
+#include "state/view_state.h"
+#include "state/window_operations.h"
 
 namespace {
 

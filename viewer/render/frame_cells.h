@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "data/grid.h"
+#include "state/grid.h"
 
 bool cornerInRange(const GridPoint& corner, const float eye[3], double rangeSquared);
 bool cellCornersValid(int i, int j, int step);

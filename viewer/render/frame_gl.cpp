@@ -6,11 +6,11 @@
 #include <cmath>
 #include <string>
 
-#include "data/colour_table.h"
-#include "data/grid.h"
-#include "data/mountain_table.h"
 #include "render/frame_cells.h"
-#include "startup/view_state.h"
+#include "state/colour_table.h"
+#include "state/grid.h"
+#include "state/mountain_table.h"
+#include "state/view_state.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <thread>
 #include <vector>
 
-#include "data/colour_table.h"
-#include "data/grid.h"
-#include "startup/view_state.h"
+#include "state/colour_table.h"
+#include "state/grid.h"
+#include "state/view_state.h"
 
 namespace {
 

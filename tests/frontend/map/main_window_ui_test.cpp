@@ -1,6 +1,7 @@
 // frmMain as the program starts it, in a scratch working folder with both
 // indexes beside it and a small coastline, shown offscreen.
-#include "map/main_window_ui.h"
+#include "app/main_window_ui.h"
+#include "core/map_font_ui.h"
 #include "map/map_surface_ui.h"
 #include "settings/help_texts.h"
 #include "settings/settings_dialog_ui.h"
@@ -283,4 +284,5 @@ TEST_F(MainWindowTest, HelpEntriesSpeakThroughMessagesAndTheDesktop)
     EXPECT_TRUE(messages.shown.empty());
 }
 
+#include "core/map_font_ui.h"
 #include "main_window_ui_test.moc"

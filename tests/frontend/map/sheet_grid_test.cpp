@@ -1,6 +1,6 @@
 // The sheet grid and its files: grid-square codes, the Shift-JIS name
 // indexes and the coastline.
-#include "map/shift_jis.h"
+#include "core/shift_jis.h"
 #include "test_files.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 // What skyloom does before its window: the single-instance lock and the
 // per-user working directory of an installed skyloom.
-#include "map/start_up.h"
-#include "map/user_work_directory.h"
+#include "launch/start_up.h"
+#include "launch/user_work_directory.h"
 #include "test_files.h"
 
 #include <QCoreApplication>

@@ -8,8 +8,8 @@
 #include <ostream>
 #include <vector>
 
-#include "map/map_state.h"
-#include "map/messages.h"
+#include "core/map_state.h"
+#include "core/messages.h"
 
 // A fresh temporary folder that is also the current directory while it
 // lives; the previous current directory comes back afterwards.

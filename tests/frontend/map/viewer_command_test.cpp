@@ -1,4 +1,4 @@
-#include "map/viewer_command.h"
+#include "launch/viewer_command.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The launcher with stand-in viewers: small shell scripts named orvex that
 // write down how they were started, or end the way a viewer can end.
-#include "map/viewer_launcher.h"
+#include "launch/viewer_launcher.h"
 #include "test_files.h"
 
 #include <QDir>

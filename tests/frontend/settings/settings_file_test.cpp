@@ -1,4 +1,4 @@
-#include "map/coastline.h"
+#include "core/coastline.h"
 #include "settings/colour_file.h"
 #include "settings/settings_file.h"
 #include "test_files.h"

@@ -2,8 +2,9 @@
 
 #include <climits>
 
-#include "data/colour_table.h"
+#include "data/colour_file.h"
 #include "loader_test_support.h"
+#include "state/colour_table.h"
 
 namespace {
 

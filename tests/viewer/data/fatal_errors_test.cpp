@@ -4,10 +4,11 @@
 
 #include <climits>
 
-#include "data/colour_table.h"
-#include "data/grid.h"
+#include "data/colour_file.h"
 #include "data/loaders.h"
 #include "loader_test_support.h"
+#include "state/colour_table.h"
+#include "state/grid.h"
 
 namespace {
 

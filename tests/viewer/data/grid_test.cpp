@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "data/grid.h"
 #include "loader_test_support.h"
+#include "state/grid.h"
 
 namespace {
 

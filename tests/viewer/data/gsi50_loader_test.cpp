@@ -2,9 +2,9 @@
 
 #include <climits>
 
-#include "data/grid.h"
 #include "data/loaders.h"
 #include "loader_test_support.h"
+#include "state/grid.h"
 
 namespace {
 

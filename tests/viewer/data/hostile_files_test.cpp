@@ -9,11 +9,14 @@
 
 #include "../../hostile_files.h"
 #include "../test_files.h"
-#include "data/colour_table.h"
-#include "data/grid.h"
+#include "data/colour_file.h"
 #include "data/loaders.h"
-#include "data/mountain_table.h"
-#include "startup/view_state.h"
+#include "data/mountain_file.h"
+#include "data/view_state_file.h"
+#include "state/colour_table.h"
+#include "state/grid.h"
+#include "state/mountain_table.h"
+#include "state/view_state.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
-#include "data/grid.h"
+#include "state/grid.h"
 
 std::string printed(const ScratchDir& dir, const std::function<void()>& load)
 {

@@ -3,9 +3,10 @@
 #include <climits>
 #include <cmath>
 
-#include "data/grid.h"
-#include "data/mountain_table.h"
+#include "data/mountain_file.h"
 #include "loader_test_support.h"
+#include "state/grid.h"
+#include "state/mountain_table.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <random>
 #include <vector>
 
-#include "data/grid.h"
 #include "data/srtm3_line_fill.h"
+#include "state/grid.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "data/grid.h"
 #include "data/loaders.h"
 #include "loader_test_support.h"
+#include "state/grid.h"
 
 namespace {
 

@@ -4,11 +4,12 @@
 #include <cmath>
 #include <functional>
 
-#include "data/grid.h"
+#include "app/init_view.h"
 #include "render/flight_controls.h"
 #include "render/terrain_mesh.h"
-#include "startup/view_state.h"
-#include "startup/window_operations.h"
+#include "state/grid.h"
+#include "state/view_state.h"
+#include "state/window_operations.h"
 #include "test_terrain.h"
 
 namespace {

@@ -2,10 +2,10 @@
 
 #include <cmath>
 
-#include "data/colour_table.h"
-#include "data/grid.h"
 #include "render/terrain_mesh.h"
-#include "startup/view_state.h"
+#include "state/colour_table.h"
+#include "state/grid.h"
+#include "state/view_state.h"
 #include "test_terrain.h"
 
 namespace {

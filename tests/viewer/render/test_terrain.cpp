@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "data/colour_table.h"
-#include "data/grid.h"
-#include "data/mountain_table.h"
-#include "startup/view_state.h"
-#include "startup/window_operations.h"
+#include "state/colour_table.h"
+#include "state/grid.h"
+#include "state/mountain_table.h"
+#include "state/view_state.h"
+#include "state/window_operations.h"
 
 void makeTestTerrain(int rows, int cols, const std::function<float(int, int)>& height,
                      const std::function<bool(int, int)>& isVoid)

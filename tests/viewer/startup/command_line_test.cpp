@@ -6,7 +6,8 @@
 
 #include "../../hostile_files.h"
 #include "../test_files.h"
-#include "startup/command_line.h"
+#include "app/command_line.h"
+#include "app/load_request.h"
 
 namespace {
 

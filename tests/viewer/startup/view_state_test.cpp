@@ -4,8 +4,10 @@
 #include <sstream>
 
 #include "../test_files.h"
-#include "data/grid.h"
-#include "startup/view_state.h"
+#include "app/init_view.h"
+#include "data/view_state_file.h"
+#include "state/grid.h"
+#include "state/view_state.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Prints a line, then ends through fatalError with the message of word 1.
 #include <cstdio>
 
-#include "startup/fatal_error.h"
+#include "state/fatal_error.h"
 
 int main(int argc, char* argv[])
 {

@@ -1,0 +1,64 @@
+#include "common/pending_file.h"
+
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+
+PendingFile::PendingFile(std::string path)
+    : path_(std::move(path)), temporaryPath_(path_ + ".tmp" + std::to_string(getpid()))
+{
+    // "x": never write into a file that someone else has just made.
+    file_ = std::fopen(temporaryPath_.c_str(), "wbx");
+    if (!file_)
+        fail("cannot create");
+}
+
+PendingFile::~PendingFile()
+{
+    if (file_)
+        std::fclose(file_);
+    if (!committed_ && (file_ || finished_))
+        std::remove(temporaryPath_.c_str());
+}
+
+bool PendingFile::fail(const char* what)
+{
+    if (error_.empty())
+        error_ = std::string(what) + " " + temporaryPath_ + ": " + std::strerror(errno);
+    return false;
+}
+
+bool PendingFile::write(const void* data, std::size_t size)
+{
+    if (!file_)
+        return false;
+    if (std::fwrite(data, 1, size, file_) != size)
+        return fail("cannot write");
+    return true;
+}
+
+bool PendingFile::finish()
+{
+    if (!file_)
+        return false;
+    const bool flushed = std::fflush(file_) == 0 && !std::ferror(file_);
+    const int flushError = errno;
+    const bool closed = std::fclose(file_) == 0;
+    file_ = nullptr;
+    finished_ = true;
+    if (!flushed)
+        errno = flushError;
+    if (!flushed || !closed)
+        return fail("cannot write");
+    return true;
+}
+
+bool PendingFile::commit()
+{
+    if (!finished_ || !error_.empty())
+        return false;
+    if (std::rename(temporaryPath_.c_str(), path_.c_str()) != 0)
+        return fail("cannot rename");
+    committed_ = true;
+    return true;
+}

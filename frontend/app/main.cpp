@@ -1,0 +1,38 @@
+// skyloom: the map of Japan's elevation-mesh sheets that starts orvex on the
+// sheets the user picks.
+#include "app/main_window_ui.h"
+#include "core/message_box_ui.h"
+#include "core/messages.h"
+#include "launch/start_up.h"
+#include "launch/user_work_directory.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+
+    // A second instance ends at once, without a message.
+    const std::unique_ptr<QLockFile> instanceLock = lockSingleInstance(instanceLockPath());
+    if (!instanceLock)
+        return 0;
+
+    // A directory on the command line wins; an installed skyloom started
+    // without one works in the user's own folder.
+    const QString startDirectory = commandLineText(QCoreApplication::arguments());
+    const std::optional<Installation> installation =
+        findInstallation(QCoreApplication::applicationDirPath(), QStringLiteral(SKYLOOM_SHARED_FROM_BIN),
+                         QStringLiteral(SKYLOOM_DEMO_FROM_BIN));
+    if (startDirectory.isEmpty() && installation)
+        enterUserWorkDirectory(*installation, userWorkDirectory());
+    else
+        enterStartDirectory(startDirectory);
+
+    MainWindow frmMain;
+    installMessageBoxPresenter(&frmMain);
+    frmMain.Form_Load();
+    frmMain.show();
+    const int status = app.exec();
+    installMessagePresenter({});
+    return status;
+}

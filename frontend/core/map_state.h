@@ -1,0 +1,64 @@
+#pragma once
+// Everything the map window keeps for the program's lifetime: the settings
+// that skyloom.env carries, the map layout, the range, the sheet names, the
+// coastline and the viewer's colour tables. One instance, owned by frmMain.
+
+#include "core/coastline.h"
+#include "core/map_cells.h"
+#include "core/sheet_names.h"
+
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <vector>
+
+// Nine bands of red, green, blue: seven elevation bands, sea, background.
+inline constexpr int kBandCount = 9;
+using BandColourTable = std::array<std::array<std::int16_t, 3>, kBandCount>;
+
+inline constexpr int kDefaultOriginX = 149;
+inline constexpr int kDefaultOriginY = 109;
+inline const char kDefaultDataDir50[] = "../GSI50M";
+inline const char kDefaultDataDir250[] = "../GSI250M";
+
+struct MapState {
+    // Settings (skyloom.env).
+    int meshFlag = kMesh50;
+    QString dataDir50 = QString::fromLatin1(kDefaultDataDir50);
+    QString dataDir250 = QString::fromLatin1(kDefaultDataDir250);
+    int originX = kDefaultOriginX;
+    int originY = kDefaultOriginY;
+
+    // Cells across and up picMap, set by the resize step.
+    int viewCols = 0;
+    int viewRows = 0;
+
+    // Range selection: 0 none, 1 start cell chosen, 2 range chosen. The range
+    // is in surface cells, columns selX1 .. selX2 - 1, rows selY1 .. selY2 - 1.
+    int selState = 0;
+    int selX1 = 0;
+    int selY1 = 0;
+    int selX2 = 0;
+    int selY2 = 0;
+
+    SheetNameTable sheetName50{kCols50, kRows50};
+    SheetNameTable sheetName250{kCols250, kRows250};
+
+    std::vector<CoastSegment> coastSegments;
+    int coastCount = 0;
+
+    BandColourTable bandColor{};
+    BandColourTable defaultBandColor{};
+
+    // The table the current mesh draws from.
+    const SheetNameTable& sheetNames() const { return meshFlag == kMesh250 ? sheetName250 : sheetName50; }
+};
+
+// meshFlag, both data directories and the origin back to their defaults.
+void resetSettings(MapState& state);
+
+// Fills defaultBandColor with the built-in colours.
+void SetDefaultColor(MapState& state);
+
+// bandColor = defaultBandColor.
+void ResetColor(MapState& state);

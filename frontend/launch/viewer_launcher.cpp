@@ -1,0 +1,124 @@
+#include "launch/viewer_launcher.h"
+
+#include "core/map_state.h"
+#include "core/messages.h"
+#include "launch/viewer_command.h"
+#include "settings/colour_file.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryFile>
+#include <algorithm>
+#include <cstdio>
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
+
+struct ViewerLauncher::Viewer {
+    std::unique_ptr<QProcess> process = std::make_unique<QProcess>();
+    std::unique_ptr<QTemporaryFile> errors;
+    bool ended = false;
+};
+
+ViewerLauncher::ViewerLauncher() = default;
+
+ViewerLauncher::~ViewerLauncher()
+{
+    for (const auto& viewer : viewers_) {
+        if (viewer->ended || viewer->process->state() == QProcess::NotRunning)
+            continue;
+        // Destroying a QProcess kills its process; a viewer the user is
+        // flying in must outlive the front-end, so its object is let go and
+        // the process exit reclaims it.
+        viewer->process->disconnect();
+        QProcess* outliving = viewer->process.release();
+#if defined(__SANITIZE_ADDRESS__)
+        __lsan_ignore_object(outliving);
+#else
+        (void)outliving;
+#endif
+    }
+}
+
+void ViewerLauncher::RunViewer(const MapState& state)
+{
+    const QFileInfo program(QString::fromLatin1(kViewerProgram));
+    if (!program.isFile() || !program.isExecutable()) {
+        showMessage({program.fileName() + QStringLiteral(" ファイルがありません。"), MessageIcon::Critical});
+        return;
+    }
+    if (state.selState != 2) {
+        showMessage({QStringLiteral("地図範囲が指定されていません。"), MessageIcon::Warning});
+        return;
+    }
+    WriteColor(state);
+    start(viewerCommandLine(state));
+}
+
+void ViewerLauncher::start(const QStringList& commandLine)
+{
+    if (commandLine.isEmpty())
+        return;
+    dropEnded();
+    auto owned = std::make_unique<Viewer>();
+    Viewer& viewer = *owned;
+    QProcess& process = *viewer.process;
+    process.setProgram(QFileInfo(commandLine.front()).absoluteFilePath());
+    process.setArguments(commandLine.mid(1));
+    process.setWorkingDirectory(QDir::currentPath());
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setProcessChannelMode(QProcess::ForwardedOutputChannel);
+    // A file rather than a pipe, so that a viewer that outlives the
+    // front-end can still write its messages.
+    viewer.errors =
+        std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/orvex-errors-XXXXXX"));
+    if (viewer.errors->open())
+        process.setStandardErrorFile(viewer.errors->fileName());
+    else
+        process.setProcessChannelMode(QProcess::ForwardedChannels);
+
+    QObject::connect(&process, &QProcess::errorOccurred, [&viewer](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart || viewer.ended)
+            return;
+        showMessage({viewerStartFailureText(viewer.process->errorString()), MessageIcon::Critical});
+        viewer.ended = true;
+    });
+    QObject::connect(&process, &QProcess::finished,
+                     [this, &viewer](int exitCode, QProcess::ExitStatus status) {
+                         finished(viewer, exitCode, status == QProcess::CrashExit);
+                     });
+    viewers_.push_back(std::move(owned));
+    process.start();
+}
+
+void ViewerLauncher::finished(Viewer& viewer, int exitCode, bool crashed)
+{
+    QByteArray errors;
+    if (viewer.errors && viewer.errors->isOpen() && viewer.errors->seek(0))
+        errors = viewer.errors->readAll();
+    // Someone who started the front-end from a terminal sees what the viewer
+    // said, as if it had been started there.
+    std::fwrite(errors.constData(), 1, errors.size(), stderr);
+    std::fflush(stderr);
+    if (crashed)
+        showMessage({viewerCrashText(), MessageIcon::Critical});
+    else if (exitCode == 1)
+        showMessage({viewerFailureText(errors), MessageIcon::Critical});
+    // Set last: the message box runs its own loop, and the entry must not be
+    // dropped by a start made during it.
+    viewer.ended = true;
+}
+
+void ViewerLauncher::dropEnded()
+{
+    std::erase_if(viewers_, [](const std::unique_ptr<Viewer>& viewer) { return viewer->ended; });
+}
+
+int ViewerLauncher::runningCount() const
+{
+    return static_cast<int>(std::count_if(viewers_.begin(), viewers_.end(), [](const auto& viewer) {
+        return !viewer->ended && viewer->process->state() != QProcess::NotRunning;
+    }));
+}

@@ -1,0 +1,47 @@
+#include "app/command_line.h"
+
+#include <cstring>
+
+#include "data/text_scanner.h"
+
+int atoiClamped(const char* word)
+{
+    return TextScanner(word).readInt().value_or(0);
+}
+
+namespace {
+
+struct Form {
+    int words;
+    const char* option;
+    DataSet dataSet;
+    int numberCount;
+    bool hasSrtm30Dir;
+};
+
+// In this order: with six words "-gsi50" is tried before "-gsi250".
+constexpr Form forms[] = {
+    {6, "-gsi50", DataSet::gsi50, 3, false},
+    {6, "-gsi250", DataSet::gsi250, 3, false},
+    {7, "-srtm30", DataSet::srtm30, 4, false},
+    {9, "-srtm3", DataSet::srtm3, 5, true},
+};
+
+} // namespace
+
+std::optional<LoadRequest> parseCommandLine(int argc, const char* const argv[])
+{
+    for (const Form& form : forms) {
+        if (argc != form.words || std::strcmp(argv[1], form.option) != 0)
+            continue;
+        LoadRequest request;
+        request.dataSet = form.dataSet;
+        request.dataDir = argv[2];
+        for (int n = 0; n < form.numberCount; ++n)
+            request.numbers[n] = atoiClamped(argv[3 + n]);
+        if (form.hasSrtm30Dir)
+            request.srtm30Dir = argv[3 + form.numberCount];
+        return request;
+    }
+    return std::nullopt;
+}

@@ -1,0 +1,5 @@
+#pragma once
+
+// Start-up, after the grid, the colours and the summits are read: the mesh
+// attributes, the scene size, the defaults, then orvex.env over them.
+void initView();

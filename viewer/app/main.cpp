@@ -1,0 +1,20 @@
+// orvex: load one area, read the colours and the summits, fly over it.
+#include "app/command_line.h"
+#include "app/init_view.h"
+#include "app/load_request.h"
+#include "app/viewer_window_gl.h"
+#include "data/colour_file.h"
+#include "data/mountain_file.h"
+#include "state/colour_table.h"
+#include "state/mountain_table.h"
+#include "state/view_state.h"
+
+int main(int argc, char* argv[])
+{
+    if (!loadFromCommandLine(argc, argv))
+        return 0;
+    readcolor();
+    readmountain();
+    initView();
+    openViewerWindow(&argc, argv);
+}

@@ -1,0 +1,5 @@
+#pragma once
+// "orvex.col", the colour table that skyloom writes for the viewer.
+
+// Reads "orvex.col" from the working directory into colours.
+void readcolor();

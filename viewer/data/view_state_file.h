@@ -1,0 +1,10 @@
+#pragma once
+// "orvex.env", the view state kept from one run to the next.
+
+// Reads "orvex.env" from the working directory over the current values.
+void loadViewState();
+
+// Writes "orvex.env" into the working directory, beside and then renamed, so
+// the file is never left half-written. When it cannot be written nothing is
+// saved and nothing is reported.
+void saveViewState();

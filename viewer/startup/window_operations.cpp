@@ -1,7 +1,0 @@
-#include "startup/window_operations.h"
-
-namespace {
-void nothing() {}
-} // namespace
-
-WindowOperations windowOperations{nothing, nothing};

@@ -1,0 +1,11 @@
+#include "state/colour_table.h"
+
+ColourTable colours;
+
+Rgb colourEntry(int index)
+{
+    if (index < 0 || index >= ColourTable::capacity)
+        return {0, 0, 0};
+    const std::int32_t* entry = colours.colourTable[index];
+    return {entry[0], entry[1], entry[2]};
+}

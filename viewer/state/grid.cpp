@@ -1,0 +1,104 @@
+#include "state/grid.h"
+
+#include <cmath>
+#include <limits>
+#include <new>
+#include <unistd.h>
+
+#include "state/fatal_error.h"
+
+ElevationGrid grid;
+
+namespace {
+constexpr double metresPerDegree = 40000000.0 / 360.0;
+
+constexpr DataSetConstants makeConstants(double rowsPerDegree, double colsPerDegree, float initialElevation,
+                                         std::int8_t initialState, double seaTest, double seaLift)
+{
+    return {1.0 / rowsPerDegree,
+            1.0 / colsPerDegree,
+            metresPerDegree / rowsPerDegree,
+            metresPerDegree / colsPerDegree,
+            initialElevation,
+            initialState,
+            seaTest,
+            seaLift};
+}
+
+std::int64_t physicalMemoryBytes()
+{
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long pageSize = sysconf(_SC_PAGESIZE);
+    if (pages <= 0 || pageSize <= 0)
+        return std::numeric_limits<std::int64_t>::max();
+    return static_cast<std::int64_t>(pages) * pageSize;
+}
+
+[[noreturn]] void areaTooLarge()
+{
+    fatalError("*** ERROR : the area is too large for this machine's memory.");
+}
+} // namespace
+
+const DataSetConstants gsi50Constants = makeConstants(2400, 1600, -999.0f, 0, -100, 999);
+const DataSetConstants gsi250Constants = makeConstants(480, 320, -999.0f, 0, -500, 999);
+const DataSetConstants srtm30Constants = makeConstants(120, 120, 0.0f, 0, -500, 9999);
+const DataSetConstants srtm3Constants = makeConstants(1200, 1200, 0.0f, 2, -500, 9999);
+
+void allocategrid(std::int64_t rows, std::int64_t cols, const DataSetConstants& set)
+{
+    constexpr std::int64_t int32Max = std::numeric_limits<std::int32_t>::max();
+    if (rows < 1 || cols < 1 || rows > int32Max || cols > int32Max)
+        areaTooLarge();
+    const std::int64_t maxPoints = physicalMemoryBytes() / static_cast<std::int64_t>(sizeof(GridPoint));
+    if (rows > maxPoints / cols)
+        areaTooLarge();
+    const std::int64_t count = rows * cols;
+
+    // Allocation only: the fill below touches every point exactly once.
+    std::unique_ptr<GridPoint[]> block(new (std::nothrow) GridPoint[static_cast<std::size_t>(count)]);
+    if (!block)
+        areaTooLarge();
+    std::vector<GridPoint*> rowTable;
+    try {
+        rowTable.resize(static_cast<std::size_t>(rows));
+    } catch (const std::bad_alloc&) {
+        areaTooLarge();
+    }
+
+    GridPoint initial{};
+    initial.elevation = set.initialElevation;
+    initial.sampleState = set.initialState;
+    for (std::int64_t i = 0; i < count; ++i)
+        block[i] = initial;
+    for (std::int64_t r = 0; r < rows; ++r)
+        rowTable[r] = block.get() + r * cols;
+
+    grid.gridRows = static_cast<std::int32_t>(rows);
+    grid.gridCols = static_cast<std::int32_t>(cols);
+    grid.points = std::move(block);
+    grid.gridRowTable = std::move(rowTable);
+}
+
+void finishgrid(const DataSetConstants& set)
+{
+    const double pi = 4.0 * std::atan(1.0);
+    const double earthRadius = 40000000.0 / (2.0 * pi);
+    const double centreRow = (grid.gridRows - 1) / 2.0;
+    const double centreCol = (grid.gridCols - 1) / 2.0;
+    for (std::int32_t r = 0; r < grid.gridRows; ++r) {
+        const double latitude = grid.areaNorth - r * set.rowStep;
+        const double colSpacing = set.colSpacing * std::cos(latitude * pi / 180.0);
+        const float y = static_cast<float>((r - centreRow) * set.rowSpacing);
+        GridPoint* row = grid.gridRowTable[r];
+        for (std::int32_t c = 0; c < grid.gridCols; ++c) {
+            GridPoint& p = row[c];
+            p.y = y;
+            p.x = static_cast<float>((c - centreCol) * colSpacing);
+            double z = p.elevation - (double(p.x) * p.x + double(p.y) * p.y) / (2.0 * earthRadius);
+            if (p.elevation < set.seaTest)
+                z += set.seaLift;
+            p.z = static_cast<float>(z);
+        }
+    }
+}

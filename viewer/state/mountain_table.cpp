@@ -1,0 +1,3 @@
+#include "state/mountain_table.h"
+
+MountainTable mountains;

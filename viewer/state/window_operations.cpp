@@ -1,0 +1,7 @@
+#include "state/window_operations.h"
+
+namespace {
+void nothing() {}
+} // namespace
+
+WindowOperations windowOperations{nothing, nothing};
