@@ -4,6 +4,8 @@
 #include <cstring>
 #include <unistd.h>
 
+namespace common {
+
 PendingFile::PendingFile(std::string path)
     : path_(std::move(path)), temporaryPath_(path_ + ".tmp" + std::to_string(getpid()))
 {
@@ -62,3 +64,5 @@ bool PendingFile::commit()
     committed_ = true;
     return true;
 }
+
+} // namespace common

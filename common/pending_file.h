@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <string>
 
+namespace common {
+
 class PendingFile {
   public:
     explicit PendingFile(std::string path);
@@ -33,3 +35,5 @@ class PendingFile {
     bool committed_ = false;
     std::string error_;
 };
+
+} // namespace common

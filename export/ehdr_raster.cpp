@@ -71,14 +71,14 @@ std::string ehdrRow(const GridPoint* row, int cols)
 bool writeEhdrRaster(const std::string& base, const ElevationGrid& grid, const DataSetConstants& set,
                      std::string& error)
 {
-    PendingFile samples(base + ".flt");
+    common::PendingFile samples(base + ".flt");
     for (int r = 0; r < grid.gridRows && samples.isOpen(); ++r) {
         const std::string row = ehdrRow(grid.gridRowTable[r], grid.gridCols);
         if (!samples.write(row.data(), row.size()))
             break;
     }
     const std::string header = ehdrHeader(grid, set);
-    PendingFile label(base + ".hdr");
+    common::PendingFile label(base + ".hdr");
     label.write(header.data(), header.size());
 
     // Both complete before either replaces an older file.

@@ -105,7 +105,7 @@ void loadViewState()
 void saveViewState()
 {
     const std::string text = formatViewState();
-    PendingFile file(fileName);
+    common::PendingFile file(fileName);
     if (file.write(text.data(), text.size()) && file.finish())
         file.commit();
 }
