@@ -12,6 +12,8 @@
 #include "demo_data.h"
 #include "terrain.h"
 
+using namespace demo;
+
 const DemoTerrain& demoTerrain();
 
 // Root of the generated data (GSI50M, GSI250M, SRTM3, SRTM30 below it).

@@ -16,21 +16,18 @@ TEST(DemoDeterminism, SecondRunWritesTheSameBytesAndNoPartialFile)
         EXPECT_TRUE(readBytes(file.path) == readBytes(demoDir() / relative)) << relative << " differs";
     }
     for (const auto& entry : fs::recursive_directory_iterator(again.path()))
-        EXPECT_NE(entry.path().extension(), ".part") << entry.path();
+        EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos) << entry.path();
 }
 
-TEST(DemoDeterminism, PendingFileAppearsOnlyWhenCommitted)
+TEST(DemoDeterminism, AFileAppearsOnlyWhenWhole)
 {
     const ScratchDir dir;
     const fs::path path = dir.path() / "sub" / "file.bin";
-    PendingFile(path).write("abc"); // abandoned, as when an exception unwinds
-    EXPECT_TRUE(fs::is_empty(dir.path() / "sub"));
-    {
-        PendingFile file(path);
-        file.writeAt(4096, "xy");
-        file.commit(1 << 20);
-    }
+    writeSparseFileAtomically(path, 1 << 20, {{4096, "xy"}});
     EXPECT_EQ(fs::file_size(path), 1u << 20);
     EXPECT_EQ(readBytes(path).substr(4094, 6), std::string("\0\0xy\0\0", 6));
-    EXPECT_THROW(PendingFile(path / "below-a-file"), std::exception);
+    // A folder in the way of the final name: nothing is left behind.
+    fs::create_directory(dir.path() / "taken");
+    EXPECT_THROW(writeFileAtomically(dir.path() / "taken", "abc"), std::runtime_error);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2);
 }
