@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <limits>
+#include <sys/types.h>
 #include <unistd.h>
 
 namespace common {
@@ -36,6 +38,22 @@ bool PendingFile::write(const void* data, std::size_t size)
         return false;
     if (std::fwrite(data, 1, size, file_) != size)
         return fail("cannot write");
+    return true;
+}
+
+bool PendingFile::skip(std::uint64_t size)
+{
+    if (!file_)
+        return false;
+    const off_t here = ftello(file_);
+    if (here < 0)
+        return fail("cannot seek in");
+    if (size > static_cast<std::uint64_t>(std::numeric_limits<off_t>::max() - here)) {
+        errno = EOVERFLOW;
+        return fail("cannot seek in");
+    }
+    if (fseeko(file_, here + static_cast<off_t>(size), SEEK_SET) != 0)
+        return fail("cannot seek in");
     return true;
 }
 

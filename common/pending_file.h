@@ -3,6 +3,7 @@
 // into place only when complete, so that no reader ever sees it half-written.
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -17,6 +18,10 @@ class PendingFile {
 
     bool isOpen() const { return file_ != nullptr; }
     bool write(const void* data, std::size_t size);
+    // Moves on `size` bytes without writing them: bytes never written read as
+    // zeros and take no room on disk (a hole). Only a later write makes the
+    // file that long.
+    bool skip(std::uint64_t size);
     // Closes the temporary file, checking that every byte reached it.
     bool finish();
     // Renames the finished file onto its final path.

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <numbers>
 
+namespace demo {
+
 namespace {
 
 struct CellRange {
@@ -99,3 +101,5 @@ double CoastDistance::distanceKm(double lat, double lon, double limitKm) const
     }
     return std::sqrt(best);
 }
+
+} // namespace demo

@@ -7,6 +7,8 @@
 
 #include "coastline.h"
 
+namespace demo {
+
 class CoastDistance {
   public:
     explicit CoastDistance(const Coastline& coast);
@@ -31,3 +33,5 @@ class CoastDistance {
 };
 
 constexpr double kmPerDegree = 40000.0 / 360.0;
+
+} // namespace demo

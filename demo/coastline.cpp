@@ -5,6 +5,8 @@
 #include <sstream>
 #include <stdexcept>
 
+namespace demo {
+
 namespace {
 
 class NumberReader {
@@ -79,3 +81,5 @@ Coastline readCoastline(const std::string& path)
         throw std::runtime_error(path + ": cannot read the coastline");
     return parseCoastline(text.str(), path);
 }
+
+} // namespace demo

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace demo {
+
 struct CoastSegment {
     double lon1, lat1, lon2, lat2;
 };
@@ -21,3 +23,5 @@ Coastline readCoastline(const std::string& path);
 
 // The same from text already in memory; `origin` names it in messages.
 Coastline parseCoastline(const std::string& text, const std::string& origin);
+
+} // namespace demo

@@ -8,6 +8,8 @@
 #include "srtm_data.h"
 #include "srtm_voids.h"
 
+namespace demo {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -76,7 +78,7 @@ void writeGsi50(const fs::path& outDir, const DemoTerrain& terrain, std::vector<
             outDir / "GSI50M" / "DATA" / std::to_string(code / 100) / (std::to_string(code) + ".MEM");
         const std::string text = gsi50SheetText(code, block, (northY - sheet.y) * sheet50Size,
                                                 (sheet.x - firstDemoSheet.x) * sheet50Size);
-        writeWholeFile(path, text);
+        writeFileAtomically(path, text);
         record(written, path, text.size());
     }
 }
@@ -89,7 +91,7 @@ void writeGsi250(const fs::path& outDir, const DemoTerrain& terrain, std::vector
         const int col0 = (code % 100 - 5338 % 100) * cell250Size;
         const fs::path path = outDir / "GSI250M" / "DATA" / "250M" / (std::to_string(code) + ".SEM");
         const std::string text = gsi250CellText(code, block, row0, col0);
-        writeWholeFile(path, text);
+        writeFileAtomically(path, text);
         record(written, path, text.size());
     }
 }
@@ -103,7 +105,7 @@ void writeSrtm3(const fs::path& outDir, const DemoTerrain& terrain, std::vector<
             const fs::path path = outDir / "SRTM3" / hgtName(srtm3North - 1 - tr, srtm3West + tc);
             const std::string bytes =
                 hgtTileBytes(area, voids, tr * (srtm3TileSize - 1), tc * (srtm3TileSize - 1));
-            writeWholeFile(path, bytes);
+            writeFileAtomically(path, bytes);
             record(written, path, bytes.size());
         }
     }
@@ -115,11 +117,11 @@ void writeSrtm30(const fs::path& outDir, const DemoTerrain& terrain, std::vector
     const fs::path path = outDir / "SRTM30" / "E100N40.DEM";
     constexpr std::uint64_t rowBytes = srtm30TileCols * 2;
     const std::uint64_t firstCol = static_cast<std::uint64_t>(srtm30ValueWest - srtm30TileWest) * 120;
-    PendingFile file(path);
+    std::vector<FilePiece> rows;
     for (int r = 0; r < area.lattice.rows; ++r)
-        file.writeAt(r * rowBytes + firstCol * 2, srtm30RowBytes(area, r));
+        rows.push_back({r * rowBytes + firstCol * 2, srtm30RowBytes(area, r)});
     const std::uint64_t size = rowBytes * srtm30TileRows;
-    file.commit(size);
+    writeSparseFileAtomically(path, size, rows);
     record(written, path, size);
 }
 
@@ -138,7 +140,7 @@ void writeIndexes(const fs::path& outDir, std::vector<WrittenFile>& written)
     };
     for (const auto& [path, lines] : indexes) {
         const std::string bytes = toShiftJis(indexText(lines));
-        writeWholeFile(path, bytes);
+        writeFileAtomically(path, bytes);
         record(written, path, bytes.size());
     }
 }
@@ -153,3 +155,5 @@ std::vector<WrittenFile> writeDemoData(const fs::path& outDir, const DemoTerrain
     writeIndexes(outDir, written);
     return written;
 }
+
+} // namespace demo

@@ -16,6 +16,8 @@
 #include "mesh_codes.h"
 #include "terrain.h"
 
+namespace demo {
+
 constexpr MapCell firstDemoSheet{149, 110}; // south-west sheet
 constexpr int demoSheetCols = 6;
 constexpr int demoSheetRows = 4;
@@ -58,3 +60,5 @@ void writeSrtm3(const std::filesystem::path& outDir, const DemoTerrain& terrain,
 void writeSrtm30(const std::filesystem::path& outDir, const DemoTerrain& terrain,
                  std::vector<WrittenFile>& written);
 void writeIndexes(const std::filesystem::path& outDir, std::vector<WrittenFile>& written);
+
+} // namespace demo

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace demo {
+
 namespace {
 
 constexpr int seaTenths = -9999;
@@ -79,3 +81,5 @@ std::string gsi250CellText(int code, const Raster& block, int row0, int col0)
             appendRecord(out, code, k + 1, block, row0 + k, col0, cell250Size);
     return out;
 }
+
+} // namespace demo

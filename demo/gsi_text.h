@@ -6,6 +6,8 @@
 
 #include "terrain.h"
 
+namespace demo {
+
 // Value field for one sample: tenths of a metre, or -9999 in the sea.
 int gsiTenths(float metres);
 
@@ -24,3 +26,5 @@ std::string gsi250CellText(int code, const Raster& block, int row0, int col0);
 // one ("  123" followed by "12345" reads as 12312): every field must fill
 // its width with the sign and digits alone.
 void appendField(std::string& out, int value, int width);
+
+} // namespace demo

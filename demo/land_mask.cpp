@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace demo {
+
 LandMask::LandMask(const Coastline& coast) : segments_(coast.segments)
 {
     if (segments_.empty())
@@ -64,3 +66,5 @@ bool LandMask::isLand(double lat, double lon) const
     const auto eastOf = xs.end() - std::upper_bound(xs.begin(), xs.end(), lon);
     return eastOf % 2 == 1;
 }
+
+} // namespace demo

@@ -8,6 +8,8 @@
 
 #include "coastline.h"
 
+namespace demo {
+
 class LandMask {
   public:
     explicit LandMask(const Coastline& coast);
@@ -31,3 +33,5 @@ class LandMask {
     // Segments touching each latitude band, by index into segments_.
     std::vector<std::vector<int>> bands_;
 };
+
+} // namespace demo

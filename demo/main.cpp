@@ -5,6 +5,7 @@
 #include <exception>
 #include <filesystem>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -21,7 +22,8 @@ constexpr const char* usage =
     "usage: make-demo-data [--coast FILE] OUTDIR\n"
     "Writes demo terrain under OUTDIR: GSI50M/, GSI250M/ (with ZUMEI.CSV), SRTM3/ and SRTM30/.\n"
     "Land and sea follow the coastline FILE; without --coast the program takes\n"
-    "JapanCoast.txt from its own folder, else data/JapanCoast.txt of the source tree.\n";
+    "JapanCoast.txt from the working directory, else from its own folder, else from\n"
+    "the shared files of its installation (" DEMO_SHARED_FROM_PROGRAM " from its folder).\n";
 
 struct Arguments {
     std::optional<fs::path> coast;
@@ -49,11 +51,18 @@ std::optional<Arguments> parseArguments(int argc, char** argv)
 
 fs::path findCoastline()
 {
+    std::vector<fs::path> candidates{"JapanCoast.txt"};
     std::error_code error;
     const fs::path self = fs::read_symlink("/proc/self/exe", error);
-    if (!error && fs::exists(self.parent_path() / "JapanCoast.txt"))
-        return self.parent_path() / "JapanCoast.txt";
-    return DEMO_SOURCE_COASTLINE;
+    if (!error) {
+        candidates.push_back(self.parent_path() / "JapanCoast.txt");
+        candidates.push_back(self.parent_path() / DEMO_SHARED_FROM_PROGRAM / "JapanCoast.txt");
+    }
+    for (const fs::path& candidate : candidates)
+        if (fs::is_regular_file(candidate, error))
+            return candidate;
+    throw std::runtime_error("no JapanCoast.txt in the working directory, beside the program or among "
+                             "its installation's shared files; give one with --coast FILE");
 }
 
 } // namespace
@@ -67,11 +76,11 @@ int main(int argc, char** argv)
     }
     try {
         const auto start = std::chrono::steady_clock::now();
-        const fs::path coastPath = arguments->coast.value_or(findCoastline());
-        const DemoTerrain terrain(readCoastline(coastPath.string()));
-        const std::vector<WrittenFile> written = writeDemoData(arguments->outDir, terrain);
+        const fs::path coastPath = arguments->coast ? *arguments->coast : findCoastline();
+        const demo::DemoTerrain terrain(demo::readCoastline(coastPath.string()));
+        const std::vector<demo::WrittenFile> written = demo::writeDemoData(arguments->outDir, terrain);
         std::uint64_t total = 0;
-        for (const WrittenFile& file : written)
+        for (const demo::WrittenFile& file : written)
             total += file.bytes;
         const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
         std::printf(

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace demo {
+
 MapCell sheetAt(double lat, double lon)
 {
     return {static_cast<int>(std::floor((lon - 120) * 8)), static_cast<int>(std::floor((lat - 26) * 12))};
@@ -34,3 +36,5 @@ double primaryWest(int code)
 {
     return code % 100 + 100;
 }
+
+} // namespace demo

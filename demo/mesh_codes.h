@@ -3,6 +3,8 @@
 // 50 m sheets (1/8 degree) east from 120 E, row Y counts them (1/12 degree)
 // north from 26 N; eight sheets make one primary cell each way.
 
+namespace demo {
+
 struct MapCell {
     int x;
     int y;
@@ -24,3 +26,5 @@ double sheetWest(MapCell sheet);
 // Edges of a primary cell from its code.
 double primarySouth(int code);
 double primaryWest(int code);
+
+} // namespace demo

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace demo {
+
 namespace {
 
 std::uint32_t hashCorner(std::int64_t ix, std::int64_t iy, std::uint32_t seed)
@@ -96,3 +98,5 @@ double fractalNoise(double x, double y, int octaves, std::uint32_t seed)
     }
     return norm > 0 ? sum / norm : 0;
 }
+
+} // namespace demo

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace demo {
+
 // Gradient noise in about [-1, 1], zero at every lattice point, one lattice
 // cell per unit. Different seeds give unrelated fields.
 double gradientNoise(double x, double y, std::uint32_t seed);
@@ -17,3 +19,5 @@ double ridgedNoise(double x, double y, int octaves, std::uint32_t seed);
 
 // Plain fractal sum of octaves in about [-1, 1], for gentle hills and warps.
 double fractalNoise(double x, double y, int octaves, std::uint32_t seed);
+
+} // namespace demo

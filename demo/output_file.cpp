@@ -1,65 +1,48 @@
 #include "output_file.h"
 
 #include <stdexcept>
-#include <system_error>
+
+#include "common/pending_file.h"
+
+namespace demo {
 
 namespace fs = std::filesystem;
 
-PendingFile::PendingFile(fs::path path) : path_(std::move(path)), partPath_(path_)
+namespace {
+
+// Runs `fill` on a pending file at `path` and commits it; throws when any
+// step fails.
+template <typename Fill> void writeAtomically(const fs::path& path, Fill fill)
 {
-    partPath_ += ".part";
-    if (path_.has_parent_path())
-        fs::create_directories(path_.parent_path());
-    out_.open(partPath_, std::ios::binary | std::ios::trunc);
-    if (!out_)
-        throw std::runtime_error(partPath_.string() + ": cannot create");
+    if (path.has_parent_path())
+        fs::create_directories(path.parent_path());
+    common::PendingFile file(path.string());
+    if (!file.isOpen() || !fill(file) || !file.finish() || !file.commit())
+        throw std::runtime_error(file.error());
 }
 
-PendingFile::~PendingFile()
+} // namespace
+
+void writeFileAtomically(const fs::path& path, const std::string& bytes)
 {
-    if (committed_)
-        return;
-    out_.close();
-    std::error_code ignored;
-    fs::remove(partPath_, ignored);
+    writeAtomically(path, [&](common::PendingFile& file) { return file.write(bytes.data(), bytes.size()); });
 }
 
-void PendingFile::write(const std::string& bytes)
+void writeSparseFileAtomically(const fs::path& path, std::uint64_t size, const std::vector<FilePiece>& pieces)
 {
-    out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out_)
-        throw std::runtime_error(partPath_.string() + ": write failed");
+    writeAtomically(path, [&](common::PendingFile& file) {
+        std::uint64_t end = 0;
+        for (const FilePiece& piece : pieces) {
+            if (piece.offset < end || piece.offset > size || piece.bytes.size() > size - piece.offset)
+                throw std::logic_error(path.string() + ": pieces out of order or beyond the size");
+            if (!file.skip(piece.offset - end) || !file.write(piece.bytes.data(), piece.bytes.size()))
+                return false;
+            end = piece.offset + piece.bytes.size();
+        }
+        // A hole up to the last byte, which is written to give the file its size.
+        const char zero = 0;
+        return end == size || (file.skip(size - end - 1) && file.write(&zero, 1));
+    });
 }
 
-void PendingFile::writeAt(std::uint64_t offset, const std::string& bytes)
-{
-    out_.seekp(static_cast<std::streamoff>(offset));
-    write(bytes);
-}
-
-void PendingFile::commit(std::uint64_t size)
-{
-    out_.close();
-    if (!out_)
-        throw std::runtime_error(partPath_.string() + ": write failed");
-    if (fs::file_size(partPath_) != size)
-        fs::resize_file(partPath_, size);
-    fs::rename(partPath_, path_);
-    committed_ = true;
-}
-
-void PendingFile::commit()
-{
-    out_.close();
-    if (!out_)
-        throw std::runtime_error(partPath_.string() + ": write failed");
-    fs::rename(partPath_, path_);
-    committed_ = true;
-}
-
-void writeWholeFile(const fs::path& path, const std::string& bytes)
-{
-    PendingFile file(path);
-    file.write(bytes);
-    file.commit();
-}
+} // namespace demo

@@ -1,37 +1,29 @@
 #pragma once
-// Files are written beside their final name and renamed into place when
-// complete, so that an interrupted run never leaves a half-written file that
-// looks like data.
+// Every demo file is written through the project's one atomic writer,
+// common::PendingFile: beside its final name, and renamed into place only
+// when whole, so that an interrupted run never leaves a half-written file
+// that looks like data. These helpers make the folders on the way and throw
+// std::runtime_error with the writer's message on any failure.
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <string>
+#include <vector>
 
-class PendingFile {
-  public:
-    // Creates the parent folders and opens "<path>.part". Throws
-    // std::runtime_error when it cannot.
-    explicit PendingFile(std::filesystem::path path);
-    // Removes the partial file unless commit() succeeded.
-    ~PendingFile();
-    PendingFile(const PendingFile&) = delete;
-    PendingFile& operator=(const PendingFile&) = delete;
+namespace demo {
 
-    void write(const std::string& bytes);
-    // Writes at a byte offset; the bytes skipped over stay holes.
-    void writeAt(std::uint64_t offset, const std::string& bytes);
-    // Flushes, gives the file its full size (extending it with a hole when
-    // needed) and renames it into place. Throws on any failure.
-    void commit(std::uint64_t size);
-    void commit();
+void writeFileAtomically(const std::filesystem::path& path, const std::string& bytes);
 
-  private:
-    std::filesystem::path path_;
-    std::filesystem::path partPath_;
-    std::ofstream out_;
-    bool committed_ = false;
+// Bytes that go at an offset of a sparse file.
+struct FilePiece {
+    std::uint64_t offset;
+    std::string bytes;
 };
 
-// Writes the whole file at once through a PendingFile.
-void writeWholeFile(const std::filesystem::path& path, const std::string& bytes);
+// A file of `size` bytes holding each piece at its offset (pieces in
+// ascending order, not overlapping, within the size); the bytes between them
+// are holes, read as zeros and not stored.
+void writeSparseFileAtomically(const std::filesystem::path& path, std::uint64_t size,
+                               const std::vector<FilePiece>& pieces);
+
+} // namespace demo

@@ -7,6 +7,8 @@
 
 #include "noise.h"
 
+namespace demo {
+
 namespace {
 
 // A flat frame in kilometres around 35.5 N 138.5 E. One fixed scale for
@@ -232,3 +234,5 @@ double landHeight(double lat, double lon, double coastKm)
         cone.height + cone.rangesShown * rangesAndHills(p) + hakone(p) + oshima(p) + floorLift(p);
     return std::max(lowestLand, plain + inland * relief);
 }
+
+} // namespace demo

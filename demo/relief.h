@@ -4,6 +4,8 @@
 // the Hakone caldera, plains where the real plains are, and a coastal plain
 // that rises from the shore.
 
+namespace demo {
+
 // Mt Fuji's highest point, on the crater rim.
 constexpr double fujiSummitLat = 35.3608;
 constexpr double fujiSummitLon = 138.7275;
@@ -20,3 +22,5 @@ double landHeight(double lat, double lon, double coastKm);
 
 // Beyond this distance from the shore the coast no longer shapes the land.
 constexpr double coastalPlainKm = 3.0;
+
+} // namespace demo

@@ -5,6 +5,8 @@
 // (tiles sharing an edge, finer meshes over coarser ones) give exactly the
 // same coordinates there.
 
+namespace demo {
+
 struct SampleLattice {
     double north;      // latitude of row 0, degrees
     double west;       // longitude of column 0, degrees
@@ -16,3 +18,5 @@ struct SampleLattice {
     double lat(int row) const { return north - static_cast<double>(row) / rowsPerDegree; }
     double lon(int col) const { return west + static_cast<double>(col) / colsPerDegree; }
 };
+
+} // namespace demo

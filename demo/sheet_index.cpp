@@ -9,6 +9,8 @@
 #include <stdexcept>
 #include <string_view>
 
+namespace demo {
+
 namespace {
 
 struct Place {
@@ -145,3 +147,5 @@ std::string fromShiftJis(const std::string& sjis)
 {
     return Converter("UTF-8", "SHIFT_JIS").convert(sjis);
 }
+
+} // namespace demo

@@ -7,6 +7,8 @@
 
 #include "mesh_codes.h"
 
+namespace demo {
+
 struct IndexLine {
     int code;
     std::string name; // UTF-8
@@ -30,3 +32,5 @@ std::string toShiftJis(const std::string& utf8);
 
 // The reverse, for checking what was written.
 std::string fromShiftJis(const std::string& sjis);
+
+} // namespace demo

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace demo {
+
 std::int16_t srtmMetres(float metres)
 {
     const long rounded = std::lround(metres);
@@ -47,3 +49,5 @@ std::string srtm30RowBytes(const Raster& area, int row)
         appendBigEndian(out, srtm30Sample(area.at(row, c)));
     return out;
 }
+
+} // namespace demo

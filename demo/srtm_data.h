@@ -7,6 +7,8 @@
 
 #include "terrain.h"
 
+namespace demo {
+
 constexpr std::int16_t srtmVoid = -32768;
 constexpr std::int16_t srtm30Ocean = -9999;
 constexpr int srtm3TileSize = 1201;  // samples each way; neighbours share the edges
@@ -30,3 +32,5 @@ std::string hgtTileBytes(const Raster& area, const std::vector<char>& voids, int
 
 // The bytes of one SRTM30 row segment: `area` row `row`, every column.
 std::string srtm30RowBytes(const Raster& area, int row);
+
+} // namespace demo

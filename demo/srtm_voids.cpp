@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace demo {
+
 namespace {
 
 // SplitMix64: a fixed, portable sequence (the standard distributions are not
@@ -108,3 +110,5 @@ std::vector<char> voidMask(const Raster& area, const std::vector<VoidPatch>& pat
                     mask[static_cast<std::size_t>(r) * area.lattice.cols + c] = 1;
     return mask;
 }
+
+} // namespace demo

@@ -9,6 +9,8 @@
 
 #include "terrain.h"
 
+namespace demo {
+
 struct VoidPatch {
     int row; // centre, in the area's lattice
     int col;
@@ -30,3 +32,5 @@ std::vector<VoidPatch> placeVoids(const Raster& area, int tileSize);
 std::vector<char> voidMask(const Raster& area, const std::vector<VoidPatch>& patches);
 
 bool insidePatch(const VoidPatch& patch, int row, int col, int grow = 0);
+
+} // namespace demo

@@ -8,6 +8,8 @@
 
 #include "relief.h"
 
+namespace demo {
+
 bool isSea(float metres)
 {
     return std::isnan(metres);
@@ -55,3 +57,5 @@ Raster DemoTerrain::sample(const SampleLattice& lattice) const
     } // every helper has joined here
     return raster;
 }
+
+} // namespace demo

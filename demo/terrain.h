@@ -10,6 +10,8 @@
 #include "land_mask.h"
 #include "sample_lattice.h"
 
+namespace demo {
+
 // Heights of a lattice's samples, row by row from the north, in metres;
 // NaN marks a sample in the sea.
 struct Raster {
@@ -39,3 +41,5 @@ class DemoTerrain {
     LandMask land_;
     CoastDistance coastDistance_;
 };
+
+} // namespace demo

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: the test suite, the
-# same suite built with AddressSanitizer and UndefinedBehaviorSanitizer, and
-# every fuzz target for FUZZ_SECONDS (20 by default) so that a reader that
-# has come to crash shows at once.
+# Installs what is missing, checks the C++ formatting, builds, and runs every
+# test: the test suite, the same suite built with AddressSanitizer and
+# UndefinedBehaviorSanitizer, and every fuzz target for FUZZ_SECONDS (20 by
+# default) so that a reader that has come to crash shows at once.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/setup.sh"
+"$root/scripts/check_format.sh"
 "$root/scripts/build.sh"
 (cd "$root/build" && ctest --output-on-failure -j"$(nproc)" --timeout 600)
 "$root/scripts/sanitize.sh"

@@ -1,67 +1,66 @@
+// Land, sea and heights of the demo terrain against the real places.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
-#include <numbers>
 
+#include "coastline.h"
 #include "demo_output.h"
 #include "relief.h"
 
+using namespace demo;
+
 namespace {
 
-// Highest land in a box of half-size reachKm around a place, every stepKm.
-double highestAround(double lat, double lon, double reachKm, double stepKm)
+// Highest land within `reach` degrees of a place (east, west, north and
+// south), sampled every 1/2400 degree; -1 where all of it is sea.
+double highestAround(double lat, double lon, double reach)
 {
-    const double degLat = 1 / kmPerDegree;
-    const double degLon = 1 / (kmPerDegree * std::cos(lat * std::numbers::pi / 180));
-    const int steps = static_cast<int>(reachKm / stepKm);
+    const int size = static_cast<int>(reach * 2400) * 2 + 1;
+    const Raster box = demoTerrain().sample({lat + reach, lon - reach, 2400, 2400, size, size});
     double highest = -1;
-    for (int i = -steps; i <= steps; ++i)
-        for (int j = -steps; j <= steps; ++j)
-            if (const auto h = demoTerrain().heightAt(lat + i * stepKm * degLat, lon + j * stepKm * degLon))
-                highest = std::max(highest, *h);
+    for (const float h : box.metres)
+        highest = isSea(h) ? highest : std::max(highest, static_cast<double>(h));
     return highest;
 }
 
 } // namespace
 
-TEST(DemoRelief, FujiSummitStandsOnTheCraterRimAboveRangesAndPlains)
+TEST(DemoRelief, PlacesStandAsHighAsTheRealOnes)
 {
-    const auto fuji = [](double northKm, double eastKm) {
-        return demoTerrain()
-            .heightAt(fujiSummitLat + northKm / kmPerDegree, fujiSummitLon + eastKm / 90.45)
-            .value_or(-1);
+    const double fujiLat = fujiSummitLat, fujiLon = fujiSummitLon, top = fujiSummitHeight;
+    struct Place {
+        const char* name;
+        double lat, lon, reach, low, high; // highest land within reach in [low, high]; -1: sea
+    } places[] = {
+        {"Fuji summit, nothing higher around", fujiLat, fujiLon, 0.01, top - 0.05, top + 0.05},
+        {"Fuji crater", fujiLat + 0.212 / kmPerDegree, fujiLon + 0.212 / 90.45, 0, 0, top - 150},
+        {"Fuji 3 km south", fujiLat - 3 / kmPerDegree, fujiLon, 0, 2000, top},
+        {"Fuji 15 km north", fujiLat + 15 / kmPerDegree, fujiLon, 0, 1, 1200},
+        {"Tanzawa", 35.47, 139.14, 0.05, 1100, top},
+        {"Akaishi", 35.6, 138.22, 0.1, 2000, top},
+        {"Kanto plain", 35.75, 139.70, 0.07, 1, 300},
+        {"Kofu", 35.66, 138.57, 0, 1, top},
+        {"Izu Oshima", 34.73, 139.39, 0, 1, top},
+        {"Sagami Bay", 35.2, 139.3, 0, -1, -1},
+        {"Suruga Bay", 34.9, 138.6, 0, -1, -1},
+        {"Tokyo Bay", 35.5, 139.85, 0, -1, -1},
+        {"Sea of Japan", 39.0, 136.0, 0, -1, -1},
     };
-    EXPECT_NEAR(fuji(0, 0), fujiSummitHeight, 0.05);
-    EXPECT_LE(highestAround(fujiSummitLat, fujiSummitLon, 1.0, 0.02), fujiSummitHeight + 0.05);
-    EXPECT_LT(fuji(0.212, 0.212), fujiSummitHeight - 150); // the crater, 300 m north-east
-    EXPECT_GT(fuji(-3, 0), 2000);                          // a steep top and a long foot
-    EXPECT_LT(fuji(15, 0), 1200);
-    EXPECT_GT(highestAround(35.47, 139.14, 6, 0.25), 1100) << "Tanzawa";
-    EXPECT_GT(highestAround(35.6, 138.22, 10, 0.5), 2000) << "Akaishi";
-    EXPECT_LT(highestAround(35.75, 139.70, 8, 0.5), 300) << "Kanto plain";
+    for (const Place& place : places) {
+        SCOPED_TRACE(place.name);
+        const double highest = highestAround(place.lat, place.lon, place.reach);
+        EXPECT_GE(highest, place.low);
+        EXPECT_LE(highest, place.high);
+    }
 }
 
-TEST(DemoRelief, LandRisesFromTheShoreAndIsNeverBelowOneMetre)
+// Islands come as pieces of rings meeting end to end, as the shipped
+// coastline is cut: a vertex shared by two pieces counts once.
+TEST(DemoCoastline, AnIslandInPiecesIsLandInsideOnly)
 {
-    const Raster raster = demoTerrain().sample({36, 138, 100, 100, 200, 200});
-    int shore = 0;
-    for (int r = 1; r < 200; ++r)
-        for (int c = 1; c < 200; ++c) {
-            const float h = raster.at(r, c);
-            if (isSea(h))
-                continue;
-            ASSERT_GE(h, lowestLand);
-            if (isSea(raster.at(r, c - 1)) || isSea(raster.at(r - 1, c))) {
-                ++shore;
-                EXPECT_LT(h, 350) << raster.lattice.lat(r) << " " << raster.lattice.lon(c);
-            }
-        }
-    EXPECT_GT(shore, 100);
-    // Walking north from Sagami Bay, the first land is only a few metres high.
-    for (double lon = 139.2; lon < 139.45; lon += 0.01)
-        for (double lat = 35.2; lat < 35.4; lat += 0.0002)
-            if (const auto h = demoTerrain().heightAt(lat, lon)) {
-                EXPECT_LT(*h, 3) << lat << " " << lon;
-                break;
-            }
+    const LandMask mask(parseCoastline("3\n10,20\n11,20\n11,21\n3 10,20 10,21 11,21\n", "square"));
+    std::vector<char> land;
+    mask.classifyRow(20.0, 9.5, 4, 9, land); // through the shared corners: 9.5, 9.75, ... 11.5
+    EXPECT_EQ(land, (std::vector<char>{0, 0, 1, 1, 1, 1, 0, 0, 0}));
 }
