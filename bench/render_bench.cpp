@@ -25,6 +25,8 @@
 #include "state/grid.h"
 #include "state/view_state.h"
 
+using namespace orvex;
+
 namespace {
 
 using Clock = std::chrono::steady_clock;

@@ -8,6 +8,8 @@
 
 #include "common/pending_file.h"
 
+namespace orvex {
+
 namespace {
 
 // The shortest text that reads back as exactly the same double.
@@ -90,3 +92,5 @@ bool writeEhdrRaster(const std::string& base, const ElevationGrid& grid, const D
     }
     return true;
 }
+
+} // namespace orvex

@@ -6,6 +6,8 @@
 
 #include "state/grid.h"
 
+namespace orvex {
+
 // Written in place of samples whose sampleState is not 0.
 constexpr float rasterNoData = -32768.0f;
 
@@ -23,3 +25,5 @@ std::string ehdrRow(const GridPoint* row, int cols);
 // was already there untouched.
 bool writeEhdrRaster(const std::string& base, const ElevationGrid& grid, const DataSetConstants& set,
                      std::string& error);
+
+} // namespace orvex

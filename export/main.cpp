@@ -10,6 +10,7 @@
 #include "state/fatal_error.h"
 #include "state/grid.h"
 
+namespace orvex {
 namespace {
 
 const char usage[] = "usage: orvex-export OUT -gsi50 DIR CODE ROWS COLS\n"
@@ -34,9 +35,11 @@ const DataSetConstants& constantsOf(DataSet dataSet)
 }
 
 } // namespace
+} // namespace orvex
 
 int main(int argc, char* argv[])
 {
+    using namespace orvex;
     // The viewer's own words: the program name, then everything after OUT.
     std::vector<const char*> viewerWords;
     if (argc >= 2) {

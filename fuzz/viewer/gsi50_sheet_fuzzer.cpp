@@ -6,6 +6,8 @@
 #include "fuzz_target.h"
 #include "viewer_fuzzing.h"
 
+using namespace orvex;
+
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     enterScratchDirectory(argc, argv);

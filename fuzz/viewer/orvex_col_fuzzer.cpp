@@ -8,6 +8,8 @@
 #include "state/colour_table.h"
 #include "viewer_fuzzing.h"
 
+using namespace orvex;
+
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     enterScratchDirectory(argc, argv);

@@ -6,6 +6,8 @@
 #include "state/fatal_error.h"
 #include "state/grid.h"
 
+using namespace orvex;
+
 namespace {
 [[noreturn]] void throwFatalError(const std::string& message)
 {

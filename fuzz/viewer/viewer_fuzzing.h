@@ -4,6 +4,8 @@
 
 #include <string>
 
+using namespace orvex;
+
 struct FatalErrorThrown {
     std::string message;
 };

@@ -11,6 +11,7 @@
 #include "state/grid.h"
 
 namespace fs = std::filesystem;
+using orvex::grid;
 
 ScratchDir::ScratchDir()
 {

@@ -9,6 +9,8 @@
 #include "relief.h"
 #include "state/fatal_error.h"
 
+using namespace orvex;
+
 namespace {
 
 std::string dir(const char* name)

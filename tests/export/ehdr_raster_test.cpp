@@ -3,6 +3,8 @@
 #include "ehdr_raster.h"
 #include "program_run.h"
 
+using namespace orvex;
+
 namespace {
 
 const std::string noData("\x00\x00\x00\xC7", 4); // -32768 as little-endian float32

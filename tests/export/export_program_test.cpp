@@ -5,6 +5,8 @@
 
 #include "program_run.h"
 
+using namespace orvex;
+
 namespace {
 
 const std::string exporter = "'" + std::string(ORVEX_EXPORT_PROGRAM) + "' ";

@@ -15,6 +15,8 @@
 
 #include "state/fatal_error.h"
 
+using namespace orvex;
+
 // A fresh directory under /tmp, removed with everything in it at the end;
 // the working directory while it lives if `enter` is set.
 class ScratchDir {

@@ -7,6 +7,8 @@
 #include "state/grid.h"
 #include "state/view_state.h"
 
+namespace orvex {
+
 namespace {
 
 void deriveSceneSize()
@@ -56,3 +58,5 @@ void initView()
     loadViewState();
     setFixedConstants();
 }
+
+} // namespace orvex

@@ -2,6 +2,8 @@
 
 #include "data/loaders.h"
 
+namespace orvex {
+
 void runLoader(const LoadRequest& request)
 {
     const std::array<int, 5>& n = request.numbers;
@@ -29,3 +31,5 @@ bool loadFromCommandLine(int argc, const char* const argv[])
     runLoader(*request);
     return true;
 }
+
+} // namespace orvex

@@ -11,10 +11,10 @@
 
 int main(int argc, char* argv[])
 {
-    if (!loadFromCommandLine(argc, argv))
+    if (!orvex::loadFromCommandLine(argc, argv))
         return 0;
-    readcolor();
-    readmountain();
-    initView();
-    openViewerWindow(&argc, argv);
+    orvex::readcolor();
+    orvex::readmountain();
+    orvex::initView();
+    orvex::openViewerWindow(&argc, argv);
 }

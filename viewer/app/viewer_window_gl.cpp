@@ -11,6 +11,8 @@
 #include "state/view_state.h"
 #include "state/window_operations.h"
 
+namespace orvex {
+
 void createViewerMenu()
 {
     glutCreateMenu(onMenu);
@@ -75,3 +77,5 @@ void openViewerWindow(int* argc, char** argv)
     // freeglut returns from its loop only when told to; the window is gone.
     std::exit(0);
 }
+
+} // namespace orvex

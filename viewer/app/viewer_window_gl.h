@@ -2,6 +2,8 @@
 // The viewer's one window: display mode, size, fixed GL state, the pop-up
 // menu, the projection and the callbacks.
 
+namespace orvex {
+
 // Opens the window and runs the event loop; never returns.
 [[noreturn]] void openViewerWindow(int* argc, char** argv);
 
@@ -18,3 +20,5 @@ void applyProjection();
 
 // The reshape callback.
 void onReshape(int width, int height);
+
+} // namespace orvex

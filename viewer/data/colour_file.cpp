@@ -7,6 +7,8 @@
 #include "state/colour_table.h"
 #include "state/fatal_error.h"
 
+namespace orvex {
+
 namespace {
 // Twenty entries take a few hundred bytes; a larger file is not a colour table.
 constexpr std::size_t longestUsefulFile = 64 * 1024;
@@ -42,3 +44,5 @@ void readcolor()
         }
     }
 }
+
+} // namespace orvex

@@ -10,6 +10,8 @@
 #include "state/fatal_error.h"
 #include "state/grid.h"
 
+namespace orvex {
+
 namespace {
 
 constexpr int cellSize = 320;
@@ -76,3 +78,5 @@ void readgsi250(const std::string& dir, int a, int b, int c)
         fatalError("*** GSI250M : No DEM files.");
     finishgrid(gsi250Constants);
 }
+
+} // namespace orvex

@@ -10,6 +10,8 @@
 #include "state/fatal_error.h"
 #include "state/grid.h"
 
+namespace orvex {
+
 namespace {
 
 constexpr int sheetSize = 200;
@@ -89,3 +91,5 @@ void readgsi50(const std::string& dir, int a, int b, int c)
         fatalError("*** GSI50M : No DEM files.");
     finishgrid(gsi50Constants);
 }
+
+} // namespace orvex

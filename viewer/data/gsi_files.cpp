@@ -4,6 +4,8 @@
 #include "data/text_scanner.h"
 #include "state/grid.h"
 
+namespace orvex {
+
 namespace {
 // A 250 m cell, the larger of the two, takes about 0.6 MB in its widest
 // published layout; a longer file holds nothing a sheet could use beyond this.
@@ -91,3 +93,5 @@ void setGsiMarkerPlacement()
     grid.mountainShiftX = 270;
     grid.labelLift = 500;
 }
+
+} // namespace orvex

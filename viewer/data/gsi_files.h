@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+namespace orvex {
+
 struct GridPoint;
 class TextScanner;
 
@@ -21,3 +23,5 @@ bool readGsiRecord(TextScanner& reader, GridPoint* row, int count);
 
 // The summit shifts and label height of a GSI area; reads the area edges.
 void setGsiMarkerPlacement();
+
+} // namespace orvex

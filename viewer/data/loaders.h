@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace orvex {
+
 void readgsi50(const std::string& dir, int a, int b, int c);
 void readgsi250(const std::string& dir, int a, int b, int c);
 
@@ -16,3 +18,5 @@ void readsrtm3(const std::string& dir, int p1, int p2, int p3, int p4, int mode,
 void readsrtm3block(const std::string& dir, int i, int j, int p1, int p2);
 void fillsrtm3block(const std::string& srtm30Dir, int i, int j, int p1, int p2);
 void dem3name(const std::string& dir, int degreeRow, int degreeCol, std::string& path);
+
+} // namespace orvex

@@ -10,6 +10,8 @@
 #include "state/grid.h"
 #include "state/mountain_table.h"
 
+namespace orvex {
+
 namespace {
 
 constexpr double metresPerDegree = 40000000.0 / 360.0;
@@ -137,3 +139,5 @@ void readmountain()
     mountains.mountainTable = std::move(table);
     mountains.mountainCount = static_cast<std::int32_t>(mountains.mountainTable.size());
 }
+
+} // namespace orvex

@@ -11,6 +11,8 @@
 #include "state/fatal_error.h"
 #include "state/grid.h"
 
+namespace orvex {
+
 namespace {
 
 constexpr int blockSize = 600;
@@ -74,3 +76,5 @@ void readsrtm30(const std::string& dir, int p1, int p2, int p3, int p4)
     grid.labelLift = 1000;
     finishgrid(srtm30Constants);
 }
+
+} // namespace orvex

@@ -4,6 +4,8 @@
 
 #include "state/grid.h"
 
+namespace orvex {
+
 // Each void point needs the nearest anchor in four directions. Walking for
 // them point by point costs the length of the void for every void point, so
 // large voids would take minutes; instead the nearest anchors are kept as the
@@ -102,3 +104,5 @@ void fillsrtm3lines(int mode)
                 above[j] = i;
     }
 }
+
+} // namespace orvex

@@ -13,6 +13,8 @@
 #include "state/fatal_error.h"
 #include "state/grid.h"
 
+namespace orvex {
+
 namespace {
 
 constexpr int blockStep = 600;
@@ -169,3 +171,5 @@ void readsrtm3(const std::string& dir, int p1, int p2, int p3, int p4, int mode,
     grid.labelLift = 500;
     finishgrid(srtm3Constants);
 }
+
+} // namespace orvex

@@ -2,6 +2,8 @@
 
 #include "data/data_file.h"
 
+namespace orvex {
+
 bool readTileBytes(const std::string& path, const char* missingTag, std::int64_t offset, std::size_t count,
                    TileBytes& out)
 {
@@ -20,3 +22,5 @@ bool blockOrigin(const BlockShape& shape, int i, int j, int p1, int p2, std::int
     return i >= 0 && j >= 0 && row >= 0 && col >= 0 && row + shape.size <= grid.gridRows &&
            col + shape.size <= grid.gridCols;
 }
+
+} // namespace orvex

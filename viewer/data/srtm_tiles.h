@@ -10,6 +10,8 @@
 
 #include "state/grid.h"
 
+namespace orvex {
+
 // Consecutive bytes read from a tile: as many as were asked for, unless the
 // tile ended early.
 struct TileBytes {
@@ -59,3 +61,5 @@ void copyBlock(const TileBytes& tile, const BlockShape& shape, std::int64_t rowO
         }
     }
 }
+
+} // namespace orvex

@@ -14,6 +14,8 @@
 #include "data/view_state_file.h"
 #include "state/view_state.h"
 
+namespace orvex {
+
 namespace {
 
 constexpr const char* fileName = "orvex.env";
@@ -109,3 +111,5 @@ void saveViewState()
     if (file.write(text.data(), text.size()) && file.finish())
         file.commit();
 }
+
+} // namespace orvex

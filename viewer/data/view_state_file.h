@@ -1,6 +1,8 @@
 #pragma once
 // "orvex.env", the view state kept from one run to the next.
 
+namespace orvex {
+
 // Reads "orvex.env" from the working directory over the current values.
 void loadViewState();
 
@@ -8,3 +10,5 @@ void loadViewState();
 // the file is never left half-written. When it cannot be written nothing is
 // saved and nothing is reported.
 void saveViewState();
+
+} // namespace orvex

@@ -6,6 +6,8 @@
 
 #include "render/flight_controls.h"
 
+namespace orvex {
+
 static_assert(modifierShift == GLUT_ACTIVE_SHIFT && modifierCtrl == GLUT_ACTIVE_CTRL &&
               modifierAlt == GLUT_ACTIVE_ALT);
 static_assert(leftButton == GLUT_LEFT_BUTTON && buttonDown == GLUT_DOWN);
@@ -57,3 +59,5 @@ void onMenu(int value)
     if (code >= 0)
         act(code, false);
 }
+
+} // namespace orvex

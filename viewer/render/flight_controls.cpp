@@ -7,6 +7,8 @@
 #include "state/view_state.h"
 #include "state/window_operations.h"
 
+namespace orvex {
+
 namespace {
 
 // Zoom ratio: turning, pitching and climbing steps shrink when zoomed in.
@@ -211,3 +213,5 @@ bool dragPointer(int x, int y)
     view.dragLastY = y;
     return true;
 }
+
+} // namespace orvex

@@ -3,6 +3,8 @@
 // menu, the fly drag and the sun drag. The window layer feeds them from its
 // callbacks and posts the redisplays.
 
+namespace orvex {
+
 // Modifier bits as the window system reports them (the values GLUT uses).
 constexpr int modifierShift = 1;
 constexpr int modifierCtrl = 2;
@@ -39,3 +41,5 @@ bool dragPointer(int x, int y);
 // The zoom keys never open the field of view beyond this: at 180 degrees the
 // perspective collapses the scene into a point.
 constexpr double widestFieldOfView = 179;
+
+} // namespace orvex

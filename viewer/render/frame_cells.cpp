@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+namespace orvex {
+
 namespace {
 
 // Relative margin of the frustum test: far above the rounding of GL's
@@ -207,3 +209,5 @@ void collectVisibleCells(const TerrainBlocks& blocks, const CellQuery& query, Vi
                                static_cast<std::uint32_t>(first.lastRow) * cols + cols - 1});
     }
 }
+
+} // namespace orvex

@@ -14,6 +14,8 @@
 
 #include "state/grid.h"
 
+namespace orvex {
+
 bool cornerInRange(const GridPoint& corner, const float eye[3], double rangeSquared);
 bool cellCornersValid(int i, int j, int step);
 
@@ -89,3 +91,5 @@ struct CellQuery {
 bool gridFitsIndices();
 
 void collectVisibleCells(const TerrainBlocks& blocks, const CellQuery& query, VisibleCells& out);
+
+} // namespace orvex

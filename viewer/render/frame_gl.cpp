@@ -12,6 +12,8 @@
 #include "state/mountain_table.h"
 #include "state/view_state.h"
 
+namespace orvex {
+
 namespace {
 
 TerrainPath terrainPath = TerrainPath::fast;
@@ -204,3 +206,5 @@ void onDisplay()
     glFlush();
     glutSwapBuffers();
 }
+
+} // namespace orvex

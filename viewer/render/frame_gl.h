@@ -2,6 +2,8 @@
 // Drawing one frame: the camera, the background, the terrain cells and the
 // summit names.
 
+namespace orvex {
+
 // The terrain is drawn from client-side arrays over the grid points with
 // whole blocks outside the view left out (fast), or as one polygon per cell
 // (literal). Both give the same picture; the literal path stays for tests and
@@ -23,3 +25,5 @@ long long lastDrawnCellCount();
 
 // The fast path measures the grid once; tests that build another grid call this.
 void forgetMeasuredTerrain();
+
+} // namespace orvex

@@ -9,6 +9,8 @@
 #include "state/grid.h"
 #include "state/view_state.h"
 
+namespace orvex {
+
 namespace {
 
 const double degree = std::atan(1.0) * 4 / 180;
@@ -204,3 +206,5 @@ void relight()
         }
     });
 }
+
+} // namespace orvex

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace orvex {
+
 // Unit normal of the surface through four neighbours (positions y, x, z):
 // (north - south) x (west - east). Level ground gives (0, 0, 1); four equal
 // points, which have no surface, give the same.
@@ -34,3 +36,5 @@ double lightFactor(const float normal[3], const SunLight& sun);
 // Recomputes the drawn colour of every grid point from the sun, the
 // brightness and the colour switch of the view state.
 void relight();
+
+} // namespace orvex

@@ -1,5 +1,7 @@
 #include "state/colour_table.h"
 
+namespace orvex {
+
 ColourTable colours;
 
 Rgb colourEntry(int index)
@@ -9,3 +11,5 @@ Rgb colourEntry(int index)
     const std::int32_t* entry = colours.colourTable[index];
     return {entry[0], entry[1], entry[2]};
 }
+
+} // namespace orvex

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace orvex {
+
 struct ColourTable {
     static constexpr int capacity = 20;
     std::int32_t colourTable[capacity][3] = {}; // red, green, blue
@@ -21,3 +23,5 @@ struct Rgb {
 // Entry index of the table; black for an index outside the table, so that a
 // short or missing table can never make a reader look outside it.
 Rgb colourEntry(int index);
+
+} // namespace orvex

@@ -7,6 +7,8 @@
 
 #include "state/fatal_error.h"
 
+namespace orvex {
+
 ElevationGrid grid;
 
 namespace {
@@ -102,3 +104,5 @@ void finishgrid(const DataSetConstants& set)
         }
     }
 }
+
+} // namespace orvex

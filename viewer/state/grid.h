@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 
+namespace orvex {
+
 struct GridPoint {
     float y;         // metres from the grid centre, positive to the south
     float x;         // metres from the grid centre, positive to the east
@@ -63,3 +65,5 @@ void allocategrid(std::int64_t rows, std::int64_t cols, const DataSetConstants& 
 // for the earth's curvature and lifted where the elevation is sea or no data.
 // Reads areaNorth, so the area edges must be set first.
 void finishgrid(const DataSetConstants& set);
+
+} // namespace orvex

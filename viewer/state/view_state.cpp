@@ -4,6 +4,8 @@
 
 #include "state/window_operations.h"
 
+namespace orvex {
+
 ViewState view;
 
 void sphericalToCartesian(double r, double polar, double azimuth, double out[3])
@@ -33,3 +35,5 @@ void resetView(double polar, double azimuth)
     view.gridStep = 1;
     view.dragMode = 0;
 }
+
+} // namespace orvex

@@ -4,6 +4,8 @@
 // progress and the window size. Positions are in the grid's axes y (south),
 // x (east), z (up); angles in degrees.
 
+namespace orvex {
+
 struct ViewState {
     double sceneRadius = 0;    // half the horizontal span of the grid
     float sceneCentre[3] = {}; // grid centre, 0.2 scene radii up
@@ -49,3 +51,5 @@ void sphericalToCartesian(double r, double polar, double azimuth, double out[3])
 // Puts the camera orbitDistance from the scene centre at the given angles and
 // restores speed, zoom, range and resolution; light and switches stay.
 void resetView(double polar, double azimuth);
+
+} // namespace orvex

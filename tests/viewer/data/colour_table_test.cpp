@@ -6,6 +6,8 @@
 #include "loader_test_support.h"
 #include "state/colour_table.h"
 
+using namespace orvex;
+
 namespace {
 
 // Entries first .. last as "r,g,b;" each.

@@ -3,6 +3,8 @@
 #include "data/data_file.h"
 #include "loader_test_support.h"
 
+using namespace orvex;
+
 namespace {
 
 TEST(DataFile, OpensTheExactNameFirstThenEachComponentIgnoringCase)

@@ -10,6 +10,8 @@
 #include "state/colour_table.h"
 #include "state/grid.h"
 
+using namespace orvex;
+
 namespace {
 
 const std::string nowhere = "/nonexistent-orvex-dir";

@@ -5,6 +5,8 @@
 #include "loader_test_support.h"
 #include "state/grid.h"
 
+using namespace orvex;
+
 namespace {
 
 double curvatureDrop(const GridPoint& p)

@@ -6,6 +6,8 @@
 #include "loader_test_support.h"
 #include "state/grid.h"
 
+using namespace orvex;
+
 namespace {
 
 int tenthsOf(int cell, int row, int col)

@@ -6,6 +6,8 @@
 #include "loader_test_support.h"
 #include "state/grid.h"
 
+using namespace orvex;
+
 namespace {
 
 // Every sheet gets its own values, negative ones among them, so that a sheet

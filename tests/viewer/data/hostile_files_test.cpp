@@ -18,6 +18,8 @@
 #include "state/mountain_table.h"
 #include "state/view_state.h"
 
+using namespace orvex;
+
 namespace {
 
 // How a grid came out: its size, and the smallest and largest elevations,

@@ -7,6 +7,8 @@
 
 #include "state/grid.h"
 
+using namespace orvex;
+
 std::string printed(const ScratchDir& dir, const std::function<void()>& load)
 {
     std::string text = captureStdout(load);

@@ -7,6 +7,8 @@
 
 #include "../test_files.h"
 
+using namespace orvex;
+
 // What `load` prints, with the path of `dir` shown as "D".
 std::string printed(const ScratchDir& dir, const std::function<void()>& load);
 

@@ -8,6 +8,8 @@
 #include "state/grid.h"
 #include "state/mountain_table.h"
 
+using namespace orvex;
+
 namespace {
 
 class SummitFile : public testing::Test {

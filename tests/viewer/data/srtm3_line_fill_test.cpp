@@ -7,6 +7,8 @@
 #include "data/srtm3_line_fill.h"
 #include "state/grid.h"
 
+using namespace orvex;
+
 namespace {
 
 constexpr int V = -100000; // a void sample (state 1)

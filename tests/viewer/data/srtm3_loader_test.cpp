@@ -7,6 +7,8 @@
 #include "loader_test_support.h"
 #include "state/grid.h"
 
+using namespace orvex;
+
 namespace {
 
 const GridPoint& at(int row, int col)

@@ -12,6 +12,8 @@
 #include "state/window_operations.h"
 #include "test_terrain.h"
 
+using namespace orvex;
+
 namespace {
 
 int projectionCalls = 0;

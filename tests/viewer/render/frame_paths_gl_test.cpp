@@ -20,6 +20,8 @@
 #include "state/window_operations.h"
 #include "test_terrain.h"
 
+using namespace orvex;
+
 namespace {
 
 struct Frame {

@@ -8,6 +8,8 @@
 #include "state/view_state.h"
 #include "test_terrain.h"
 
+using namespace orvex;
+
 namespace {
 
 using Rgb3 = std::vector<int>;

@@ -9,6 +9,8 @@
 #include "state/view_state.h"
 #include "state/window_operations.h"
 
+using namespace orvex;
+
 void makeTestTerrain(int rows, int cols, const std::function<float(int, int)>& height,
                      const std::function<bool(int, int)>& isVoid)
 {

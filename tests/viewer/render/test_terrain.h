@@ -5,6 +5,8 @@
 
 #include "../test_files.h"
 
+using namespace orvex;
+
 // A rows x cols grid of 1/1200-degree spacing near 35.5 N whose elevation at
 // (row, col) is height(row, col); a sample is void where isVoid says so.
 void makeTestTerrain(int rows, int cols, const std::function<float(int, int)>& height,

@@ -9,6 +9,8 @@
 #include "app/command_line.h"
 #include "app/load_request.h"
 
+using namespace orvex;
+
 namespace {
 
 std::optional<LoadRequest> parse(const std::vector<std::string>& words)

@@ -3,6 +3,8 @@
 
 #include "program_run.h"
 
+using namespace orvex;
+
 namespace {
 
 const std::string orvex = ORVEX_PROGRAM;

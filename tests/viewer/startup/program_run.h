@@ -7,6 +7,8 @@
 
 #include "../test_files.h"
 
+using namespace orvex;
+
 struct ProgramRun {
     int status;
     std::string out, err;

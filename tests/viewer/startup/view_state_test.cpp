@@ -9,6 +9,8 @@
 #include "state/grid.h"
 #include "state/view_state.h"
 
+using namespace orvex;
+
 namespace {
 
 // The saved fields after loading `text` as orvex.env, in the file's order.

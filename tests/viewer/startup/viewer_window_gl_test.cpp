@@ -17,6 +17,8 @@
 
 #include "../test_files.h"
 
+using namespace orvex;
+
 namespace {
 
 using namespace std::chrono_literals;

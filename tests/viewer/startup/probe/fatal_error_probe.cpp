@@ -3,8 +3,10 @@
 
 #include "state/fatal_error.h"
 
+using namespace orvex;
+
 int main(int argc, char* argv[])
 {
     std::fputs("started\n", stdout);
-    fatalError(argc > 1 ? argv[1] : "");
+    orvex::fatalError(argc > 1 ? argv[1] : "");
 }
