@@ -114,13 +114,13 @@ struct FrameTime {
 
 FrameTime timedFrame(TerrainPath path)
 {
-    setTerrainPath(path);
+    windowFrameDrawer().setTerrainPath(path);
     const Clock::time_point start = Clock::now();
     const double processorStart = processorMilliseconds();
     drawFrame();
     glFinish();
     const FrameTime time{millisecondsSince(start), processorMilliseconds() - processorStart};
-    setTerrainPath(TerrainPath::fast);
+    windowFrameDrawer().setTerrainPath(TerrainPath::fast);
     return time;
 }
 
@@ -132,11 +132,11 @@ void compareFrames(const char* name, int frames)
     std::vector<double> fast, literal, fastProcessor, literalProcessor;
     long long fastCells = 0, literalCells = 0;
     for (int n = 0; n <= frames; ++n) {
-        applyKey(n % 2 == 0 ? 100 : 102, false);
+        applyKey(view, grid, n % 2 == 0 ? 100 : 102, false);
         const FrameTime fastTime = timedFrame(TerrainPath::fast);
-        fastCells = lastDrawnCellCount();
+        fastCells = windowFrameDrawer().lastDrawnCellCount();
         const FrameTime literalTime = timedFrame(TerrainPath::literal);
-        literalCells = lastDrawnCellCount();
+        literalCells = windowFrameDrawer().lastDrawnCellCount();
         if (n == 0)
             continue; // the first round warms up
         fast.push_back(fastTime.wall);
@@ -163,8 +163,8 @@ void lowFlight()
     view.eye[0] = view.sceneCentre[0];
     view.eye[2] = 3500;
     view.viewPolar = 90;
-    applyKey(100, false);
-    applyKey(102, false);
+    applyKey(view, grid, 100, false);
+    applyKey(view, grid, 102, false);
 }
 
 } // namespace

@@ -54,7 +54,8 @@ int main(int argc, char* argv[])
     }
 
     setFatalErrorWaitsForEnter(false); // a tool: nobody is there to press Enter
-    runLoader(*request);
+    ElevationGrid grid;
+    runLoader(grid, *request);
 
     const std::string base = argv[1];
     std::string error;

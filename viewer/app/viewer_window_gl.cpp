@@ -29,7 +29,7 @@ void createViewerMenu()
     glutAttachMenu(GLUT_RIGHT_BUTTON);
 }
 
-void applyProjection()
+void applyProjection(const ViewState& view)
 {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -43,7 +43,7 @@ void onReshape(int width, int height)
         return;
     view.aspect = static_cast<double>(width) / height;
     glViewport(0, 0, width, height);
-    applyProjection();
+    applyProjection(view);
     view.windowWidth = width;
     view.windowHeight = height;
 }

@@ -14,7 +14,7 @@ namespace {
 constexpr std::size_t longestUsefulFile = 64 * 1024;
 } // namespace
 
-void readcolor()
+void readcolor(ColourTable& colours)
 {
     colours = ColourTable{};
     std::optional<std::string> text = readTextFile("orvex.col", longestUsefulFile);
@@ -43,6 +43,11 @@ void readcolor()
             component = *value;
         }
     }
+}
+
+void readcolor()
+{
+    readcolor(colours);
 }
 
 } // namespace orvex

@@ -3,7 +3,10 @@
 
 namespace orvex {
 
-// Reads "orvex.col" from the working directory into colours.
-void readcolor();
+struct ColourTable;
+
+// Reads "orvex.col" from the working directory into the table.
+void readcolor(ColourTable& colours);
+void readcolor(); // into the process-wide table
 
 } // namespace orvex

@@ -87,7 +87,7 @@ bool readGsiRecord(TextScanner& reader, GridPoint* row, int count)
     return true;
 }
 
-void setGsiMarkerPlacement()
+void setGsiMarkerPlacement(ElevationGrid& grid)
 {
     grid.mountainShiftY = 700 - (grid.areaNorth + grid.areaSouth) * 10 / 2;
     grid.mountainShiftX = 270;

@@ -66,7 +66,7 @@ void patchCell(int n, int& cell, double& weight)
 
 // Every valid sample at or below 0 m is sea; every point still without a
 // valid sample is set to 0 m and keeps its state, so it stays undrawn.
-void markSea()
+void markSea(ElevationGrid& grid)
 {
     const std::int64_t count = std::int64_t{grid.gridRows} * grid.gridCols;
     GridPoint* points = grid.points.get();
@@ -91,11 +91,11 @@ void dem3name(const std::string& dir, int degreeRow, int degreeCol, std::string&
            (degreeCol < 180 ? "w" : "e") + padNumber(std::abs(180 - degreeCol), 3, '0') + ".hgt";
 }
 
-void readsrtm3block(const std::string& dir, int i, int j, int p1, int p2)
+void readsrtm3block(ElevationGrid& grid, const std::string& dir, int i, int j, int p1, int p2)
 {
     std::int64_t rowOrigin = 0;
     std::int64_t colOrigin = 0;
-    if (!blockOrigin(blockShape, i, j, p1, p2, rowOrigin, colOrigin))
+    if (!blockOrigin(grid, blockShape, i, j, p1, p2, rowOrigin, colOrigin))
         return;
     std::string path;
     dem3name(dir, i / 2, j / 2, path);
@@ -105,18 +105,18 @@ void readsrtm3block(const std::string& dir, int i, int j, int p1, int p2)
         return;
 
     // A tile that ends early leaves the rest with state 2.
-    copyBlock(tile, blockShape, rowOrigin, colOrigin, tileRowBytes, std::size_t{2} * blockStep * (j % 2),
-              [](GridPoint& point, std::int16_t sample) {
+    copyBlock(grid, tile, blockShape, rowOrigin, colOrigin, tileRowBytes,
+              std::size_t{2} * blockStep * (j % 2), [](GridPoint& point, std::int16_t sample) {
                   point.elevation = sample;
                   point.sampleState = sample == voidSample ? 1 : 0;
               });
 }
 
-void fillsrtm3block(const std::string& srtm30Dir, int i, int j, int p1, int p2)
+void fillsrtm3block(ElevationGrid& grid, const std::string& srtm30Dir, int i, int j, int p1, int p2)
 {
     std::int64_t rowOrigin = 0;
     std::int64_t colOrigin = 0;
-    if (!blockOrigin(blockShape, i, j, p1, p2, rowOrigin, colOrigin))
+    if (!blockOrigin(grid, blockShape, i, j, p1, p2, rowOrigin, colOrigin))
         return;
     Patch patch;
     if (!readPatch(srtm30Dir, i, j, patch))
@@ -141,26 +141,27 @@ void fillsrtm3block(const std::string& srtm30Dir, int i, int j, int p1, int p2)
     }
 }
 
-void readsrtm3(const std::string& dir, int p1, int p2, int p3, int p4, int mode, const std::string& srtm30Dir)
+void readsrtm3(ElevationGrid& grid, const std::string& dir, int p1, int p2, int p3, int p4, int mode,
+               const std::string& srtm30Dir)
 {
     if (!(0 <= p1 && p1 <= p3 && p3 < 300 && 0 <= p2 && p2 <= p4 && p4 < 720))
         fatalError("*** ERROR srtm3 : argument.");
     if (mode < 0 || mode > 2)
         fatalError("*** ERROR srtm3 : argument.");
-    allocategrid(std::int64_t{blockStep} * (p3 - p1) + blockSize,
+    allocategrid(grid, std::int64_t{blockStep} * (p3 - p1) + blockSize,
                  std::int64_t{blockStep} * (p4 - p2) + blockSize, srtm3Constants);
 
     for (int i = p1; i <= p3; ++i)
         for (int j = p2; j <= p4; ++j)
-            readsrtm3block(dir, i, j, p1, p2);
+            readsrtm3block(grid, dir, i, j, p1, p2);
     if (mode == 1 || mode == 2)
-        fillsrtm3lines(mode);
+        fillsrtm3lines(grid, mode);
     if (mode == 2) {
         for (int i = p1; i <= p3; ++i)
             for (int j = p2; j <= p4; ++j)
-                fillsrtm3block(srtm30Dir, i, j, p1, p2);
+                fillsrtm3block(grid, srtm30Dir, i, j, p1, p2);
     }
-    markSea();
+    markSea(grid);
 
     grid.areaNorth = 90 - p1 / 2.0;
     grid.areaSouth = 90 - (p3 + 1) / 2.0;
@@ -169,7 +170,22 @@ void readsrtm3(const std::string& dir, int p1, int p2, int p3, int p4, int mode,
     grid.mountainShiftY = 0;
     grid.mountainShiftX = 0;
     grid.labelLift = 500;
-    finishgrid(srtm3Constants);
+    finishgrid(grid, srtm3Constants);
+}
+
+void readsrtm3block(const std::string& dir, int i, int j, int p1, int p2)
+{
+    readsrtm3block(grid, dir, i, j, p1, p2);
+}
+
+void fillsrtm3block(const std::string& srtm30Dir, int i, int j, int p1, int p2)
+{
+    fillsrtm3block(grid, srtm30Dir, i, j, p1, p2);
+}
+
+void readsrtm3(const std::string& dir, int p1, int p2, int p3, int p4, int mode, const std::string& srtm30Dir)
+{
+    readsrtm3(grid, dir, p1, p2, p3, p4, mode, srtm30Dir);
 }
 
 } // namespace orvex

@@ -15,7 +15,8 @@ bool readTileBytes(const std::string& path, const char* missingTag, std::int64_t
     return true;
 }
 
-bool blockOrigin(const BlockShape& shape, int i, int j, int p1, int p2, std::int64_t& row, std::int64_t& col)
+bool blockOrigin(const ElevationGrid& grid, const BlockShape& shape, int i, int j, int p1, int p2,
+                 std::int64_t& row, std::int64_t& col)
 {
     row = std::int64_t{shape.step} * (std::int64_t{i} - p1);
     col = std::int64_t{shape.step} * (std::int64_t{j} - p2);

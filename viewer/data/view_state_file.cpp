@@ -41,14 +41,14 @@ bool read(TextScanner& in, double& field)
 }
 
 // The values in file order; reading stops at the first one that fails.
-bool readValues(TextScanner& in)
+bool readValues(TextScanner& in, ViewState& view)
 {
     return read(in, view.windowWidth) && read(in, view.windowHeight) && read(in, view.brightness) &&
            read(in, view.sunAzimuth) && read(in, view.sunElevation) && read(in, view.blendColours) &&
            read(in, view.nameMode);
 }
 
-void repairValues()
+void repairValues(ViewState& view)
 {
     if (!(view.brightness > 0))
         view.brightness = 1.0;
@@ -75,7 +75,7 @@ void appendFixed(std::string& out, double value, int decimals)
         out += "0";
 }
 
-std::string formatViewState()
+std::string formatViewState(const ViewState& view)
 {
     std::string text = "2 0\n";
     text += std::to_string(view.windowWidth) + " " + std::to_string(view.windowHeight) + "\n";
@@ -92,7 +92,7 @@ std::string formatViewState()
 
 } // namespace
 
-void loadViewState()
+void loadViewState(ViewState& view)
 {
     std::optional<std::string> text = readTextFile(fileName, longestUsefulFile);
     if (!text)
@@ -100,16 +100,26 @@ void loadViewState()
     TextScanner in(std::move(*text));
     if (in.readExactInt() != 2 || in.readExactInt() != 0)
         return;
-    readValues(in);
-    repairValues();
+    readValues(in, view);
+    repairValues(view);
+}
+
+void saveViewState(const ViewState& view)
+{
+    const std::string text = formatViewState(view);
+    common::PendingFile file(fileName);
+    if (file.write(text.data(), text.size()) && file.finish())
+        file.commit();
+}
+
+void loadViewState()
+{
+    loadViewState(view);
 }
 
 void saveViewState()
 {
-    const std::string text = formatViewState();
-    common::PendingFile file(fileName);
-    if (file.write(text.data(), text.size()) && file.finish())
-        file.commit();
+    saveViewState(view);
 }
 
 } // namespace orvex

@@ -5,6 +5,8 @@
 #include <cstdlib>
 
 #include "render/flight_controls.h"
+#include "state/grid.h"
+#include "state/view_state.h"
 
 namespace orvex {
 
@@ -16,7 +18,7 @@ namespace {
 
 void act(int code, bool shifted)
 {
-    if (applyKey(code, shifted))
+    if (applyKey(view, grid, code, shifted))
         std::exit(0);
     glutPostRedisplay();
 }
@@ -42,12 +44,12 @@ void onSpecialKey(int key, int x, int y)
 
 void onMouse(int button, int state, int x, int y)
 {
-    pressMouse(button, state, isShifted(glutGetModifiers()), x, y);
+    pressMouse(view, button, state, isShifted(glutGetModifiers()), x, y);
 }
 
 void onMotion(int x, int y)
 {
-    if (dragPointer(x, y))
+    if (dragPointer(view, grid, x, y))
         glutPostRedisplay();
 }
 

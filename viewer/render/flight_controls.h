@@ -1,9 +1,12 @@
 #pragma once
-// The flight controls as plain logic on the view state: the key table, the
-// menu, the fly drag and the sun drag. The window layer feeds them from its
-// callbacks and posts the redisplays.
+// The flight controls as plain logic on a view state and the grid it shows:
+// the key table, the menu, the fly drag and the sun drag. The window layer
+// feeds them from its callbacks and posts the redisplays.
 
 namespace orvex {
+
+struct ElevationGrid;
+struct ViewState;
 
 // Modifier bits as the window system reports them (the values GLUT uses).
 constexpr int modifierShift = 1;
@@ -21,8 +24,8 @@ bool isIgnoredSpecialKey(int key);
 
 // Acts on one key code (characters 0 .. 255 and special keys share one code
 // space). Returns true for the quit keys, after the view state is saved: the
-// caller then ends the process.
-bool applyKey(int code, bool shifted);
+// caller then ends the process. The grid is relit when the light changes.
+bool applyKey(ViewState& view, ElevationGrid& grid, int code, bool shifted);
 
 // The key that menu entry value stands for; -1 for a value that is no entry.
 int menuKeyCode(int value);
@@ -32,11 +35,11 @@ constexpr int leftButton = 0;
 constexpr int buttonDown = 0;
 
 // A button press or release at (x, y): starts or ends a drag.
-void pressMouse(int button, int state, bool shifted, int x, int y);
+void pressMouse(ViewState& view, int button, int state, bool shifted, int x, int y);
 
 // Pointer motion with a button held. Returns true when the event was taken
 // (the caller then posts a redisplay).
-bool dragPointer(int x, int y);
+bool dragPointer(ViewState& view, ElevationGrid& grid, int x, int y);
 
 // The zoom keys never open the field of view beyond this: at 180 degrees the
 // perspective collapses the scene into a point.

@@ -22,6 +22,6 @@ struct Rgb {
 
 // Entry index of the table; black for an index outside the table, so that a
 // short or missing table can never make a reader look outside it.
-Rgb colourEntry(int index);
+Rgb colourEntry(const ColourTable& table, int index);
 
 } // namespace orvex

@@ -47,7 +47,7 @@ const DataSetConstants gsi250Constants = makeConstants(480, 320, -999.0f, 0, -50
 const DataSetConstants srtm30Constants = makeConstants(120, 120, 0.0f, 0, -500, 9999);
 const DataSetConstants srtm3Constants = makeConstants(1200, 1200, 0.0f, 2, -500, 9999);
 
-void allocategrid(std::int64_t rows, std::int64_t cols, const DataSetConstants& set)
+void allocategrid(ElevationGrid& grid, std::int64_t rows, std::int64_t cols, const DataSetConstants& set)
 {
     constexpr std::int64_t int32Max = std::numeric_limits<std::int32_t>::max();
     if (rows < 1 || cols < 1 || rows > int32Max || cols > int32Max)
@@ -82,7 +82,7 @@ void allocategrid(std::int64_t rows, std::int64_t cols, const DataSetConstants& 
     grid.gridRowTable = std::move(rowTable);
 }
 
-void finishgrid(const DataSetConstants& set)
+void finishgrid(ElevationGrid& grid, const DataSetConstants& set)
 {
     const double pi = 4.0 * std::atan(1.0);
     const double earthRadius = 40000000.0 / (2.0 * pi);
@@ -103,6 +103,16 @@ void finishgrid(const DataSetConstants& set)
             p.z = static_cast<float>(z);
         }
     }
+}
+
+void allocategrid(std::int64_t rows, std::int64_t cols, const DataSetConstants& set)
+{
+    allocategrid(grid, rows, cols, set);
+}
+
+void finishgrid(const DataSetConstants& set)
+{
+    finishgrid(grid, set);
 }
 
 } // namespace orvex

@@ -35,7 +35,7 @@ struct ElevationGrid {
     std::unique_ptr<GridPoint[]> points;
 };
 
-// The process-wide grid.
+// The process-wide grid, the one the viewer shows.
 extern ElevationGrid grid;
 
 // What differs between the four data sets when a grid is set up and finished.
@@ -59,11 +59,13 @@ extern const DataSetConstants srtm3Constants;
 // the data set's initial elevation and state (every other field zero). Sizes
 // are checked in 64 bits: a grid that would overflow, exceed the machine's
 // physical memory or fail to allocate ends through fatalError.
-void allocategrid(std::int64_t rows, std::int64_t cols, const DataSetConstants& set);
+void allocategrid(ElevationGrid& grid, std::int64_t rows, std::int64_t cols, const DataSetConstants& set);
+void allocategrid(std::int64_t rows, std::int64_t cols, const DataSetConstants& set); // the process-wide grid
 
 // Places every point in the local metric frame centred on the area, lowered
 // for the earth's curvature and lifted where the elevation is sea or no data.
 // Reads areaNorth, so the area edges must be set first.
-void finishgrid(const DataSetConstants& set);
+void finishgrid(ElevationGrid& grid, const DataSetConstants& set);
+void finishgrid(const DataSetConstants& set); // the process-wide grid
 
 } // namespace orvex

@@ -50,6 +50,7 @@ void sphericalToCartesian(double r, double polar, double azimuth, double out[3])
 
 // Puts the camera orbitDistance from the scene centre at the given angles and
 // restores speed, zoom, range and resolution; light and switches stay.
-void resetView(double polar, double azimuth);
+void resetView(ViewState& view, double polar, double azimuth);
+void resetView(double polar, double azimuth); // the process-wide view
 
 } // namespace orvex

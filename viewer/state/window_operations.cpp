@@ -3,7 +3,7 @@
 namespace orvex {
 
 namespace {
-void nothing() {}
+void nothing(const ViewState&) {}
 } // namespace
 
 WindowOperations windowOperations{nothing, nothing};

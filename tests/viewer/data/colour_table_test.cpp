@@ -15,7 +15,7 @@ std::string entries(int first, int last)
 {
     std::string text;
     for (long long i = first; i <= last; ++i) {
-        const Rgb e = colourEntry(static_cast<int>(i));
+        const Rgb e = colourEntry(colours, static_cast<int>(i));
         text += std::to_string(e.red) + "," + std::to_string(e.green) + "," + std::to_string(e.blue) + ";";
     }
     return text;

@@ -67,7 +67,7 @@ TEST(Srtm3LineFill, ShorterSpanFirstTheRowOnATieNeverFromAnEdge)
     };
     for (const auto& c : cases) {
         setGrid(c.cells);
-        fillsrtm3lines(1);
+        fillsrtm3lines(grid, 1);
         EXPECT_EQ(at(c.row, c.col).sampleState, c.filled ? 0 : 1) << c.row << ", " << c.col;
         if (c.filled) {
             EXPECT_FLOAT_EQ(at(c.row, c.col).elevation, c.elevation);
@@ -87,7 +87,7 @@ TEST(Srtm3LineFill, Mode2FillsSpansUpTo10AndMode1AnyLength)
             for (int col = 0; col < c.side + 4; ++col)
                 cells[r][col] = r >= 2 && r < 2 + c.side && col >= 2 && col < 2 + c.side ? V : 10 * col;
         setGrid(cells);
-        fillsrtm3lines(c.mode);
+        fillsrtm3lines(grid, c.mode);
         int left = 0;
         for (int r = 0; r < grid.gridRows; ++r)
             for (int col = 0; col < grid.gridCols; ++col) {
@@ -152,7 +152,7 @@ TEST(Srtm3LineFill, MatchesAPointByPointWalkOnRandomVoids)
             referenceFill(mode);
             const std::vector<GridPoint> expected(grid.points.get(), grid.points.get() + rows * cols);
             setGrid(cells);
-            fillsrtm3lines(mode);
+            fillsrtm3lines(grid, mode);
             for (int n = 0; n < rows * cols; ++n) {
                 ASSERT_EQ(grid.points[n].sampleState, expected[n].sampleState)
                     << seed << " " << mode << " " << n;

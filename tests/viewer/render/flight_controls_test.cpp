@@ -26,7 +26,7 @@ void startFlight()
     makeTestTerrain(101, 121, rollingHills);
     initView();
     relight();
-    windowOperations = {[] {}, [] { ++projectionCalls; }};
+    windowOperations = {[](const ViewState&) {}, [](const ViewState&) { ++projectionCalls; }};
     resetView(view.homePolar, view.homeAzimuth);
     projectionCalls = 0;
 }
@@ -38,7 +38,7 @@ void type(const std::string& keys)
     for (std::size_t i = 0; i < keys.size(); ++i) {
         const bool shifted = keys[i] == '+' && ++i < keys.size();
         const auto key = static_cast<unsigned char>(keys[i]);
-        EXPECT_FALSE(applyKey(key, shifted || std::isupper(key))) << keys;
+        EXPECT_FALSE(applyKey(view, grid, key, shifted || std::isupper(key))) << keys;
     }
 }
 
@@ -133,7 +133,7 @@ TEST_F(FlightTest, QuitKeysSaveModifierKeysAndNumLockDoNotCountMenuEntriesAreKey
     EXPECT_FALSE(std::filesystem::exists("orvex.env"));
     for (const int code : {27, int('q'), int('Q')}) {
         view.brightness = code / 100.0;
-        EXPECT_TRUE(applyKey(code, code == 'Q'));
+        EXPECT_TRUE(applyKey(view, grid, code, code == 'Q'));
         EXPECT_EQ(fileText("orvex.env").substr(12, 6), std::to_string(code / 100.0).substr(0, 5) + "\n");
     }
     constexpr int super = 8; // freeglut 3.4 reports Num Lock here
@@ -148,27 +148,27 @@ TEST_F(FlightTest, QuitKeysSaveModifierKeysAndNumLockDoNotCountMenuEntriesAreKey
 
 TEST_F(FlightTest, FlyDragTurnsAndClimbsAndSunDragStaysBetweenEastAndWestAboveTheHorizon)
 {
-    pressMouse(leftButton, buttonDown, false, 350, 300);
+    pressMouse(view, leftButton, buttonDown, false, 350, 300);
     const float height = view.eye[2];
-    EXPECT_TRUE(dragPointer(280, 245)); // 70 px left, 55 px up
+    EXPECT_TRUE(dragPointer(view, grid, 280, 245)); // 70 px left, 55 px up
     EXPECT_NEAR(view.viewAzimuth, 9, 1e-12);
     EXPECT_NEAR(view.eye[2], height + view.speed, 1e-2);
-    EXPECT_FALSE(dragPointer(-1, 100) || dragPointer(100, 551)); // outside the window
+    EXPECT_FALSE(dragPointer(view, grid, -1, 100) || dragPointer(view, grid, 100, 551)); // outside the window
     EXPECT_NEAR(view.viewAzimuth, 9, 1e-12);
-    pressMouse(leftButton, 1, false, 0, 0); // release
-    EXPECT_FALSE(dragPointer(10, 10));
+    pressMouse(view, leftButton, 1, false, 0, 0); // release
+    EXPECT_FALSE(dragPointer(view, grid, 10, 10));
 
     const std::vector<int> lit = shade();
-    pressMouse(leftButton, buttonDown, true, 700, 550);
-    EXPECT_TRUE(dragPointer(630, 495)); // a tenth of the width and height
+    pressMouse(view, leftButton, buttonDown, true, 700, 550);
+    EXPECT_TRUE(dragPointer(view, grid, 630, 495)); // a tenth of the width and height
     EXPECT_NEAR(view.sunAzimuth, 268, 1e-9);
     EXPECT_NEAR(view.sunElevation, 39, 1e-9);
     EXPECT_NE(shade(), lit);
-    dragPointer(0, 0);
+    dragPointer(view, grid, 0, 0);
     EXPECT_EQ(std::pair(view.sunAzimuth, view.sunElevation), std::pair(270.0, 90.0));
-    dragPointer(700, 550);
+    dragPointer(view, grid, 700, 550);
     EXPECT_EQ(std::pair(view.sunAzimuth, view.sunElevation), std::pair(90.0, 0.0));
-    pressMouse(2, buttonDown, false, 5, 5); // any other button ends the drag
+    pressMouse(view, 2, buttonDown, false, 5, 5); // any other button ends the drag
     EXPECT_EQ(view.dragMode, 0);
 }
 

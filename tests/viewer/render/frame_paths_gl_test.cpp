@@ -44,11 +44,11 @@ struct Frame {
 
 Frame grab(TerrainPath path = TerrainPath::fast)
 {
-    setTerrainPath(path);
+    windowFrameDrawer().setTerrainPath(path);
     drawFrame();
-    setTerrainPath(TerrainPath::fast);
+    windowFrameDrawer().setTerrainPath(TerrainPath::fast);
     Frame frame{std::vector<unsigned char>(700 * 550 * 3), std::vector<float>(700 * 550),
-                lastDrawnCellCount()};
+                windowFrameDrawer().lastDrawnCellCount()};
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, 700, 550, GL_RGB, GL_UNSIGNED_BYTE, frame.rgb.data());
@@ -59,7 +59,7 @@ Frame grab(TerrainPath path = TerrainPath::fast)
 void press(int code, bool shifted = false, int times = 1)
 {
     for (int i = 0; i < times; ++i)
-        applyKey(code, shifted);
+        applyKey(view, grid, code, shifted);
 }
 
 void useTerrain(bool withVoids)
@@ -70,7 +70,7 @@ void useTerrain(bool withVoids)
     makeTestTerrain(241, 301, rollingHills, withVoids ? std::function<bool(int, int)>(voids) : nullptr);
     initView();
     relight();
-    forgetMeasuredTerrain();
+    windowFrameDrawer().forgetMeasuredTerrain();
 }
 
 void addSummit(int row, int col, const std::string& name, int kind)

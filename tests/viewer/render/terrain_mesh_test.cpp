@@ -49,7 +49,7 @@ TEST(GridNormal, PlanesGiveTheirNormalEverywhereEdgesIncluded)
 Rgb3 colour(float elevation, int blend)
 {
     std::uint8_t rgb[3];
-    bandColour(elevation, blend, rgb);
+    bandColour(colours, elevation, blend, rgb);
     return {rgb[0], rgb[1], rgb[2]};
 }
 Rgb3 entry(int i)
@@ -91,12 +91,12 @@ TEST(Relight, SunDirectionBrightnessAndTheColourSwitch)
     resetViewStateForTest();
     const float up[3] = {0, 0, 1}, south[3] = {1, 0, 0}, west[3] = {0, -1, 0};
     view.sunElevation = 0, view.brightness = 0.8, view.sunAzimuth = 180;
-    EXPECT_NEAR(lightFactor(south, currentSunLight()), 0.8, 1e-12);
-    EXPECT_NEAR(lightFactor(up, currentSunLight()), 0.4, 1e-12);
+    EXPECT_NEAR(lightFactor(south, currentSunLight(view)), 0.8, 1e-12);
+    EXPECT_NEAR(lightFactor(up, currentSunLight(view)), 0.4, 1e-12);
     view.sunAzimuth = 90; // east: a west face gets nothing
-    EXPECT_NEAR(lightFactor(west, currentSunLight()), 0, 1e-12);
+    EXPECT_NEAR(lightFactor(west, currentSunLight(view)), 0, 1e-12);
     view.sunElevation = 30; // d = 0.5: (1 + sin 45) / 2
-    EXPECT_NEAR(lightFactor(up, currentSunLight()), 0.8 * (1 + std::sqrt(0.5)) / 2, 1e-12);
+    EXPECT_NEAR(lightFactor(up, currentSunLight(view)), 0.8 * (1 + std::sqrt(0.5)) / 2, 1e-12);
 
     useDefaultColours();
     makeTestTerrain(3, 3, [](int, int) { return 250.0f; }); // blended (60, 250, 70), flat (0, 250, 0)
@@ -119,7 +119,7 @@ TEST(Relight, SunDirectionBrightnessAndTheColourSwitch)
     relight();
     for (int i = 0; i < 301 * 257; ++i) {
         const GridPoint& p = grid.points[i];
-        const double f = lightFactor(p.normal, currentSunLight());
+        const double f = lightFactor(p.normal, currentSunLight(view));
         for (int channel = 0; channel < 3; ++channel)
             ASSERT_EQ(p.shadeColour[channel], std::min(255.0, std::floor(p.blendColour[channel] * f))) << i;
     }

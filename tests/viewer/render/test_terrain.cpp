@@ -46,6 +46,6 @@ void useDefaultColours()
 void resetViewStateForTest()
 {
     view = ViewState{};
-    windowOperations = WindowOperations{[] {}, [] {}};
+    windowOperations = WindowOperations{[](const ViewState&) {}, [](const ViewState&) {}};
     mountains = MountainTable{};
 }
