@@ -67,7 +67,7 @@ void makeSyntheticArea()
             const double peak =
                 1600 * std::exp(-(std::pow((r - 700) / 180.0, 2) + std::pow((c - 1100) / 220.0, 2)));
             point.elevation = static_cast<float>(ridges + waves + peak + 0.3 * (r - c));
-            point.sampleState = 0;
+            point.sampleState = SampleState::valid;
         }
     }
     finishgrid(srtm3Constants);

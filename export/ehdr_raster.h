@@ -8,7 +8,7 @@
 
 namespace orvex {
 
-// Written in place of samples whose sampleState is not 0.
+// Written in place of samples that are not valid.
 constexpr float rasterNoData = -32768.0f;
 
 // The text of the .hdr file: size, little-endian float32 layout, the centre of

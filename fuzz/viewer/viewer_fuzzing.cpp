@@ -28,7 +28,8 @@ void requireGrid(int rows, int cols)
         for (int c = 0; c < grid.gridCols; ++c) {
             const GridPoint& point = grid.gridRowTable[r][c];
             require(std::isfinite(point.z), "every point has a finite height");
-            require(point.sampleState >= 0 && point.sampleState <= 2, "a sample state is 0, 1 or 2");
+            require(static_cast<int>(point.sampleState) >= 0 && static_cast<int>(point.sampleState) <= 2,
+                    "a sample state is 0, 1 or 2");
         }
     }
 }

@@ -16,7 +16,7 @@ void makeSmallGrid()
     grid.areaNorth = 44.000000000000007;
     grid.areaWest = 139.5;
     for (int i = 0; i < 12; ++i)
-        grid.points[i].elevation = 100.0f * (i / 4) + i % 4, grid.points[i].sampleState = 0;
+        grid.points[i].elevation = 100.0f * (i / 4) + i % 4, grid.points[i].sampleState = SampleState::valid;
 }
 
 TEST(EhdrRaster, HeaderRowsAndPlaceReadBackExactly)
@@ -30,14 +30,14 @@ TEST(EhdrRaster, HeaderRowsAndPlaceReadBackExactly)
         "YDIM 0.0004166666666666667\nNODATA -32768\n");
     GridPoint row[4] = {};
     row[0].elevation = 1.5f, row[1].elevation = -999.0f; // kept as loaded: only the state makes no data
-    row[2].sampleState = 1, row[3].sampleState = 2;
+    row[2].sampleState = SampleState::srtm3Void, row[3].sampleState = SampleState::noTile;
     EXPECT_EQ(ehdrRow(row, 4), std::string("\x00\x00\xC0\x3F\x00\xC0\x79\xC4", 8) + noData + noData);
 }
 
 TEST(EhdrRaster, WritesRowZeroFirstAndReplacesOlderFilesOnlyWhenBothAreComplete)
 {
     makeSmallGrid();
-    grid.gridRowTable[1][2].sampleState = 1;
+    grid.gridRowTable[1][2].sampleState = SampleState::srtm3Void;
     ScratchDir dir;
     std::string error;
     ASSERT_TRUE(writeEhdrRaster(dir.file("area"), grid, srtm3Constants, error)) << error;

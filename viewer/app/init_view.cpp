@@ -37,7 +37,7 @@ void setSavedDefaults(ViewState& view)
     view.windowWidth = 700;
     view.windowHeight = 550;
     view.blendColours = 1;
-    view.nameMode = 0;
+    view.nameMode = NameMode::off;
 }
 
 void setFixedConstants(ViewState& view)

@@ -19,7 +19,7 @@ constexpr int longestSpanOfMode2 = 10;
 
 bool isVoid(const ElevationGrid& grid, int row, int col)
 {
-    return grid.gridRowTable[row][col].sampleState == 1;
+    return grid.gridRowTable[row][col].sampleState == SampleState::srtm3Void;
 }
 
 // First row below `row` in `col` that is not void; the last row if the walk
@@ -69,7 +69,7 @@ void fillPoint(ElevationGrid& grid, int i, int j, const Anchors& a, int mode)
         const double east = grid.gridRowTable[i][a.right].elevation;
         point.elevation = static_cast<float>(west + (east - west) * (j - a.left) / hspan);
     }
-    point.sampleState = 0;
+    point.sampleState = SampleState::valid;
 }
 
 } // namespace
@@ -89,18 +89,18 @@ void fillsrtm3lines(ElevationGrid& grid, int mode)
         int left = 0;
         int right = 0;
         for (int j = 1; j < cols - 1; ++j) {
-            if (row[j].sampleState == 1) {
+            if (row[j].sampleState == SampleState::srtm3Void) {
                 if (right <= j)
                     right = anchorRight(grid, i, j);
                 if (below[j] <= i)
                     below[j] = anchorBelow(grid, i, j);
                 fillPoint(grid, i, j, Anchors{above[j], below[j], left, right}, mode);
             }
-            if (row[j].sampleState != 1)
+            if (row[j].sampleState != SampleState::srtm3Void)
                 left = j;
         }
         for (int j = 1; j < cols - 1; ++j)
-            if (row[j].sampleState != 1)
+            if (row[j].sampleState != SampleState::srtm3Void)
                 above[j] = i;
     }
 }

@@ -72,9 +72,9 @@ void markSea(ElevationGrid& grid)
     GridPoint* points = grid.points.get();
     for (std::int64_t n = 0; n < count; ++n) {
         GridPoint& point = points[n];
-        if (point.sampleState == 0) {
+        if (point.sampleState == SampleState::valid) {
             if (point.elevation <= 0)
-                point.elevation = -9999;
+                point.elevation = seaElevation;
         } else {
             point.elevation = 0;
         }
@@ -104,11 +104,11 @@ void readsrtm3block(ElevationGrid& grid, const std::string& dir, int i, int j, i
     if (!readTileBytes(path, "SRTM3", offset, blockSize * tileRowBytes, tile))
         return;
 
-    // A tile that ends early leaves the rest with state 2.
+    // A tile that ends early leaves the rest without a tile's sample.
     copyBlock(grid, tile, blockShape, rowOrigin, colOrigin, tileRowBytes,
               std::size_t{2} * blockStep * (j % 2), [](GridPoint& point, std::int16_t sample) {
                   point.elevation = sample;
-                  point.sampleState = sample == voidSample ? 1 : 0;
+                  point.sampleState = sample == voidSample ? SampleState::srtm3Void : SampleState::valid;
               });
 }
 
@@ -128,7 +128,7 @@ void fillsrtm3block(ElevationGrid& grid, const std::string& srtm30Dir, int i, in
         patchCell(m, o, w);
         GridPoint* row = grid.gridRowTable[rowOrigin + m] + colOrigin;
         for (int k = 0; k < blockSize; ++k) {
-            if (row[k].sampleState == 0)
+            if (row[k].sampleState == SampleState::valid)
                 continue;
             int t = 0;
             double v = 0;
@@ -136,7 +136,7 @@ void fillsrtm3block(ElevationGrid& grid, const std::string& srtm30Dir, int i, in
             row[k].elevation =
                 static_cast<float>((1 - w) * (1 - v) * patch[o][t] + w * (1 - v) * patch[o + 1][t] +
                                    (1 - w) * v * patch[o][t + 1] + w * v * patch[o + 1][t + 1]);
-            row[k].sampleState = 0;
+            row[k].sampleState = SampleState::valid;
         }
     }
 }

@@ -31,6 +31,16 @@ bool read(TextScanner& in, int& field)
     return value.has_value();
 }
 
+// A mode outside 0 .. 2 is read as names off.
+bool read(TextScanner& in, NameMode& field)
+{
+    int value = 0;
+    if (!read(in, value))
+        return false;
+    field = value >= 0 && value <= 2 ? static_cast<NameMode>(value) : NameMode::off;
+    return true;
+}
+
 bool read(TextScanner& in, double& field)
 {
     const std::optional<double> value = in.readDouble();
@@ -54,8 +64,6 @@ void repairValues(ViewState& view)
         view.brightness = 1.0;
     if (view.blendColours < 0 || view.blendColours > 1)
         view.blendColours = 0;
-    if (view.nameMode < 0 || view.nameMode > 2)
-        view.nameMode = 0;
     // A size the window system cannot make would bring the viewer down.
     const auto sideOk = [](int side) { return side >= 1 && side <= largestWindowSide; };
     if (!sideOk(view.windowWidth) || !sideOk(view.windowHeight)) {
@@ -86,7 +94,7 @@ std::string formatViewState(const ViewState& view)
     appendFixed(text, view.sunElevation, 1);
     text += "\n";
     text += std::to_string(view.blendColours) + "\n";
-    text += std::to_string(view.nameMode) + "\n";
+    text += std::to_string(static_cast<int>(view.nameMode)) + "\n";
     return text;
 }
 

@@ -13,6 +13,9 @@ namespace orvex {
 static_assert(modifierShift == GLUT_ACTIVE_SHIFT && modifierCtrl == GLUT_ACTIVE_CTRL &&
               modifierAlt == GLUT_ACTIVE_ALT);
 static_assert(leftButton == GLUT_LEFT_BUTTON && buttonDown == GLUT_DOWN);
+static_assert(keyLeft == GLUT_KEY_LEFT && keyUp == GLUT_KEY_UP && keyRight == GLUT_KEY_RIGHT &&
+              keyDown == GLUT_KEY_DOWN);
+static_assert(keyNumLock == GLUT_KEY_NUM_LOCK && keySuperRight == GLUT_KEY_SUPER_R);
 
 namespace {
 

@@ -75,6 +75,20 @@ void setBrightness(ViewState& view, ElevationGrid& grid, double brightness)
     relight(grid, view);
 }
 
+// Off, large, small, off again.
+NameMode nextNameMode(NameMode mode)
+{
+    switch (mode) {
+    case NameMode::off:
+        return NameMode::large;
+    case NameMode::large:
+        return NameMode::small;
+    case NameMode::small:
+        break;
+    }
+    return NameMode::off;
+}
+
 } // namespace
 
 bool isShifted(int modifiers)
@@ -84,7 +98,7 @@ bool isShifted(int modifiers)
 
 bool isIgnoredSpecialKey(int key)
 {
-    return key >= 109 && key <= 119;
+    return key >= keyNumLock && key <= keySuperRight;
 }
 
 bool applyKey(ViewState& view, ElevationGrid& grid, int code, bool shifted)
@@ -105,14 +119,14 @@ bool applyKey(ViewState& view, ElevationGrid& grid, int code, bool shifted)
     case 'B':
         setFieldOfView(view, shifted ? view.fovy / 0.8 : view.fovy * 0.8);
         break;
-    case 2:
+    case keyCtrlB:
         setFieldOfView(view, view.fovyDefault);
         break;
     case 'x':
     case 'X':
         view.speed = shifted ? view.speed / 2 : view.speed * 2;
         break;
-    case 24:
+    case keyCtrlX:
         view.speed = view.speedFactor * view.sceneRadius;
         break;
     case 'n':
@@ -122,14 +136,14 @@ bool applyKey(ViewState& view, ElevationGrid& grid, int code, bool shifted)
         else if (shifted && view.gridStep > 1)
             view.gridStep /= 2;
         break;
-    case 14:
+    case keyCtrlN:
         view.gridStep = 1;
         break;
     case 'r':
     case 'R':
         view.rangeSquared = shifted ? view.rangeSquared / 0.8 : view.rangeSquared * 0.8;
         break;
-    case 18:
+    case keyCtrlR:
         view.rangeSquared = view.rangeFactor * view.sceneRadius * view.sceneRadius;
         break;
     case 'h':
@@ -139,30 +153,30 @@ bool applyKey(ViewState& view, ElevationGrid& grid, int code, bool shifted)
         break;
     case 'm':
     case 'M':
-        view.nameMode = view.nameMode >= 2 ? 0 : view.nameMode + 1;
+        view.nameMode = nextNameMode(view.nameMode);
         break;
     case 's':
     case 'S':
         setBrightness(view, grid, shifted ? view.brightness - 0.05 : view.brightness + 0.05);
         break;
-    case 19:
+    case keyCtrlS:
         setBrightness(view, grid, 1.0);
         break;
-    case 27:
+    case keyEscape:
     case 'q':
     case 'Q':
         saveViewState(view);
         return true;
-    case 100:
+    case keyLeft:
         turn(view, 1);
         break;
-    case 102:
+    case keyRight:
         turn(view, -1);
         break;
-    case 101:
+    case keyUp:
         shifted ? pitch(view, 1) : climb(view, 1);
         break;
-    case 103:
+    case keyDown:
         shifted ? pitch(view, -1) : climb(view, -1);
         break;
     default:
@@ -184,9 +198,9 @@ void pressMouse(ViewState& view, int button, int state, bool shifted, int x, int
     if (button == leftButton && state == buttonDown) {
         view.dragLastX = x;
         view.dragLastY = y;
-        view.dragMode = shifted ? 2 : 1;
+        view.dragMode = shifted ? DragMode::sun : DragMode::fly;
     } else {
-        view.dragMode = 0;
+        view.dragMode = DragMode::none;
     }
 }
 
@@ -194,11 +208,11 @@ bool dragPointer(ViewState& view, ElevationGrid& grid, int x, int y)
 {
     if (x < 0 || y < 0 || x > view.windowWidth || y > view.windowHeight)
         return false;
-    if (view.dragMode == 0)
+    if (view.dragMode == DragMode::none)
         return false;
     const double dx = view.dragLastX - x;
     const double dy = view.dragLastY - y;
-    if (view.dragMode == 1) {
+    if (view.dragMode == DragMode::fly) {
         const double k = zoomRatio(view);
         view.viewAzimuth += 90 * k * dx / view.windowWidth;
         sphericalToCartesian(view.orbitDistance, view.viewPolar, view.viewAzimuth, view.viewOffset);

@@ -17,13 +17,34 @@ constexpr int modifierAlt = 4;
 // Shift with Ctrl or Alt is not shifted.
 bool isShifted(int modifiers);
 
-// freeglut sends special-key codes 109 .. 119 for Num Lock, Begin, Delete and
+// Key codes: characters 0 .. 255 and GLUT's special keys share one code
+// space. Ctrl with a letter sends the letter's control character.
+constexpr int controlKey(char letter)
+{
+    return letter & 0x1f;
+}
+inline constexpr int keyCtrlB = controlKey('B'); // 2: default zoom
+inline constexpr int keyCtrlN = controlKey('N'); // 14: full resolution
+inline constexpr int keyCtrlR = controlKey('R'); // 18: default range
+inline constexpr int keyCtrlS = controlKey('S'); // 19: default brightness
+inline constexpr int keyCtrlX = controlKey('X'); // 24: default speed
+inline constexpr int keyEscape = 27;
+// The arrow keys (GLUT_KEY_LEFT .. GLUT_KEY_DOWN): the same codes as d, e, f, g.
+inline constexpr int keyLeft = 100;
+inline constexpr int keyUp = 101;
+inline constexpr int keyRight = 102;
+inline constexpr int keyDown = 103;
+// freeglut's special keys Num Lock (109), Begin, Delete and the modifier keys
+// themselves, up to the right Super key (119).
+inline constexpr int keyNumLock = 109;
+inline constexpr int keySuperRight = 119;
+
+// freeglut sends keyNumLock .. keySuperRight for Num Lock, Begin, Delete and
 // the modifier keys themselves; in the shared code space they would act as
 // the letters m .. w, so they are dropped.
 bool isIgnoredSpecialKey(int key);
 
-// Acts on one key code (characters 0 .. 255 and special keys share one code
-// space). Returns true for the quit keys, after the view state is saved: the
+// Acts on one key code. Returns true for the quit keys, after the view state is saved: the
 // caller then ends the process. The grid is relit when the light changes.
 bool applyKey(ViewState& view, ElevationGrid& grid, int code, bool shifted);
 

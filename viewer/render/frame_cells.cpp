@@ -49,7 +49,7 @@ CellBlock measureBlock(const ElevationGrid& grid, int firstRow, int lastRow, int
                 block.low[axis] = std::min(block.low[axis], position[axis]);
                 block.high[axis] = std::max(block.high[axis], position[axis]);
             }
-            block.allValid = block.allValid && point.sampleState == 0;
+            block.allValid = block.allValid && point.sampleState == SampleState::valid;
         }
     }
     return block;
@@ -105,9 +105,10 @@ bool cornerInRange(const GridPoint& corner, const float eye[3], double rangeSqua
 
 bool cellCornersValid(const ElevationGrid& grid, int i, int j, int step)
 {
-    return pointAt(grid, i - step, j - step).sampleState == 0 &&
-           pointAt(grid, i, j - step).sampleState == 0 && pointAt(grid, i, j).sampleState == 0 &&
-           pointAt(grid, i - step, j).sampleState == 0;
+    const auto valid = [&](int row, int col) {
+        return pointAt(grid, row, col).sampleState == SampleState::valid;
+    };
+    return valid(i - step, j - step) && valid(i, j - step) && valid(i, j) && valid(i - step, j);
 }
 
 Frustum frustumFromMatrices(const double projection[16], const double modelView[16])

@@ -41,7 +41,7 @@ struct CellBlock {
     int firstRow, lastRow;
     int firstCol, lastCol;
     float low[3], high[3]; // bounding box of the block's points
-    bool allValid;         // every point of the block has sampleState 0
+    bool allValid;         // every point of the block holds a valid sample
 };
 
 class TerrainBlocks {

@@ -82,7 +82,7 @@ void drawMountainNames(const ElevationGrid& grid, const ViewState& view, const M
     }
     glEnd();
 
-    void* font = view.nameMode == 1 ? GLUT_BITMAP_HELVETICA_12 : GLUT_BITMAP_HELVETICA_10;
+    void* font = view.nameMode == NameMode::large ? GLUT_BITMAP_HELVETICA_12 : GLUT_BITMAP_HELVETICA_10;
     for (const Mountain& mountain : mountains.mountainTable) {
         if (!mountain.shown)
             continue;
@@ -160,7 +160,7 @@ void FrameDrawer::draw(const Scene& scene)
         drawTerrainFast(scene.grid, scene.view);
     else
         drawnCells_ = drawTerrainLiteral(scene.grid, scene.view);
-    if (scene.view.nameMode != 0)
+    if (scene.view.nameMode != NameMode::off)
         drawMountainNames(scene.grid, scene.view, scene.mountains);
 }
 

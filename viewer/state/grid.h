@@ -8,6 +8,18 @@
 
 namespace orvex {
 
+// Whether a grid point holds a sample to draw.
+enum class SampleState : std::int8_t {
+    valid = 0,     // read or filled
+    srtm3Void = 1, // the SRTM3 tile marks a void here
+    noTile = 2,    // no SRTM3 tile was read here
+};
+
+// Elevations that stand for no land sample: a GSI point that no sheet, cell
+// or record covered, and sea or no data in SRTM.
+inline constexpr float noSheetElevation = -999.0f;
+inline constexpr float seaElevation = -9999.0f;
+
 struct GridPoint {
     float y;         // metres from the grid centre, positive to the south
     float x;         // metres from the grid centre, positive to the east
@@ -17,7 +29,7 @@ struct GridPoint {
     std::uint8_t shadeColour[3];
     std::uint8_t flatColour[3];
     std::uint8_t blendColour[3];
-    std::int8_t sampleState; // 0 valid, 1 SRTM3 void, 2 no SRTM3 tile read
+    SampleState sampleState;
 };
 
 struct ElevationGrid {
@@ -45,7 +57,7 @@ struct DataSetConstants {
     double rowSpacing; // metres
     double colSpacing; // metres at the equator
     float initialElevation;
-    std::int8_t initialState;
+    SampleState initialState;
     double seaTest; // elevations below this are sea or no data
     double seaLift; // added to z there
 };

@@ -33,7 +33,7 @@ void resetView(ViewState& view, double polar, double azimuth)
     view.rangeSquared = view.rangeFactor * view.sceneRadius * view.sceneRadius;
     windowOperations.applyProjection(view);
     view.gridStep = 1;
-    view.dragMode = 0;
+    view.dragMode = DragMode::none;
 }
 
 void resetView(double polar, double azimuth)

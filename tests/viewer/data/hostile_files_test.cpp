@@ -45,7 +45,7 @@ GridSummary summary()
             EXPECT_TRUE(std::isfinite(point.z)) << r << ", " << c;
             s.lowest = std::min(s.lowest, point.elevation);
             s.highest = std::max(s.highest, point.elevation);
-            s.invalid += point.sampleState != 0;
+            s.invalid += point.sampleState != SampleState::valid;
         }
     }
     return s;
@@ -105,8 +105,9 @@ const ViewerFile viewerFiles[] = {
      },
      [](Hostile, const std::string& fatal) {
          EXPECT_EQ(fatal, "");
-         EXPECT_EQ(std::tuple(view.windowWidth, view.windowHeight, view.brightness, view.nameMode),
-                   std::tuple(700, 550, 1.0, 0));
+         EXPECT_EQ(
+             std::tuple(view.windowWidth, view.windowHeight, view.brightness, view.nameMode == NameMode::off),
+             std::tuple(700, 550, 1.0, true));
      }},
 };
 

@@ -21,7 +21,8 @@ void setGrid(const Cells& cells)
     for (std::size_t r = 0; r < cells.size(); ++r)
         for (std::size_t c = 0; c < cells[r].size(); ++c) {
             const int value = cells[r][c];
-            grid.gridRowTable[r][c].sampleState = value == V ? 1 : (value == N ? 2 : 0);
+            grid.gridRowTable[r][c].sampleState =
+                value == V ? SampleState::srtm3Void : (value == N ? SampleState::noTile : SampleState::valid);
             grid.gridRowTable[r][c].elevation = value == V ? -32768.0f : (value == N ? 0.0f : value);
         }
 }
@@ -68,7 +69,8 @@ TEST(Srtm3LineFill, ShorterSpanFirstTheRowOnATieNeverFromAnEdge)
     for (const auto& c : cases) {
         setGrid(c.cells);
         fillsrtm3lines(grid, 1);
-        EXPECT_EQ(at(c.row, c.col).sampleState, c.filled ? 0 : 1) << c.row << ", " << c.col;
+        EXPECT_EQ(at(c.row, c.col).sampleState, c.filled ? SampleState::valid : SampleState::srtm3Void)
+            << c.row << ", " << c.col;
         if (c.filled) {
             EXPECT_FLOAT_EQ(at(c.row, c.col).elevation, c.elevation);
         }
@@ -91,8 +93,8 @@ TEST(Srtm3LineFill, Mode2FillsSpansUpTo10AndMode1AnyLength)
         int left = 0;
         for (int r = 0; r < grid.gridRows; ++r)
             for (int col = 0; col < grid.gridCols; ++col) {
-                left += at(r, col).sampleState == 1;
-                if (at(r, col).sampleState == 0) {
+                left += at(r, col).sampleState == SampleState::srtm3Void;
+                if (at(r, col).sampleState == SampleState::valid) {
                     ASSERT_FLOAT_EQ(at(r, col).elevation, 10.0f * col) << r << ", " << col;
                 }
             }
@@ -107,16 +109,16 @@ void referenceFill(int mode)
     const int rows = grid.gridRows, cols = grid.gridCols;
     for (int i = 1; i < rows - 1; ++i)
         for (int j = 1; j < cols - 1; ++j) {
-            if (at(i, j).sampleState != 1)
+            if (at(i, j).sampleState != SampleState::srtm3Void)
                 continue;
             int top = i - 1, bottom = i + 1, left = j - 1, right = j + 1;
-            while (top > 0 && at(top, j).sampleState == 1)
+            while (top > 0 && at(top, j).sampleState == SampleState::srtm3Void)
                 --top;
-            while (bottom < rows - 1 && at(bottom, j).sampleState == 1)
+            while (bottom < rows - 1 && at(bottom, j).sampleState == SampleState::srtm3Void)
                 ++bottom;
-            while (left > 0 && at(i, left).sampleState == 1)
+            while (left > 0 && at(i, left).sampleState == SampleState::srtm3Void)
                 --left;
-            while (right < cols - 1 && at(i, right).sampleState == 1)
+            while (right < cols - 1 && at(i, right).sampleState == SampleState::srtm3Void)
                 ++right;
             const bool down = bottom - top < right - left;
             const int first = down ? top : left, last = down ? bottom : right,
@@ -127,7 +129,7 @@ void referenceFill(int mode)
             const double b = down ? at(bottom, j).elevation : at(i, right).elevation;
             grid.gridRowTable[i][j].elevation =
                 static_cast<float>(a + (b - a) * ((down ? i : j) - first) / (last - first));
-            grid.gridRowTable[i][j].sampleState = 0;
+            grid.gridRowTable[i][j].sampleState = SampleState::valid;
         }
 }
 

@@ -43,7 +43,7 @@ TEST(Srtm3Loader, BlocksReadTheirQuarterOfATileShareEdgesAndTheLaterBlockWins)
     EXPECT_EQ(at(600, 300).elevation, sampleOf(3, 0, 900)); // shared row: the southern block is later
     EXPECT_EQ(at(600, 600).elevation, sampleOf(3, 0, 1200));
     EXPECT_EQ(at(600, 900).elevation, sampleOf(2, 1200, 300)); // the missing block's edge
-    EXPECT_EQ(at(900, 900).sampleState, 2);                    // no tile: 0 m, undrawn
+    EXPECT_EQ(at(900, 900).sampleState, SampleState::noTile);  // no tile: 0 m, undrawn
     EXPECT_EQ(at(900, 900).elevation, 0.0f);
     EXPECT_EQ(placement(), (std::vector<double>{35.5, 34.5, 139.5, 140.5, 0, 0, 500, 92.6}));
     EXPECT_NEAR(at(1200, 0).y, 600 * 92.5925925925926, 1e-2); // the last row lies on the southern edge
@@ -62,9 +62,9 @@ TEST(Srtm3Loader, ZeroAndBelowIsSeaVoidsStayHolesInMode0AndShortTilesEndEarly)
     const float expected[] = {-9999, 1, -9999, 0, -9999}; // a valid 0 m is sea
     for (int k = 0; k < 5; ++k)
         EXPECT_EQ(at(10, 10 + k).elevation, expected[k]) << k;
-    EXPECT_EQ(at(10, 13).sampleState, 1); // the void: a hole at 0 m
-    EXPECT_EQ(at(100, 49).sampleState, 0);
-    EXPECT_EQ(at(100, 50).sampleState, 2); // half a sample is no sample
+    EXPECT_EQ(at(10, 13).sampleState, SampleState::srtm3Void); // the void: a hole at 0 m
+    EXPECT_EQ(at(100, 49).sampleState, SampleState::valid);
+    EXPECT_EQ(at(100, 50).sampleState, SampleState::noTile); // half a sample is no sample
     EXPECT_EQ(at(100, 50).elevation, 0.0f);
 }
 
@@ -91,14 +91,14 @@ TEST(Srtm3Fill, ThePatchIsInterpolatedAndExtrapolatedOverTheBlock)
     writePatch(dir.path(), true);
     allocategrid(601, 601, srtm3Constants);
     grid.gridRowTable[3][3].elevation = 123;
-    grid.gridRowTable[3][3].sampleState = 0;
-    grid.gridRowTable[4][4].sampleState = 1;
+    grid.gridRowTable[3][3].sampleState = SampleState::valid;
+    grid.gridRowTable[4][4].sampleState = SampleState::srtm3Void;
     EXPECT_EQ(printed(dir, [&] { fillsrtm3block(dir.path(), 109, 639, 109, 639); }),
               "Reading D/e100n40.dem ...\n");
     for (int m : {0, 4, 5, 6, 100, 594, 595, 599, 600})
         for (int k : {0, 4, 17, 300, 596, 600}) {
             EXPECT_NEAR(at(m, k).elevation, patchAt(m, k), 1e-2) << m << ", " << k;
-            EXPECT_EQ(at(m, k).sampleState, 0);
+            EXPECT_EQ(at(m, k).sampleState, SampleState::valid);
         }
     EXPECT_EQ(at(3, 3).elevation, 123.0f);   // valid samples are kept
     EXPECT_EQ(at(305, 305).elevation, 0.0f); // sea in the patch counts as 0 m
@@ -120,7 +120,7 @@ TEST(Srtm3Fill, Mode2LineFillsShortVoidsAndTakesTheRestFromSrtm30)
     EXPECT_EQ(printed(dir, [&] { readsrtm3(dir.path(), 109, 639, 109, 639, 2, dir.file("none")); }),
               "Reading D/n35e139.hgt ...\n*** WARNING : D/none/e100n40.dem not found.\n");
     EXPECT_EQ(at(50, 50).elevation, 100.0f);
-    EXPECT_EQ(at(310, 305).sampleState, 1); // without the SRTM30 tile: a hole
+    EXPECT_EQ(at(310, 305).sampleState, SampleState::srtm3Void); // without the SRTM30 tile: a hole
 }
 
 TEST(Srtm3Loader, LoadsTheRealNewHampshireTile)
@@ -137,7 +137,8 @@ TEST(Srtm3Loader, LoadsTheRealNewHampshireTile)
     const GridPoint *first = grid.points.get(), *end = first + 1201 * 1201;
     const auto lower = [](const GridPoint& a, const GridPoint& b) { return a.elevation < b.elevation; };
     EXPECT_EQ(std::max_element(first, end, lower)->elevation, 1908.0f);
-    EXPECT_TRUE(std::all_of(first, end, [](const GridPoint& p) { return p.sampleState == 0; }));
+    EXPECT_TRUE(
+        std::all_of(first, end, [](const GridPoint& p) { return p.sampleState == SampleState::valid; }));
 }
 
 } // namespace

@@ -77,7 +77,7 @@ TEST_F(FlightTest, KeysScaleAndRestoreTheirSettingsWithinLimits)
         {std::string(21, 'S'), brightness, 0},
         {"s", brightness, 1.05},
         {"SS\x13", brightness, 1},
-        {"MmM", [] { return double(view.nameMode); }, 0},
+        {"MmM", [] { return double(static_cast<int>(view.nameMode)); }, 0},
     };
     for (const auto& c : cases) {
         startFlight();
@@ -121,7 +121,7 @@ TEST_F(FlightTest, TurningPitchingClimbingAndStepsScaleWithZoomAboutTheEye)
     EXPECT_NEAR(view.eye[2], view.sceneCentre[2] + view.orbitDistance, 1e-2);
     EXPECT_EQ(std::tuple(view.viewPolar, view.fovy, view.gridStep, view.brightness, view.blendColours,
                          view.nameMode),
-              std::tuple(0.0, 50.0, 1, 1.05, 0, 1));
+              std::tuple(0.0, 50.0, 1, 1.05, 0, NameMode::large));
     EXPECT_EQ(std::pair(view.speed, view.rangeSquared),
               std::pair(0.02 * view.sceneRadius, 8 * std::pow(view.sceneRadius, 2)));
 }
@@ -169,7 +169,7 @@ TEST_F(FlightTest, FlyDragTurnsAndClimbsAndSunDragStaysBetweenEastAndWestAboveTh
     dragPointer(view, grid, 700, 550);
     EXPECT_EQ(std::pair(view.sunAzimuth, view.sunElevation), std::pair(90.0, 0.0));
     pressMouse(view, 2, buttonDown, false, 5, 5); // any other button ends the drag
-    EXPECT_EQ(view.dragMode, 0);
+    EXPECT_EQ(view.dragMode, DragMode::none);
 }
 
 } // namespace

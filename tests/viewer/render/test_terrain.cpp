@@ -20,7 +20,8 @@ void makeTestTerrain(int rows, int cols, const std::function<float(int, int)>& h
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < cols; ++c) {
             grid.gridRowTable[r][c].elevation = height(r, c);
-            grid.gridRowTable[r][c].sampleState = isVoid && isVoid(r, c) ? 1 : 0;
+            grid.gridRowTable[r][c].sampleState =
+                isVoid && isVoid(r, c) ? SampleState::srtm3Void : SampleState::valid;
         }
     finishgrid(srtm3Constants);
 }

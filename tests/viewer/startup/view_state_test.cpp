@@ -21,7 +21,7 @@ std::string loaded(const std::string& text)
     loadViewState();
     std::ostringstream values;
     values << view.windowWidth << " " << view.windowHeight << " " << view.brightness << " " << view.sunAzimuth
-           << " " << view.sunElevation << " " << view.blendColours << " " << view.nameMode;
+           << " " << view.sunElevation << " " << view.blendColours << " " << static_cast<int>(view.nameMode);
     return values.str();
 }
 
@@ -34,7 +34,7 @@ TEST(ViewStateFile, SavesSixLinesBesideAndRenamedAndKeepsTheOldFileWhenItCannot)
             .sunAzimuth = 123.45,
             .sunElevation = 7.96,
             .blendColours = 0,
-            .nameMode = 2};
+            .nameMode = NameMode::small};
     saveViewState();
     EXPECT_EQ(fileText("orvex.env"), "2 0\n1024 333\n0.350\n123.5 8.0\n0\n2\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."), {}), 1); // nothing left beside it
