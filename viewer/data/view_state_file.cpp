@@ -9,6 +9,7 @@
 #include <string>
 
 #include "common/pending_file.h"
+#include "common/shared_files.h"
 #include "data/data_file.h"
 #include "data/text_scanner.h"
 #include "data/view_state_file.h"
@@ -17,10 +18,6 @@
 namespace orvex {
 
 namespace {
-
-constexpr const char* fileName = "orvex.env";
-// The six values need a few dozen bytes; a larger file is not ours.
-constexpr std::size_t longestUsefulFile = 64 * 1024;
 
 // An integer out of range and a number that is not finite are unreadable.
 bool read(TextScanner& in, int& field)
@@ -85,7 +82,8 @@ void appendFixed(std::string& out, double value, int decimals)
 
 std::string formatViewState(const ViewState& view)
 {
-    std::string text = "2 0\n";
+    std::string text =
+        std::to_string(common::fileVersionMajor) + " " + std::to_string(common::fileVersionMinor) + "\n";
     text += std::to_string(view.windowWidth) + " " + std::to_string(view.windowHeight) + "\n";
     appendFixed(text, view.brightness, 3);
     text += "\n";
@@ -102,11 +100,11 @@ std::string formatViewState(const ViewState& view)
 
 void loadViewState(ViewState& view)
 {
-    std::optional<std::string> text = readTextFile(fileName, longestUsefulFile);
+    std::optional<std::string> text = readTextFile(common::viewStateFileName, common::longestSettingsFile);
     if (!text)
         return;
     TextScanner in(std::move(*text));
-    if (in.readExactInt() != 2 || in.readExactInt() != 0)
+    if (in.readExactInt() != common::fileVersionMajor || in.readExactInt() != common::fileVersionMinor)
         return;
     readValues(in, view);
     repairValues(view);
@@ -115,7 +113,7 @@ void loadViewState(ViewState& view)
 void saveViewState(const ViewState& view)
 {
     const std::string text = formatViewState(view);
-    common::PendingFile file(fileName);
+    common::PendingFile file(common::viewStateFileName);
     if (file.write(text.data(), text.size()) && file.finish())
         file.commit();
 }

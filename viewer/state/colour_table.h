@@ -5,10 +5,12 @@
 
 #include <cstdint>
 
+#include "common/shared_files.h"
+
 namespace orvex {
 
 struct ColourTable {
-    static constexpr int capacity = 20;
+    static constexpr int capacity = common::colourFileCapacity;
     std::int32_t colourTable[capacity][3] = {}; // red, green, blue
     std::int32_t colourCount = 0;
 };
