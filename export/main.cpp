@@ -40,6 +40,7 @@ const DataSetConstants& constantsOf(DataSet dataSet)
 int main(int argc, char* argv[])
 {
     using namespace orvex;
+    std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ); // progress lines as they are printed
     // The viewer's own words: the program name, then everything after OUT.
     std::vector<const char*> viewerWords;
     if (argc >= 2) {
