@@ -132,7 +132,7 @@ void compareFrames(const char* name, int frames)
     std::vector<double> fast, literal, fastProcessor, literalProcessor;
     long long fastCells = 0, literalCells = 0;
     for (int n = 0; n <= frames; ++n) {
-        applyKey(view, grid, n % 2 == 0 ? 100 : 102, false);
+        applyKey(view, grid, n % 2 == 0 ? keyLeft : keyRight, false);
         const FrameTime fastTime = timedFrame(TerrainPath::fast);
         fastCells = windowFrameDrawer().lastDrawnCellCount();
         const FrameTime literalTime = timedFrame(TerrainPath::literal);
@@ -163,8 +163,8 @@ void lowFlight()
     view.eye[0] = view.sceneCentre[0];
     view.eye[2] = 3500;
     view.viewPolar = 90;
-    applyKey(view, grid, 100, false);
-    applyKey(view, grid, 102, false);
+    applyKey(view, grid, keyLeft, false);
+    applyKey(view, grid, keyRight, false);
 }
 
 } // namespace

@@ -4,8 +4,6 @@
 
 #include <string>
 
-using namespace orvex;
-
 struct FatalErrorThrown {
     std::string message;
 };

@@ -3,8 +3,6 @@
 
 #include "state/fatal_error.h"
 
-using namespace orvex;
-
 int main(int argc, char* argv[])
 {
     std::fputs("started\n", stdout);
