@@ -34,18 +34,18 @@ inline constexpr int keyLeft = 100;
 inline constexpr int keyUp = 101;
 inline constexpr int keyRight = 102;
 inline constexpr int keyDown = 103;
-// freeglut's special keys Num Lock (109), Begin, Delete and the modifier keys
-// themselves, up to the right Super key (119).
+// The first and the last of freeglut's special keys for Num Lock, Begin,
+// Delete and the modifier keys themselves (GLUT_KEY_NUM_LOCK .. GLUT_KEY_SUPER_R).
 inline constexpr int keyNumLock = 109;
 inline constexpr int keySuperRight = 119;
 
-// freeglut sends keyNumLock .. keySuperRight for Num Lock, Begin, Delete and
-// the modifier keys themselves; in the shared code space they would act as
-// the letters m .. w, so they are dropped.
+// Whether a special key is one of keyNumLock .. keySuperRight: in the shared
+// code space they would act as the letters m .. w, so they are dropped.
 bool isIgnoredSpecialKey(int key);
 
-// Acts on one key code. Returns true for the quit keys, after the view state is saved: the
-// caller then ends the process. The grid is relit when the light changes.
+// Acts on one key code. Returns true for the quit keys, after the view state
+// is saved: the caller then ends the process. The grid is relit when the
+// light changes.
 bool applyKey(ViewState& view, ElevationGrid& grid, int code, bool shifted);
 
 // The key that menu entry value stands for; -1 for a value that is no entry.
