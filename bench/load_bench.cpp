@@ -22,6 +22,8 @@
 #include "data/loaders.h"
 #include "state/grid.h"
 
+using namespace orvex;
+
 namespace {
 
 namespace fs = std::filesystem;

@@ -25,6 +25,8 @@
 #include "state/grid.h"
 #include "state/view_state.h"
 
+using namespace orvex;
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -65,7 +67,7 @@ void makeSyntheticArea()
             const double peak =
                 1600 * std::exp(-(std::pow((r - 700) / 180.0, 2) + std::pow((c - 1100) / 220.0, 2)));
             point.elevation = static_cast<float>(ridges + waves + peak + 0.3 * (r - c));
-            point.sampleState = 0;
+            point.sampleState = SampleState::valid;
         }
     }
     finishgrid(srtm3Constants);
@@ -112,13 +114,13 @@ struct FrameTime {
 
 FrameTime timedFrame(TerrainPath path)
 {
-    setTerrainPath(path);
+    windowFrameDrawer().setTerrainPath(path);
     const Clock::time_point start = Clock::now();
     const double processorStart = processorMilliseconds();
     drawFrame();
     glFinish();
     const FrameTime time{millisecondsSince(start), processorMilliseconds() - processorStart};
-    setTerrainPath(TerrainPath::fast);
+    windowFrameDrawer().setTerrainPath(TerrainPath::fast);
     return time;
 }
 
@@ -130,11 +132,11 @@ void compareFrames(const char* name, int frames)
     std::vector<double> fast, literal, fastProcessor, literalProcessor;
     long long fastCells = 0, literalCells = 0;
     for (int n = 0; n <= frames; ++n) {
-        applyKey(n % 2 == 0 ? 100 : 102, false);
+        applyKey(view, grid, n % 2 == 0 ? keyLeft : keyRight, false);
         const FrameTime fastTime = timedFrame(TerrainPath::fast);
-        fastCells = lastDrawnCellCount();
+        fastCells = windowFrameDrawer().lastDrawnCellCount();
         const FrameTime literalTime = timedFrame(TerrainPath::literal);
-        literalCells = lastDrawnCellCount();
+        literalCells = windowFrameDrawer().lastDrawnCellCount();
         if (n == 0)
             continue; // the first round warms up
         fast.push_back(fastTime.wall);
@@ -161,8 +163,8 @@ void lowFlight()
     view.eye[0] = view.sceneCentre[0];
     view.eye[2] = 3500;
     view.viewPolar = 90;
-    applyKey(100, false);
-    applyKey(102, false);
+    applyKey(view, grid, keyLeft, false);
+    applyKey(view, grid, keyRight, false);
 }
 
 } // namespace

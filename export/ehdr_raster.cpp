@@ -8,6 +8,8 @@
 
 #include "common/pending_file.h"
 
+namespace orvex {
+
 namespace {
 
 // The shortest text that reads back as exactly the same double.
@@ -60,7 +62,7 @@ std::string ehdrRow(const GridPoint* row, int cols)
 {
     std::string bytes(4 * static_cast<std::size_t>(cols), '\0');
     for (int c = 0; c < cols; ++c) {
-        const float value = row[c].sampleState == 0 ? row[c].elevation : rasterNoData;
+        const float value = row[c].sampleState == SampleState::valid ? row[c].elevation : rasterNoData;
         const std::uint32_t bits = std::bit_cast<std::uint32_t>(value);
         for (int b = 0; b < 4; ++b)
             bytes[4 * static_cast<std::size_t>(c) + b] = static_cast<char>((bits >> (8 * b)) & 0xFF);
@@ -90,3 +92,5 @@ bool writeEhdrRaster(const std::string& base, const ElevationGrid& grid, const D
     }
     return true;
 }
+
+} // namespace orvex

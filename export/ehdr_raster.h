@@ -6,7 +6,9 @@
 
 #include "state/grid.h"
 
-// Written in place of samples whose sampleState is not 0.
+namespace orvex {
+
+// Written in place of samples that are not valid.
 constexpr float rasterNoData = -32768.0f;
 
 // The text of the .hdr file: size, little-endian float32 layout, the centre of
@@ -23,3 +25,5 @@ std::string ehdrRow(const GridPoint* row, int cols);
 // was already there untouched.
 bool writeEhdrRaster(const std::string& base, const ElevationGrid& grid, const DataSetConstants& set,
                      std::string& error);
+
+} // namespace orvex

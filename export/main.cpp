@@ -10,6 +10,7 @@
 #include "state/fatal_error.h"
 #include "state/grid.h"
 
+namespace orvex {
 namespace {
 
 const char usage[] = "usage: orvex-export OUT -gsi50 DIR CODE ROWS COLS\n"
@@ -34,9 +35,12 @@ const DataSetConstants& constantsOf(DataSet dataSet)
 }
 
 } // namespace
+} // namespace orvex
 
 int main(int argc, char* argv[])
 {
+    using namespace orvex;
+    std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ); // progress lines as they are printed
     // The viewer's own words: the program name, then everything after OUT.
     std::vector<const char*> viewerWords;
     if (argc >= 2) {
@@ -51,7 +55,8 @@ int main(int argc, char* argv[])
     }
 
     setFatalErrorWaitsForEnter(false); // a tool: nobody is there to press Enter
-    runLoader(*request);
+    ElevationGrid grid;
+    runLoader(grid, *request);
 
     const std::string base = argv[1];
     std::string error;

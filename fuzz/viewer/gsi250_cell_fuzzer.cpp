@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     writeInput("DATA/250M/5339.SEM", data, size);
-    readgsi250(".", 5339, 1, 1);
+    orvex::readgsi250(".", 5339, 1, 1);
     requireGrid(320, 320);
     return 0;
 }

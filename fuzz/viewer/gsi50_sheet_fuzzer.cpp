@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     writeInput("DATA/5339/533945.MEM", data, size);
-    readgsi50(".", 533945, 1, 1);
+    orvex::readgsi50(".", 533945, 1, 1);
     requireGrid(200, 200);
     return 0;
 }

@@ -8,6 +8,8 @@
 #include "state/colour_table.h"
 #include "viewer_fuzzing.h"
 
+using namespace orvex;
+
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     enterScratchDirectory(argc, argv);
@@ -28,6 +30,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             "the count fits the table");
     // Every entry the drawing may ask for, inside the table and outside it.
     for (int index = -2; index <= colours.colourCount + 1; ++index)
-        colourEntry(index);
+        colourEntry(colours, index);
     return 0;
 }

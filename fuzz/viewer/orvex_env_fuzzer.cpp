@@ -9,6 +9,8 @@
 #include "state/view_state.h"
 #include "viewer_fuzzing.h"
 
+using namespace orvex;
+
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     enterScratchDirectory(argc, argv);
@@ -28,6 +30,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(std::isfinite(view.brightness) && view.brightness > 0, "a positive brightness");
     require(std::isfinite(view.sunAzimuth) && std::isfinite(view.sunElevation), "a sun in the sky");
     require(view.blendColours == 0 || view.blendColours == 1, "colours blended or flat");
-    require(view.nameMode >= 0 && view.nameMode <= 2, "names off, large or small");
+    require(static_cast<unsigned>(view.nameMode) <= 2, "names off, large or small");
     return 0;
 }

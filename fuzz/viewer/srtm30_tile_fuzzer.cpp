@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     writeInput("e100n40.dem", data, size);
-    readsrtm30(".", 10, 56, 10, 56);
+    orvex::readsrtm30(".", 10, 56, 10, 56);
     requireGrid(600, 600);
     return 0;
 }

@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     writeInput("n35e139.hgt", data, size);
     const int mode = static_cast<int>(size % 3);
-    readsrtm3(".", 108, 638, 108, 638, mode, ".");
+    orvex::readsrtm3(".", 108, 638, 108, 638, mode, ".");
     requireGrid(601, 601);
     return 0;
 }

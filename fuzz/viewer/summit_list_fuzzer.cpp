@@ -9,6 +9,8 @@
 #include "state/mountain_table.h"
 #include "viewer_fuzzing.h"
 
+using namespace orvex;
+
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     enterScratchDirectory(argc, argv);

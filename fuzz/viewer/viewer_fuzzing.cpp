@@ -6,6 +6,8 @@
 #include "state/fatal_error.h"
 #include "state/grid.h"
 
+using namespace orvex;
+
 namespace {
 [[noreturn]] void throwFatalError(const std::string& message)
 {
@@ -26,7 +28,7 @@ void requireGrid(int rows, int cols)
         for (int c = 0; c < grid.gridCols; ++c) {
             const GridPoint& point = grid.gridRowTable[r][c];
             require(std::isfinite(point.z), "every point has a finite height");
-            require(point.sampleState >= 0 && point.sampleState <= 2, "a sample state is 0, 1 or 2");
+            require(static_cast<std::uint8_t>(point.sampleState) <= 2, "a sample state is 0, 1 or 2");
         }
     }
 }

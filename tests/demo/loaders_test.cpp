@@ -15,6 +15,8 @@
 
 using namespace demo;
 
+using namespace orvex;
+
 namespace {
 
 // A copy of the viewer's grid after a loader ran, on the data set's lattice.

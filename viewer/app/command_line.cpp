@@ -4,6 +4,8 @@
 
 #include "data/text_scanner.h"
 
+namespace orvex {
+
 int atoiClamped(const char* word)
 {
     return TextScanner(word).readInt().value_or(0);
@@ -45,3 +47,5 @@ std::optional<LoadRequest> parseCommandLine(int argc, const char* const argv[])
     }
     return std::nullopt;
 }
+
+} // namespace orvex

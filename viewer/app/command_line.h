@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+namespace orvex {
+
 enum class DataSet { gsi50, gsi250, srtm30, srtm3 };
 
 struct LoadRequest {
@@ -23,3 +25,5 @@ int atoiClamped(const char* word);
 // Chooses the data set by the number of words (the program name is word 0)
 // and the exact option word. Anything else names no data set.
 std::optional<LoadRequest> parseCommandLine(int argc, const char* const argv[]);
+
+} // namespace orvex

@@ -4,12 +4,15 @@
 
 #include "data/view_state_file.h"
 #include "render/terrain_mesh.h"
+#include "state/colour_table.h"
 #include "state/grid.h"
 #include "state/view_state.h"
 
+namespace orvex {
+
 namespace {
 
-void deriveSceneSize()
+void deriveSceneSize(ViewState& view, const ElevationGrid& grid)
 {
     if (grid.gridRows < 1 || grid.gridCols < 1)
         return; // no grid: nothing to look at, the scene stays empty
@@ -26,7 +29,7 @@ void deriveSceneSize()
     view.rangeSquared = view.rangeFactor * view.sceneRadius * view.sceneRadius;
 }
 
-void setSavedDefaults()
+void setSavedDefaults(ViewState& view)
 {
     view.brightness = 1.0;
     view.sunAzimuth = 250;
@@ -34,10 +37,10 @@ void setSavedDefaults()
     view.windowWidth = 700;
     view.windowHeight = 550;
     view.blendColours = 1;
-    view.nameMode = 0;
+    view.nameMode = NameMode::off;
 }
 
-void setFixedConstants()
+void setFixedConstants(ViewState& view)
 {
     view.homePolar = 75;
     view.homeAzimuth = 0;
@@ -48,11 +51,18 @@ void setFixedConstants()
 
 } // namespace
 
+void initView(ViewState& view, ElevationGrid& grid, const ColourTable& colours)
+{
+    computeMeshAttributes(grid, colours);
+    deriveSceneSize(view, grid);
+    setSavedDefaults(view);
+    loadViewState(view);
+    setFixedConstants(view);
+}
+
 void initView()
 {
-    computeMeshAttributes();
-    deriveSceneSize();
-    setSavedDefaults();
-    loadViewState();
-    setFixedConstants();
+    initView(view, grid, colours);
 }
+
+} // namespace orvex

@@ -2,9 +2,15 @@
 
 #include "app/command_line.h"
 
-// Calls the one loader of the request with its words.
-void runLoader(const LoadRequest& request);
+namespace orvex {
 
-// Parses and loads; false, with nothing printed or read, when the command line
-// names no data set.
+struct ElevationGrid;
+
+// Calls the one loader of the request with its words, into the grid.
+void runLoader(ElevationGrid& grid, const LoadRequest& request);
+
+// Parses and loads into the process-wide grid; false, with nothing printed or
+// read, when the command line names no data set.
 bool loadFromCommandLine(int argc, const char* const argv[]);
+
+} // namespace orvex

@@ -1,4 +1,6 @@
 // orvex: load one area, read the colours and the summits, fly over it.
+#include <cstdio>
+
 #include "app/command_line.h"
 #include "app/init_view.h"
 #include "app/load_request.h"
@@ -11,10 +13,12 @@
 
 int main(int argc, char* argv[])
 {
-    if (!loadFromCommandLine(argc, argv))
+    // Each progress line shows as it is printed, into a file or a pipe too.
+    std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
+    if (!orvex::loadFromCommandLine(argc, argv))
         return 0;
-    readcolor();
-    readmountain();
-    initView();
-    openViewerWindow(&argc, argv);
+    orvex::readcolor();
+    orvex::readmountain();
+    orvex::initView();
+    orvex::openViewerWindow(&argc, argv);
 }

@@ -4,6 +4,8 @@
 #include <malloc.h>
 #endif
 
+namespace orvex {
+
 void keepFreedMemoryForReuse()
 {
 #if defined(__GLIBC__)
@@ -13,3 +15,5 @@ void keepFreedMemoryForReuse()
     mallopt(M_TRIM_THRESHOLD, 512 << 20);
 #endif
 }
+
+} // namespace orvex

@@ -11,6 +11,8 @@
 #include "state/view_state.h"
 #include "state/window_operations.h"
 
+namespace orvex {
+
 void createViewerMenu()
 {
     glutCreateMenu(onMenu);
@@ -27,7 +29,7 @@ void createViewerMenu()
     glutAttachMenu(GLUT_RIGHT_BUTTON);
 }
 
-void applyProjection()
+void applyProjection(const ViewState& view)
 {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -41,7 +43,7 @@ void onReshape(int width, int height)
         return;
     view.aspect = static_cast<double>(width) / height;
     glViewport(0, 0, width, height);
-    applyProjection();
+    applyProjection(view);
     view.windowWidth = width;
     view.windowHeight = height;
 }
@@ -75,3 +77,5 @@ void openViewerWindow(int* argc, char** argv)
     // freeglut returns from its loop only when told to; the window is gone.
     std::exit(0);
 }
+
+} // namespace orvex

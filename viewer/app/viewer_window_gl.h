@@ -2,6 +2,8 @@
 // The viewer's one window: display mode, size, fixed GL state, the pop-up
 // menu, the projection and the callbacks.
 
+namespace orvex {
+
 // Opens the window and runs the event loop; never returns.
 [[noreturn]] void openViewerWindow(int* argc, char** argv);
 
@@ -12,9 +14,13 @@ void prepareViewerWindow(int* argc, char** argv);
 // The pop-up menu on the right button, entries 0 .. 9.
 void createViewerMenu();
 
+struct ViewState;
+
 // Perspective of fovy degrees at the window's aspect; the clipping planes
 // scale with the scene.
-void applyProjection();
+void applyProjection(const ViewState& view);
 
-// The reshape callback.
+// The reshape callback (on the process-wide view state).
 void onReshape(int width, int height);
+
+} // namespace orvex

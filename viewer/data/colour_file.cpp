@@ -2,27 +2,25 @@
 
 #include <algorithm>
 
+#include "common/shared_files.h"
 #include "data/data_file.h"
 #include "data/text_scanner.h"
 #include "state/colour_table.h"
 #include "state/fatal_error.h"
 
-namespace {
-// Twenty entries take a few hundred bytes; a larger file is not a colour table.
-constexpr std::size_t longestUsefulFile = 64 * 1024;
-} // namespace
+namespace orvex {
 
-void readcolor()
+void readcolor(ColourTable& colours)
 {
     colours = ColourTable{};
-    std::optional<std::string> text = readTextFile("orvex.col", longestUsefulFile);
+    std::optional<std::string> text = readTextFile(common::colourFileName, common::longestSettingsFile);
     if (!text)
         fatalError("*** readcolor-1.");
     TextScanner in(std::move(*text));
 
     const std::optional<int> major = in.readInt();
     const std::optional<int> minor = major ? in.readInt() : std::nullopt;
-    if (major != 2 || minor != 0)
+    if (major != common::fileVersionMajor || minor != common::fileVersionMinor)
         return; // another program's file: no colours at all
 
     const std::optional<int> count = in.readInt();
@@ -42,3 +40,10 @@ void readcolor()
         }
     }
 }
+
+void readcolor()
+{
+    readcolor(colours);
+}
+
+} // namespace orvex

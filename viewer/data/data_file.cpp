@@ -5,6 +5,8 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+namespace orvex {
+
 namespace {
 
 bool pathExists(const std::string& path)
@@ -141,3 +143,5 @@ std::string padNumber(long long value, int width, char fill)
         digits.insert(0, static_cast<std::size_t>(width) - digits.size(), fill);
     return digits;
 }
+
+} // namespace orvex

@@ -10,6 +10,8 @@
 #include <optional>
 #include <string>
 
+namespace orvex {
+
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
@@ -41,3 +43,5 @@ std::size_t readBytesAt(std::FILE* file, std::int64_t offset, unsigned char* buf
 // `value` right-aligned in at least `width` characters, padded on the left
 // with `fill` (blanks as "%*d" prints it, or zeros).
 std::string padNumber(long long value, int width, char fill = ' ');
+
+} // namespace orvex

@@ -10,6 +10,8 @@
 #include "state/fatal_error.h"
 #include "state/grid.h"
 
+namespace orvex {
+
 namespace {
 
 constexpr int cellSize = 320;
@@ -25,7 +27,7 @@ std::string rowFlags(std::string_view header)
     return flags;
 }
 
-bool readCell(const std::string& path, int rowOrigin, int colOrigin)
+bool readCell(ElevationGrid& grid, const std::string& path, int rowOrigin, int colOrigin)
 {
     std::optional<std::string> text = loadGsiFile(path, "GSI250M");
     if (!text)
@@ -41,26 +43,26 @@ bool readCell(const std::string& path, int rowOrigin, int colOrigin)
     return true;
 }
 
-void setArea(int a, int b, int c)
+void setArea(ElevationGrid& grid, int a, int b, int c)
 {
     grid.areaNorth = (a / 100 + 1) * 0.6666666666666666;
     grid.areaSouth = grid.areaNorth - b / 1.5;
     grid.areaWest = a % 100 + 100;
     grid.areaEast = grid.areaWest + c;
-    setGsiMarkerPlacement();
+    setGsiMarkerPlacement(grid);
 }
 
 } // namespace
 
-void readgsi250(const std::string& dir, int a, int b, int c)
+void readgsi250(ElevationGrid& grid, const std::string& dir, int a, int b, int c)
 {
     if (b < 0 || c < 0)
         fatalError("*** ERROR gsi250 : argument.");
     if (b < 1 || c < 1)
         fatalError("*** GSI250M : No DEM files.");
 
-    allocategrid(std::int64_t{cellSize} * b, std::int64_t{cellSize} * c, gsi250Constants);
-    setArea(a, b, c);
+    allocategrid(grid, std::int64_t{cellSize} * b, std::int64_t{cellSize} * c, gsi250Constants);
+    setArea(grid, a, b, c);
 
     int cellsRead = 0;
     for (int i = 0; i < b; ++i) {
@@ -68,11 +70,18 @@ void readgsi250(const std::string& dir, int a, int b, int c)
             // Plain arithmetic on the code: no carry between its two halves.
             const long long code = static_cast<long long>(a) - 100LL * i + j;
             const std::string path = dir + "/DATA/250M/" + padNumber(code, 4) + ".SEM";
-            if (readCell(path, cellSize * i, cellSize * j))
+            if (readCell(grid, path, cellSize * i, cellSize * j))
                 ++cellsRead;
         }
     }
     if (cellsRead == 0)
         fatalError("*** GSI250M : No DEM files.");
-    finishgrid(gsi250Constants);
+    finishgrid(grid, gsi250Constants);
 }
+
+void readgsi250(const std::string& dir, int a, int b, int c)
+{
+    readgsi250(grid, dir, a, b, c);
+}
+
+} // namespace orvex

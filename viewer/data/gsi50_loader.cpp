@@ -10,6 +10,8 @@
 #include "state/fatal_error.h"
 #include "state/grid.h"
 
+namespace orvex {
+
 namespace {
 
 constexpr int sheetSize = 200;
@@ -30,7 +32,7 @@ std::string sheetPath(const std::string& dir, const SheetCode& code)
     return dir + "/DATA/" + cell + "/" + cell + padNumber(code.p, 1) + padNumber(code.q, 1) + ".MEM";
 }
 
-bool readSheet(const std::string& path, int rowOrigin, int colOrigin)
+bool readSheet(ElevationGrid& grid, const std::string& path, int rowOrigin, int colOrigin)
 {
     std::optional<std::string> text = loadGsiFile(path, "GSI50M");
     if (!text)
@@ -44,18 +46,18 @@ bool readSheet(const std::string& path, int rowOrigin, int colOrigin)
     return true;
 }
 
-void setArea(const SheetCode& northWest, int b, int c)
+void setArea(ElevationGrid& grid, const SheetCode& northWest, int b, int c)
 {
     grid.areaNorth = northWest.pp * 0.6666666666666666 + (northWest.p + 1) / 12.0;
     grid.areaSouth = grid.areaNorth - b / 12.0;
     grid.areaWest = northWest.qq + 100 + northWest.q / 8.0;
     grid.areaEast = grid.areaWest + c / 8.0;
-    setGsiMarkerPlacement();
+    setGsiMarkerPlacement(grid);
 }
 
 } // namespace
 
-void readgsi50(const std::string& dir, int a, int b, int c)
+void readgsi50(ElevationGrid& grid, const std::string& dir, int a, int b, int c)
 {
     const SheetCode northWest{a / 10000, (a % 10000) / 100, (a % 100) / 10, a % 10};
     if (northWest.p < 0 || northWest.p >= sheetsPerCell || northWest.q < 0 || northWest.q >= sheetsPerCell)
@@ -63,8 +65,8 @@ void readgsi50(const std::string& dir, int a, int b, int c)
     if (b < 1 || c < 1)
         fatalError("*** GSI50M : No DEM files.");
 
-    allocategrid(std::int64_t{sheetSize} * b, std::int64_t{sheetSize} * c, gsi50Constants);
-    setArea(northWest, b, c);
+    allocategrid(grid, std::int64_t{sheetSize} * b, std::int64_t{sheetSize} * c, gsi50Constants);
+    setArea(grid, northWest, b, c);
 
     int sheetsRead = 0;
     SheetCode rowStart = northWest;
@@ -79,7 +81,7 @@ void readgsi50(const std::string& dir, int a, int b, int c)
                 ++sheet.qq;
                 sheet.q = 0;
             }
-            if (readSheet(sheetPath(dir, sheet), sheetSize * i, sheetSize * j))
+            if (readSheet(grid, sheetPath(dir, sheet), sheetSize * i, sheetSize * j))
                 ++sheetsRead;
             ++sheet.q;
         }
@@ -87,5 +89,12 @@ void readgsi50(const std::string& dir, int a, int b, int c)
     }
     if (sheetsRead == 0)
         fatalError("*** GSI50M : No DEM files.");
-    finishgrid(gsi50Constants);
+    finishgrid(grid, gsi50Constants);
 }
+
+void readgsi50(const std::string& dir, int a, int b, int c)
+{
+    readgsi50(grid, dir, a, b, c);
+}
+
+} // namespace orvex

@@ -4,6 +4,8 @@
 #include "data/text_scanner.h"
 #include "state/grid.h"
 
+namespace orvex {
+
 namespace {
 // A 250 m cell, the larger of the two, takes about 0.6 MB in its widest
 // published layout; a longer file holds nothing a sheet could use beyond this.
@@ -85,9 +87,11 @@ bool readGsiRecord(TextScanner& reader, GridPoint* row, int count)
     return true;
 }
 
-void setGsiMarkerPlacement()
+void setGsiMarkerPlacement(ElevationGrid& grid)
 {
     grid.mountainShiftY = 700 - (grid.areaNorth + grid.areaSouth) * 10 / 2;
     grid.mountainShiftX = 270;
     grid.labelLift = 500;
 }
+
+} // namespace orvex

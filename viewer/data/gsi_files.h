@@ -5,6 +5,9 @@
 #include <optional>
 #include <string>
 
+namespace orvex {
+
+struct ElevationGrid;
 struct GridPoint;
 class TextScanner;
 
@@ -20,4 +23,6 @@ std::optional<std::string> loadGsiFile(const std::string& path, const char* data
 bool readGsiRecord(TextScanner& reader, GridPoint* row, int count);
 
 // The summit shifts and label height of a GSI area; reads the area edges.
-void setGsiMarkerPlacement();
+void setGsiMarkerPlacement(ElevationGrid& grid);
+
+} // namespace orvex

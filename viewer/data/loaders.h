@@ -1,18 +1,33 @@
 #pragma once
 // One loader per data set; each allocates the grid, reads its files and
-// finishes the grid. Bad arguments end through fatalError.
+// finishes the grid. Bad arguments end through fatalError. Each comes twice:
+// into a grid of the caller's, and into the process-wide grid.
 
 #include <string>
 
+namespace orvex {
+
+struct ElevationGrid;
+
+void readgsi50(ElevationGrid& grid, const std::string& dir, int a, int b, int c);
 void readgsi50(const std::string& dir, int a, int b, int c);
+void readgsi250(ElevationGrid& grid, const std::string& dir, int a, int b, int c);
 void readgsi250(const std::string& dir, int a, int b, int c);
 
+void readsrtm30(ElevationGrid& grid, const std::string& dir, int p1, int p2, int p3, int p4);
 void readsrtm30(const std::string& dir, int p1, int p2, int p3, int p4);
+void readsrtm30block(ElevationGrid& grid, const std::string& dir, int i, int j, int p1, int p2);
 void readsrtm30block(const std::string& dir, int i, int j, int p1, int p2);
 void dem30name(const std::string& dir, int tileRow, int tileCol, std::string& path);
 
+void readsrtm3(ElevationGrid& grid, const std::string& dir, int p1, int p2, int p3, int p4, int mode,
+               const std::string& srtm30Dir);
 void readsrtm3(const std::string& dir, int p1, int p2, int p3, int p4, int mode,
                const std::string& srtm30Dir);
+void readsrtm3block(ElevationGrid& grid, const std::string& dir, int i, int j, int p1, int p2);
 void readsrtm3block(const std::string& dir, int i, int j, int p1, int p2);
+void fillsrtm3block(ElevationGrid& grid, const std::string& srtm30Dir, int i, int j, int p1, int p2);
 void fillsrtm3block(const std::string& srtm30Dir, int i, int j, int p1, int p2);
 void dem3name(const std::string& dir, int degreeRow, int degreeCol, std::string& path);
+
+} // namespace orvex

@@ -10,6 +10,8 @@
 #include "state/grid.h"
 #include "state/mountain_table.h"
 
+namespace orvex {
+
 namespace {
 
 constexpr double metresPerDegree = 40000000.0 / 360.0;
@@ -94,7 +96,7 @@ void readSummitFile(const char* path, std::vector<Mountain>& table)
     }
 }
 
-void place(Mountain& summit)
+void place(Mountain& summit, const ElevationGrid& grid)
 {
     const double pi = 4.0 * std::atan(1.0);
     const double earthRadius = 40000000.0 / (2.0 * pi);
@@ -124,16 +126,23 @@ double dms2deg(double packed)
     return sign * (degrees + minutes / 60.0 + hundredths / 100.0 / 3600.0);
 }
 
-void readmountain()
+void readmountain(MountainTable& mountains, const ElevationGrid& grid)
 {
     std::vector<Mountain> table;
     readSummitFile("MtJapan.txt", table);
     readSummitFile("MtWorld.txt", table);
     for (Mountain& summit : table) {
-        place(summit);
+        place(summit, grid);
         if (!carriesAName(summit.name))
             summit.name.clear();
     }
     mountains.mountainTable = std::move(table);
     mountains.mountainCount = static_cast<std::int32_t>(mountains.mountainTable.size());
 }
+
+void readmountain()
+{
+    readmountain(mountains, grid);
+}
+
+} // namespace orvex

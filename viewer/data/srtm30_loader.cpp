@@ -11,6 +11,8 @@
 #include "state/fatal_error.h"
 #include "state/grid.h"
 
+namespace orvex {
+
 namespace {
 
 constexpr int blockSize = 600;
@@ -37,11 +39,11 @@ void dem30name(const std::string& dir, int tileRow, int tileCol, std::string& pa
     path += ".dem";
 }
 
-void readsrtm30block(const std::string& dir, int i, int j, int p1, int p2)
+void readsrtm30block(ElevationGrid& grid, const std::string& dir, int i, int j, int p1, int p2)
 {
     std::int64_t rowOrigin = 0;
     std::int64_t colOrigin = 0;
-    if (!blockOrigin(blockShape, i, j, p1, p2, rowOrigin, colOrigin))
+    if (!blockOrigin(grid, blockShape, i, j, p1, p2, rowOrigin, colOrigin))
         return; // not a block of this grid
     std::string path;
     dem30name(dir, i / blockRowsPerTile, j / blockColsPerTile, path);
@@ -50,20 +52,20 @@ void readsrtm30block(const std::string& dir, int i, int j, int p1, int p2)
                        blockBytes, tile))
         return;
     // A tile that ends early leaves the rest at 0 m.
-    copyBlock(tile, blockShape, rowOrigin, colOrigin, tileRowBytes,
+    copyBlock(grid, tile, blockShape, rowOrigin, colOrigin, tileRowBytes,
               std::size_t{2} * blockSize * (j % blockColsPerTile),
               [](GridPoint& point, std::int16_t sample) { point.elevation = sample; });
 }
 
-void readsrtm30(const std::string& dir, int p1, int p2, int p3, int p4)
+void readsrtm30(ElevationGrid& grid, const std::string& dir, int p1, int p2, int p3, int p4)
 {
     if (!(0 <= p1 && p1 <= p3 && p3 < 30 && 0 <= p2 && p2 <= p4 && p4 < 72))
         fatalError("*** ERROR srtm30 : argument.");
-    allocategrid(std::int64_t{blockSize} * (p3 - p1 + 1), std::int64_t{blockSize} * (p4 - p2 + 1),
+    allocategrid(grid, std::int64_t{blockSize} * (p3 - p1 + 1), std::int64_t{blockSize} * (p4 - p2 + 1),
                  srtm30Constants);
     for (int i = p1; i <= p3; ++i)
         for (int j = p2; j <= p4; ++j)
-            readsrtm30block(dir, i, j, p1, p2);
+            readsrtm30block(grid, dir, i, j, p1, p2);
 
     grid.areaNorth = 90 - 5 * p1;
     grid.areaSouth = 85 - 5 * p3;
@@ -72,5 +74,17 @@ void readsrtm30(const std::string& dir, int p1, int p2, int p3, int p4)
     grid.mountainShiftY = 0;
     grid.mountainShiftX = 0;
     grid.labelLift = 1000;
-    finishgrid(srtm30Constants);
+    finishgrid(grid, srtm30Constants);
 }
+
+void readsrtm30block(const std::string& dir, int i, int j, int p1, int p2)
+{
+    readsrtm30block(grid, dir, i, j, p1, p2);
+}
+
+void readsrtm30(const std::string& dir, int p1, int p2, int p3, int p4)
+{
+    readsrtm30(grid, dir, p1, p2, p3, p4);
+}
+
+} // namespace orvex

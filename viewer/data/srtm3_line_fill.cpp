@@ -4,6 +4,8 @@
 
 #include "state/grid.h"
 
+namespace orvex {
+
 // Each void point needs the nearest anchor in four directions. Walking for
 // them point by point costs the length of the void for every void point, so
 // large voids would take minutes; instead the nearest anchors are kept as the
@@ -15,27 +17,27 @@ namespace {
 
 constexpr int longestSpanOfMode2 = 10;
 
-bool isVoid(int row, int col)
+bool isVoid(const ElevationGrid& grid, int row, int col)
 {
-    return grid.gridRowTable[row][col].sampleState == 1;
+    return grid.gridRowTable[row][col].sampleState == SampleState::srtm3Void;
 }
 
 // First row below `row` in `col` that is not void; the last row if the walk
 // reaches it.
-int anchorBelow(int row, int col)
+int anchorBelow(const ElevationGrid& grid, int row, int col)
 {
     int r = row + 1;
-    while (r < grid.gridRows - 1 && isVoid(r, col))
+    while (r < grid.gridRows - 1 && isVoid(grid, r, col))
         ++r;
     return r;
 }
 
 // First column right of `col` in `row` that is not void; the last column if
 // the walk reaches it.
-int anchorRight(int row, int col)
+int anchorRight(const ElevationGrid& grid, int row, int col)
 {
     int c = col + 1;
-    while (c < grid.gridCols - 1 && isVoid(row, c))
+    while (c < grid.gridCols - 1 && isVoid(grid, row, c))
         ++c;
     return c;
 }
@@ -47,7 +49,7 @@ struct Anchors {
     int right;
 };
 
-void fillPoint(int i, int j, const Anchors& a, int mode)
+void fillPoint(ElevationGrid& grid, int i, int j, const Anchors& a, int mode)
 {
     const int lastRow = grid.gridRows - 1;
     const int lastCol = grid.gridCols - 1;
@@ -67,12 +69,12 @@ void fillPoint(int i, int j, const Anchors& a, int mode)
         const double east = grid.gridRowTable[i][a.right].elevation;
         point.elevation = static_cast<float>(west + (east - west) * (j - a.left) / hspan);
     }
-    point.sampleState = 0;
+    point.sampleState = SampleState::valid;
 }
 
 } // namespace
 
-void fillsrtm3lines(int mode)
+void fillsrtm3lines(ElevationGrid& grid, int mode)
 {
     const int rows = grid.gridRows;
     const int cols = grid.gridCols;
@@ -87,18 +89,20 @@ void fillsrtm3lines(int mode)
         int left = 0;
         int right = 0;
         for (int j = 1; j < cols - 1; ++j) {
-            if (row[j].sampleState == 1) {
+            if (row[j].sampleState == SampleState::srtm3Void) {
                 if (right <= j)
-                    right = anchorRight(i, j);
+                    right = anchorRight(grid, i, j);
                 if (below[j] <= i)
-                    below[j] = anchorBelow(i, j);
-                fillPoint(i, j, Anchors{above[j], below[j], left, right}, mode);
+                    below[j] = anchorBelow(grid, i, j);
+                fillPoint(grid, i, j, Anchors{above[j], below[j], left, right}, mode);
             }
-            if (row[j].sampleState != 1)
+            if (row[j].sampleState != SampleState::srtm3Void)
                 left = j;
         }
         for (int j = 1; j < cols - 1; ++j)
-            if (row[j].sampleState != 1)
+            if (row[j].sampleState != SampleState::srtm3Void)
                 above[j] = i;
     }
 }
+
+} // namespace orvex

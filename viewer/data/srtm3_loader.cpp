@@ -13,6 +13,8 @@
 #include "state/fatal_error.h"
 #include "state/grid.h"
 
+namespace orvex {
+
 namespace {
 
 constexpr int blockStep = 600;
@@ -64,15 +66,15 @@ void patchCell(int n, int& cell, double& weight)
 
 // Every valid sample at or below 0 m is sea; every point still without a
 // valid sample is set to 0 m and keeps its state, so it stays undrawn.
-void markSea()
+void markSea(ElevationGrid& grid)
 {
     const std::int64_t count = std::int64_t{grid.gridRows} * grid.gridCols;
     GridPoint* points = grid.points.get();
     for (std::int64_t n = 0; n < count; ++n) {
         GridPoint& point = points[n];
-        if (point.sampleState == 0) {
+        if (point.sampleState == SampleState::valid) {
             if (point.elevation <= 0)
-                point.elevation = -9999;
+                point.elevation = seaElevation;
         } else {
             point.elevation = 0;
         }
@@ -89,11 +91,11 @@ void dem3name(const std::string& dir, int degreeRow, int degreeCol, std::string&
            (degreeCol < 180 ? "w" : "e") + padNumber(std::abs(180 - degreeCol), 3, '0') + ".hgt";
 }
 
-void readsrtm3block(const std::string& dir, int i, int j, int p1, int p2)
+void readsrtm3block(ElevationGrid& grid, const std::string& dir, int i, int j, int p1, int p2)
 {
     std::int64_t rowOrigin = 0;
     std::int64_t colOrigin = 0;
-    if (!blockOrigin(blockShape, i, j, p1, p2, rowOrigin, colOrigin))
+    if (!blockOrigin(grid, blockShape, i, j, p1, p2, rowOrigin, colOrigin))
         return;
     std::string path;
     dem3name(dir, i / 2, j / 2, path);
@@ -102,19 +104,19 @@ void readsrtm3block(const std::string& dir, int i, int j, int p1, int p2)
     if (!readTileBytes(path, "SRTM3", offset, blockSize * tileRowBytes, tile))
         return;
 
-    // A tile that ends early leaves the rest with state 2.
-    copyBlock(tile, blockShape, rowOrigin, colOrigin, tileRowBytes, std::size_t{2} * blockStep * (j % 2),
-              [](GridPoint& point, std::int16_t sample) {
+    // A tile that ends early leaves the rest without a tile's sample.
+    copyBlock(grid, tile, blockShape, rowOrigin, colOrigin, tileRowBytes,
+              std::size_t{2} * blockStep * (j % 2), [](GridPoint& point, std::int16_t sample) {
                   point.elevation = sample;
-                  point.sampleState = sample == voidSample ? 1 : 0;
+                  point.sampleState = sample == voidSample ? SampleState::srtm3Void : SampleState::valid;
               });
 }
 
-void fillsrtm3block(const std::string& srtm30Dir, int i, int j, int p1, int p2)
+void fillsrtm3block(ElevationGrid& grid, const std::string& srtm30Dir, int i, int j, int p1, int p2)
 {
     std::int64_t rowOrigin = 0;
     std::int64_t colOrigin = 0;
-    if (!blockOrigin(blockShape, i, j, p1, p2, rowOrigin, colOrigin))
+    if (!blockOrigin(grid, blockShape, i, j, p1, p2, rowOrigin, colOrigin))
         return;
     Patch patch;
     if (!readPatch(srtm30Dir, i, j, patch))
@@ -126,7 +128,7 @@ void fillsrtm3block(const std::string& srtm30Dir, int i, int j, int p1, int p2)
         patchCell(m, o, w);
         GridPoint* row = grid.gridRowTable[rowOrigin + m] + colOrigin;
         for (int k = 0; k < blockSize; ++k) {
-            if (row[k].sampleState == 0)
+            if (row[k].sampleState == SampleState::valid)
                 continue;
             int t = 0;
             double v = 0;
@@ -134,31 +136,32 @@ void fillsrtm3block(const std::string& srtm30Dir, int i, int j, int p1, int p2)
             row[k].elevation =
                 static_cast<float>((1 - w) * (1 - v) * patch[o][t] + w * (1 - v) * patch[o + 1][t] +
                                    (1 - w) * v * patch[o][t + 1] + w * v * patch[o + 1][t + 1]);
-            row[k].sampleState = 0;
+            row[k].sampleState = SampleState::valid;
         }
     }
 }
 
-void readsrtm3(const std::string& dir, int p1, int p2, int p3, int p4, int mode, const std::string& srtm30Dir)
+void readsrtm3(ElevationGrid& grid, const std::string& dir, int p1, int p2, int p3, int p4, int mode,
+               const std::string& srtm30Dir)
 {
     if (!(0 <= p1 && p1 <= p3 && p3 < 300 && 0 <= p2 && p2 <= p4 && p4 < 720))
         fatalError("*** ERROR srtm3 : argument.");
     if (mode < 0 || mode > 2)
         fatalError("*** ERROR srtm3 : argument.");
-    allocategrid(std::int64_t{blockStep} * (p3 - p1) + blockSize,
+    allocategrid(grid, std::int64_t{blockStep} * (p3 - p1) + blockSize,
                  std::int64_t{blockStep} * (p4 - p2) + blockSize, srtm3Constants);
 
     for (int i = p1; i <= p3; ++i)
         for (int j = p2; j <= p4; ++j)
-            readsrtm3block(dir, i, j, p1, p2);
+            readsrtm3block(grid, dir, i, j, p1, p2);
     if (mode == 1 || mode == 2)
-        fillsrtm3lines(mode);
+        fillsrtm3lines(grid, mode);
     if (mode == 2) {
         for (int i = p1; i <= p3; ++i)
             for (int j = p2; j <= p4; ++j)
-                fillsrtm3block(srtm30Dir, i, j, p1, p2);
+                fillsrtm3block(grid, srtm30Dir, i, j, p1, p2);
     }
-    markSea();
+    markSea(grid);
 
     grid.areaNorth = 90 - p1 / 2.0;
     grid.areaSouth = 90 - (p3 + 1) / 2.0;
@@ -167,5 +170,22 @@ void readsrtm3(const std::string& dir, int p1, int p2, int p3, int p4, int mode,
     grid.mountainShiftY = 0;
     grid.mountainShiftX = 0;
     grid.labelLift = 500;
-    finishgrid(srtm3Constants);
+    finishgrid(grid, srtm3Constants);
 }
+
+void readsrtm3block(const std::string& dir, int i, int j, int p1, int p2)
+{
+    readsrtm3block(grid, dir, i, j, p1, p2);
+}
+
+void fillsrtm3block(const std::string& srtm30Dir, int i, int j, int p1, int p2)
+{
+    fillsrtm3block(grid, srtm30Dir, i, j, p1, p2);
+}
+
+void readsrtm3(const std::string& dir, int p1, int p2, int p3, int p4, int mode, const std::string& srtm30Dir)
+{
+    readsrtm3(grid, dir, p1, p2, p3, p4, mode, srtm30Dir);
+}
+
+} // namespace orvex

@@ -10,6 +10,8 @@
 
 #include "state/grid.h"
 
+namespace orvex {
+
 // Consecutive bytes read from a tile: as many as were asked for, unless the
 // tile ended early.
 struct TileBytes {
@@ -39,14 +41,16 @@ struct BlockShape {
 
 // The grid position of block (i, j)'s first point in an area whose first
 // block is (p1, p2); false when the block does not lie inside the grid.
-bool blockOrigin(const BlockShape& shape, int i, int j, int p1, int p2, std::int64_t& row, std::int64_t& col);
+bool blockOrigin(const ElevationGrid& grid, const BlockShape& shape, int i, int j, int p1, int p2,
+                 std::int64_t& row, std::int64_t& col);
 
-// Hands every sample of a block to store(point, sample), row by row: the
+// Hands every sample of a block to store(point, sample), row by row, from the
+// block's origin in the grid: the
 // block's rows lie `rowBytes` apart in `tile`, its first sample at
 // `firstByte`. Stops where the tile ended early.
 template <typename Store>
-void copyBlock(const TileBytes& tile, const BlockShape& shape, std::int64_t rowOrigin, std::int64_t colOrigin,
-               std::size_t rowBytes, std::size_t firstByte, Store store)
+void copyBlock(ElevationGrid& grid, const TileBytes& tile, const BlockShape& shape, std::int64_t rowOrigin,
+               std::int64_t colOrigin, std::size_t rowBytes, std::size_t firstByte, Store store)
 {
     for (int n = 0; n < shape.size; ++n) {
         GridPoint* row = grid.gridRowTable[rowOrigin + n] + colOrigin;
@@ -59,3 +63,5 @@ void copyBlock(const TileBytes& tile, const BlockShape& shape, std::int64_t rowO
         }
     }
 }
+
+} // namespace orvex

@@ -4,6 +4,8 @@
 #include <climits>
 #include <cstdlib>
 
+namespace orvex {
+
 namespace {
 bool isWhiteSpace(char c)
 {
@@ -110,3 +112,5 @@ std::string_view TextScanner::lineAtStart()
         --end;
     return std::string_view(text_).substr(pos_, end - pos_);
 }
+
+} // namespace orvex

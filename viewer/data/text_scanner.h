@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+namespace orvex {
+
 class TextScanner {
   public:
     explicit TextScanner(std::string text) : text_(std::move(text)) {}
@@ -58,3 +60,5 @@ class TextScanner {
     std::string text_;
     std::size_t pos_ = 0;
 };
+
+} // namespace orvex

@@ -9,16 +9,15 @@
 #include <string>
 
 #include "common/pending_file.h"
+#include "common/shared_files.h"
 #include "data/data_file.h"
 #include "data/text_scanner.h"
 #include "data/view_state_file.h"
 #include "state/view_state.h"
 
-namespace {
+namespace orvex {
 
-constexpr const char* fileName = "orvex.env";
-// The six values need a few dozen bytes; a larger file is not ours.
-constexpr std::size_t longestUsefulFile = 64 * 1024;
+namespace {
 
 // An integer out of range and a number that is not finite are unreadable.
 bool read(TextScanner& in, int& field)
@@ -27,6 +26,16 @@ bool read(TextScanner& in, int& field)
     if (value)
         field = *value;
     return value.has_value();
+}
+
+// A mode outside 0 .. 2 is read as names off.
+bool read(TextScanner& in, NameMode& field)
+{
+    int value = 0;
+    if (!read(in, value))
+        return false;
+    field = value >= 0 && value <= 2 ? static_cast<NameMode>(value) : NameMode::off;
+    return true;
 }
 
 bool read(TextScanner& in, double& field)
@@ -39,21 +48,19 @@ bool read(TextScanner& in, double& field)
 }
 
 // The values in file order; reading stops at the first one that fails.
-bool readValues(TextScanner& in)
+bool readValues(TextScanner& in, ViewState& view)
 {
     return read(in, view.windowWidth) && read(in, view.windowHeight) && read(in, view.brightness) &&
            read(in, view.sunAzimuth) && read(in, view.sunElevation) && read(in, view.blendColours) &&
            read(in, view.nameMode);
 }
 
-void repairValues()
+void repairValues(ViewState& view)
 {
     if (!(view.brightness > 0))
         view.brightness = 1.0;
     if (view.blendColours < 0 || view.blendColours > 1)
         view.blendColours = 0;
-    if (view.nameMode < 0 || view.nameMode > 2)
-        view.nameMode = 0;
     // A size the window system cannot make would bring the viewer down.
     const auto sideOk = [](int side) { return side >= 1 && side <= largestWindowSide; };
     if (!sideOk(view.windowWidth) || !sideOk(view.windowHeight)) {
@@ -73,9 +80,10 @@ void appendFixed(std::string& out, double value, int decimals)
         out += "0";
 }
 
-std::string formatViewState()
+std::string formatViewState(const ViewState& view)
 {
-    std::string text = "2 0\n";
+    std::string text =
+        std::to_string(common::fileVersionMajor) + " " + std::to_string(common::fileVersionMinor) + "\n";
     text += std::to_string(view.windowWidth) + " " + std::to_string(view.windowHeight) + "\n";
     appendFixed(text, view.brightness, 3);
     text += "\n";
@@ -84,28 +92,40 @@ std::string formatViewState()
     appendFixed(text, view.sunElevation, 1);
     text += "\n";
     text += std::to_string(view.blendColours) + "\n";
-    text += std::to_string(view.nameMode) + "\n";
+    text += std::to_string(static_cast<int>(view.nameMode)) + "\n";
     return text;
 }
 
 } // namespace
 
-void loadViewState()
+void loadViewState(ViewState& view)
 {
-    std::optional<std::string> text = readTextFile(fileName, longestUsefulFile);
+    std::optional<std::string> text = readTextFile(common::viewStateFileName, common::longestSettingsFile);
     if (!text)
         return;
     TextScanner in(std::move(*text));
-    if (in.readExactInt() != 2 || in.readExactInt() != 0)
+    if (in.readExactInt() != common::fileVersionMajor || in.readExactInt() != common::fileVersionMinor)
         return;
-    readValues(in);
-    repairValues();
+    readValues(in, view);
+    repairValues(view);
+}
+
+void saveViewState(const ViewState& view)
+{
+    const std::string text = formatViewState(view);
+    common::PendingFile file(common::viewStateFileName);
+    if (file.write(text.data(), text.size()) && file.finish())
+        file.commit();
+}
+
+void loadViewState()
+{
+    loadViewState(view);
 }
 
 void saveViewState()
 {
-    const std::string text = formatViewState();
-    common::PendingFile file(fileName);
-    if (file.write(text.data(), text.size()) && file.finish())
-        file.commit();
+    saveViewState(view);
 }
+
+} // namespace orvex

@@ -5,16 +5,23 @@
 #include <cstdlib>
 
 #include "render/flight_controls.h"
+#include "state/grid.h"
+#include "state/view_state.h"
+
+namespace orvex {
 
 static_assert(modifierShift == GLUT_ACTIVE_SHIFT && modifierCtrl == GLUT_ACTIVE_CTRL &&
               modifierAlt == GLUT_ACTIVE_ALT);
 static_assert(leftButton == GLUT_LEFT_BUTTON && buttonDown == GLUT_DOWN);
+static_assert(keyLeft == GLUT_KEY_LEFT && keyUp == GLUT_KEY_UP && keyRight == GLUT_KEY_RIGHT &&
+              keyDown == GLUT_KEY_DOWN);
+static_assert(keyNumLock == GLUT_KEY_NUM_LOCK && keySuperRight == GLUT_KEY_SUPER_R);
 
 namespace {
 
 void act(int code, bool shifted)
 {
-    if (applyKey(code, shifted))
+    if (applyKey(view, grid, code, shifted))
         std::exit(0);
     glutPostRedisplay();
 }
@@ -40,12 +47,12 @@ void onSpecialKey(int key, int x, int y)
 
 void onMouse(int button, int state, int x, int y)
 {
-    pressMouse(button, state, isShifted(glutGetModifiers()), x, y);
+    pressMouse(view, button, state, isShifted(glutGetModifiers()), x, y);
 }
 
 void onMotion(int x, int y)
 {
-    if (dragPointer(x, y))
+    if (dragPointer(view, grid, x, y))
         glutPostRedisplay();
 }
 
@@ -57,3 +64,5 @@ void onMenu(int value)
     if (code >= 0)
         act(code, false);
 }
+
+} // namespace orvex

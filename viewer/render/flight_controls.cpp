@@ -7,70 +7,86 @@
 #include "state/view_state.h"
 #include "state/window_operations.h"
 
+namespace orvex {
+
 namespace {
 
 // Zoom ratio: turning, pitching and climbing steps shrink when zoomed in.
-double zoomRatio()
+double zoomRatio(const ViewState& view)
 {
     return view.fovy / view.fovyDefault;
 }
 
 // The target follows the eye at the last computed offset.
-void follow()
+void follow(ViewState& view)
 {
     for (int axis = 0; axis < 3; ++axis)
         view.target[axis] = static_cast<float>(view.eye[axis] - view.viewOffset[axis]);
-    windowOperations.applyCamera();
+    windowOperations.applyCamera(view);
 }
 
 // The camera turns about the eye to the current view angles.
-void reaim()
+void reaim(ViewState& view)
 {
     sphericalToCartesian(view.orbitDistance, view.viewPolar, view.viewAzimuth, view.viewOffset);
-    follow();
+    follow(view);
 }
 
-void stepForward(double direction)
+void stepForward(ViewState& view, double direction)
 {
     double step[3];
     sphericalToCartesian(view.speed, view.movePolar, view.viewAzimuth + 180, step);
     for (int axis = 0; axis < 3; ++axis)
         view.eye[axis] = static_cast<float>(view.eye[axis] + direction * step[axis]);
-    follow();
+    follow(view);
 }
 
-void setFieldOfView(double fovy)
+void setFieldOfView(ViewState& view, double fovy)
 {
     view.fovy = std::min(fovy, widestFieldOfView);
-    windowOperations.applyProjection();
+    windowOperations.applyProjection(view);
 }
 
-void climb(double direction)
+void climb(ViewState& view, double direction)
 {
-    view.eye[2] = static_cast<float>(view.eye[2] + direction * 0.7 * view.speed * zoomRatio());
-    follow();
+    view.eye[2] = static_cast<float>(view.eye[2] + direction * 0.7 * view.speed * zoomRatio(view));
+    follow(view);
 }
 
-void pitch(double direction)
+void pitch(ViewState& view, double direction)
 {
-    const double k = zoomRatio();
+    const double k = zoomRatio(view);
     const bool room = direction > 0 ? view.viewPolar <= 180 - 2.5 * k : view.viewPolar >= 2.5 * k;
     if (!room)
         return;
     view.viewPolar += direction * 5 * k;
-    reaim();
+    reaim(view);
 }
 
-void turn(double direction)
+void turn(ViewState& view, double direction)
 {
-    view.viewAzimuth += direction * 5 * zoomRatio();
-    reaim();
+    view.viewAzimuth += direction * 5 * zoomRatio(view);
+    reaim(view);
 }
 
-void setBrightness(double brightness)
+void setBrightness(ViewState& view, ElevationGrid& grid, double brightness)
 {
     view.brightness = std::max(brightness, 0.0);
-    relight();
+    relight(grid, view);
+}
+
+// Off, large, small, off again.
+NameMode nextNameMode(NameMode mode)
+{
+    switch (mode) {
+    case NameMode::off:
+        return NameMode::large;
+    case NameMode::large:
+        return NameMode::small;
+    case NameMode::small:
+        break;
+    }
+    return NameMode::off;
 }
 
 } // namespace
@@ -82,35 +98,35 @@ bool isShifted(int modifiers)
 
 bool isIgnoredSpecialKey(int key)
 {
-    return key >= 109 && key <= 119;
+    return key >= keyNumLock && key <= keySuperRight;
 }
 
-bool applyKey(int code, bool shifted)
+bool applyKey(ViewState& view, ElevationGrid& grid, int code, bool shifted)
 {
     switch (code) {
     case ' ':
-        resetView(view.homePolar, view.homeAzimuth);
+        resetView(view, view.homePolar, view.homeAzimuth);
         break;
     case 't':
     case 'T':
-        resetView(0, 0);
+        resetView(view, 0, 0);
         break;
     case 'z':
     case 'Z':
-        stepForward(shifted ? -1 : 1);
+        stepForward(view, shifted ? -1 : 1);
         break;
     case 'b':
     case 'B':
-        setFieldOfView(shifted ? view.fovy / 0.8 : view.fovy * 0.8);
+        setFieldOfView(view, shifted ? view.fovy / 0.8 : view.fovy * 0.8);
         break;
-    case 2:
-        setFieldOfView(view.fovyDefault);
+    case keyCtrlB:
+        setFieldOfView(view, view.fovyDefault);
         break;
     case 'x':
     case 'X':
         view.speed = shifted ? view.speed / 2 : view.speed * 2;
         break;
-    case 24:
+    case keyCtrlX:
         view.speed = view.speedFactor * view.sceneRadius;
         break;
     case 'n':
@@ -120,48 +136,48 @@ bool applyKey(int code, bool shifted)
         else if (shifted && view.gridStep > 1)
             view.gridStep /= 2;
         break;
-    case 14:
+    case keyCtrlN:
         view.gridStep = 1;
         break;
     case 'r':
     case 'R':
         view.rangeSquared = shifted ? view.rangeSquared / 0.8 : view.rangeSquared * 0.8;
         break;
-    case 18:
+    case keyCtrlR:
         view.rangeSquared = view.rangeFactor * view.sceneRadius * view.sceneRadius;
         break;
     case 'h':
     case 'H':
         view.blendColours = 1 - view.blendColours;
-        relight();
+        relight(grid, view);
         break;
     case 'm':
     case 'M':
-        view.nameMode = view.nameMode >= 2 ? 0 : view.nameMode + 1;
+        view.nameMode = nextNameMode(view.nameMode);
         break;
     case 's':
     case 'S':
-        setBrightness(shifted ? view.brightness - 0.05 : view.brightness + 0.05);
+        setBrightness(view, grid, shifted ? view.brightness - 0.05 : view.brightness + 0.05);
         break;
-    case 19:
-        setBrightness(1.0);
+    case keyCtrlS:
+        setBrightness(view, grid, 1.0);
         break;
-    case 27:
+    case keyEscape:
     case 'q':
     case 'Q':
-        saveViewState();
+        saveViewState(view);
         return true;
-    case 100:
-        turn(1);
+    case keyLeft:
+        turn(view, 1);
         break;
-    case 102:
-        turn(-1);
+    case keyRight:
+        turn(view, -1);
         break;
-    case 101:
-        shifted ? pitch(1) : climb(1);
+    case keyUp:
+        shifted ? pitch(view, 1) : climb(view, 1);
         break;
-    case 103:
-        shifted ? pitch(-1) : climb(-1);
+    case keyDown:
+        shifted ? pitch(view, -1) : climb(view, -1);
         break;
     default:
         break;
@@ -177,37 +193,39 @@ int menuKeyCode(int value)
     return keys[value];
 }
 
-void pressMouse(int button, int state, bool shifted, int x, int y)
+void pressMouse(ViewState& view, int button, int state, bool shifted, int x, int y)
 {
     if (button == leftButton && state == buttonDown) {
         view.dragLastX = x;
         view.dragLastY = y;
-        view.dragMode = shifted ? 2 : 1;
+        view.dragMode = shifted ? DragMode::sun : DragMode::fly;
     } else {
-        view.dragMode = 0;
+        view.dragMode = DragMode::none;
     }
 }
 
-bool dragPointer(int x, int y)
+bool dragPointer(ViewState& view, ElevationGrid& grid, int x, int y)
 {
     if (x < 0 || y < 0 || x > view.windowWidth || y > view.windowHeight)
         return false;
-    if (view.dragMode == 0)
+    if (view.dragMode == DragMode::none)
         return false;
     const double dx = view.dragLastX - x;
     const double dy = view.dragLastY - y;
-    if (view.dragMode == 1) {
-        const double k = zoomRatio();
+    if (view.dragMode == DragMode::fly) {
+        const double k = zoomRatio(view);
         view.viewAzimuth += 90 * k * dx / view.windowWidth;
         sphericalToCartesian(view.orbitDistance, view.viewPolar, view.viewAzimuth, view.viewOffset);
         view.eye[2] = static_cast<float>(view.eye[2] + 10 * view.speed * k * dy / view.windowHeight);
-        follow();
+        follow(view);
     } else {
         view.sunAzimuth = std::clamp(view.sunAzimuth + 180 * dx / view.windowWidth, 90.0, 270.0);
         view.sunElevation = std::clamp(view.sunElevation + 90 * dy / view.windowHeight, 0.0, 90.0);
-        relight();
+        relight(grid, view);
     }
     view.dragLastX = x;
     view.dragLastY = y;
     return true;
 }
+
+} // namespace orvex

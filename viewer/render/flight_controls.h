@@ -1,7 +1,12 @@
 #pragma once
-// The flight controls as plain logic on the view state: the key table, the
-// menu, the fly drag and the sun drag. The window layer feeds them from its
-// callbacks and posts the redisplays.
+// The flight controls as plain logic on a view state and the grid it shows:
+// the key table, the menu, the fly drag and the sun drag. The window layer
+// feeds them from its callbacks and posts the redisplays.
+
+namespace orvex {
+
+struct ElevationGrid;
+struct ViewState;
 
 // Modifier bits as the window system reports them (the values GLUT uses).
 constexpr int modifierShift = 1;
@@ -12,15 +17,36 @@ constexpr int modifierAlt = 4;
 // Shift with Ctrl or Alt is not shifted.
 bool isShifted(int modifiers);
 
-// freeglut sends special-key codes 109 .. 119 for Num Lock, Begin, Delete and
-// the modifier keys themselves; in the shared code space they would act as
-// the letters m .. w, so they are dropped.
+// Key codes: characters 0 .. 255 and GLUT's special keys share one code
+// space. Ctrl with a letter sends the letter's control character.
+constexpr int controlKey(char letter)
+{
+    return letter & 0x1f;
+}
+inline constexpr int keyCtrlB = controlKey('B'); // 2: default zoom
+inline constexpr int keyCtrlN = controlKey('N'); // 14: full resolution
+inline constexpr int keyCtrlR = controlKey('R'); // 18: default range
+inline constexpr int keyCtrlS = controlKey('S'); // 19: default brightness
+inline constexpr int keyCtrlX = controlKey('X'); // 24: default speed
+inline constexpr int keyEscape = 27;
+// The arrow keys (GLUT_KEY_LEFT .. GLUT_KEY_DOWN): the same codes as d, e, f, g.
+inline constexpr int keyLeft = 100;
+inline constexpr int keyUp = 101;
+inline constexpr int keyRight = 102;
+inline constexpr int keyDown = 103;
+// The first and the last of freeglut's special keys for Num Lock, Begin,
+// Delete and the modifier keys themselves (GLUT_KEY_NUM_LOCK .. GLUT_KEY_SUPER_R).
+inline constexpr int keyNumLock = 109;
+inline constexpr int keySuperRight = 119;
+
+// Whether a special key is one of keyNumLock .. keySuperRight: in the shared
+// code space they would act as the letters m .. w, so they are dropped.
 bool isIgnoredSpecialKey(int key);
 
-// Acts on one key code (characters 0 .. 255 and special keys share one code
-// space). Returns true for the quit keys, after the view state is saved: the
-// caller then ends the process.
-bool applyKey(int code, bool shifted);
+// Acts on one key code. Returns true for the quit keys, after the view state
+// is saved: the caller then ends the process. The grid is relit when the
+// light changes.
+bool applyKey(ViewState& view, ElevationGrid& grid, int code, bool shifted);
 
 // The key that menu entry value stands for; -1 for a value that is no entry.
 int menuKeyCode(int value);
@@ -30,12 +56,14 @@ constexpr int leftButton = 0;
 constexpr int buttonDown = 0;
 
 // A button press or release at (x, y): starts or ends a drag.
-void pressMouse(int button, int state, bool shifted, int x, int y);
+void pressMouse(ViewState& view, int button, int state, bool shifted, int x, int y);
 
 // Pointer motion with a button held. Returns true when the event was taken
 // (the caller then posts a redisplay).
-bool dragPointer(int x, int y);
+bool dragPointer(ViewState& view, ElevationGrid& grid, int x, int y);
 
 // The zoom keys never open the field of view beyond this: at 180 degrees the
 // perspective collapses the scene into a point.
 constexpr double widestFieldOfView = 179;
+
+} // namespace orvex

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+namespace orvex {
+
 namespace {
 
 // Relative margin of the frustum test: far above the rounding of GL's
@@ -11,7 +13,7 @@ namespace {
 // hidden blocks.
 constexpr double frustumMargin = 1e-5;
 
-const GridPoint& pointAt(int row, int col)
+const GridPoint& pointAt(const ElevationGrid& grid, int row, int col)
 {
     return grid.gridRowTable[row][col];
 }
@@ -33,7 +35,7 @@ double farthestSquared(const CellBlock& block, const float eye[3])
     return dy * dy + dx * dx;
 }
 
-CellBlock measureBlock(int firstRow, int lastRow, int firstCol, int lastCol)
+CellBlock measureBlock(const ElevationGrid& grid, int firstRow, int lastRow, int firstCol, int lastCol)
 {
     CellBlock block{firstRow, lastRow, firstCol, lastCol, {}, {}, true};
     const float huge = std::numeric_limits<float>::max();
@@ -41,13 +43,13 @@ CellBlock measureBlock(int firstRow, int lastRow, int firstCol, int lastCol)
     std::fill(block.high, block.high + 3, -huge);
     for (int row = firstRow; row <= lastRow; ++row) {
         for (int col = firstCol; col <= lastCol; ++col) {
-            const GridPoint& point = pointAt(row, col);
+            const GridPoint& point = pointAt(grid, row, col);
             const float position[3] = {point.y, point.x, point.z};
             for (int axis = 0; axis < 3; ++axis) {
                 block.low[axis] = std::min(block.low[axis], position[axis]);
                 block.high[axis] = std::max(block.high[axis], position[axis]);
             }
-            block.allValid = block.allValid && point.sampleState == 0;
+            block.allValid = block.allValid && point.sampleState == SampleState::valid;
         }
     }
     return block;
@@ -66,7 +68,7 @@ int firstCorner(int edge, int step)
     return edge + step;
 }
 
-void emitCell(int i, int j, int step, std::vector<std::uint32_t>& indices)
+void emitCell(const ElevationGrid& grid, int i, int j, int step, std::vector<std::uint32_t>& indices)
 {
     const std::uint32_t cols = static_cast<std::uint32_t>(grid.gridCols);
     const std::uint32_t top = static_cast<std::uint32_t>(i - step) * cols;
@@ -78,7 +80,7 @@ void emitCell(int i, int j, int step, std::vector<std::uint32_t>& indices)
         indices.push_back(corners[corner]);
 }
 
-void emitBlockRow(int i, int step, const ShownBlock& shown, const CellQuery& query,
+void emitBlockRow(const ElevationGrid& grid, int i, int step, const ShownBlock& shown, const CellQuery& query,
                   std::vector<std::uint32_t>& indices)
 {
     const CellBlock& block = *shown.block;
@@ -86,9 +88,9 @@ void emitBlockRow(int i, int step, const ShownBlock& shown, const CellQuery& que
     for (int j = firstCorner(block.firstCol, step); j <= block.lastCol; j += step) {
         if (shown.testRange && !cornerInRange(row[j], query.eye, query.rangeSquared))
             continue;
-        if (shown.testState && !cellCornersValid(i, j, step))
+        if (shown.testState && !cellCornersValid(grid, i, j, step))
             continue;
-        emitCell(i, j, step, indices);
+        emitCell(grid, i, j, step, indices);
     }
 }
 
@@ -101,10 +103,12 @@ bool cornerInRange(const GridPoint& corner, const float eye[3], double rangeSqua
     return !(dy * dy + dx * dx > rangeSquared);
 }
 
-bool cellCornersValid(int i, int j, int step)
+bool cellCornersValid(const ElevationGrid& grid, int i, int j, int step)
 {
-    return pointAt(i - step, j - step).sampleState == 0 && pointAt(i, j - step).sampleState == 0 &&
-           pointAt(i, j).sampleState == 0 && pointAt(i - step, j).sampleState == 0;
+    const auto valid = [&](int row, int col) {
+        return pointAt(grid, row, col).sampleState == SampleState::valid;
+    };
+    return valid(i - step, j - step) && valid(i, j - step) && valid(i, j) && valid(i - step, j);
 }
 
 Frustum frustumFromMatrices(const double projection[16], const double modelView[16])
@@ -147,7 +151,7 @@ bool boxOutside(const Frustum& frustum, const float low[3], const float high[3])
     return false;
 }
 
-void TerrainBlocks::build()
+void TerrainBlocks::build(const ElevationGrid& grid)
 {
     blocks_.clear();
     blockRows_ = grid.gridRows > 1 ? (grid.gridRows - 2) / blockCells + 1 : 0;
@@ -163,19 +167,20 @@ void TerrainBlocks::build()
         for (int bc = 0; bc < blockCols_; ++bc) {
             const int firstCol = bc * blockCells;
             const int lastCol = std::min(firstCol + blockCells, grid.gridCols - 1);
-            blocks_.push_back(measureBlock(firstRow, lastRow, firstCol, lastCol));
+            blocks_.push_back(measureBlock(grid, firstRow, lastRow, firstCol, lastCol));
         }
     }
 }
 
-bool gridFitsIndices()
+bool gridFitsIndices(const ElevationGrid& grid)
 {
     const std::uint64_t count =
         static_cast<std::uint64_t>(grid.gridRows) * static_cast<std::uint64_t>(grid.gridCols);
     return count <= std::numeric_limits<std::uint32_t>::max();
 }
 
-void collectVisibleCells(const TerrainBlocks& blocks, const CellQuery& query, VisibleCells& out)
+void collectVisibleCells(const ElevationGrid& grid, const TerrainBlocks& blocks, const CellQuery& query,
+                         VisibleCells& out)
 {
     out.indices.clear();
     out.batches.clear();
@@ -198,7 +203,7 @@ void collectVisibleCells(const TerrainBlocks& blocks, const CellQuery& query, Vi
         const std::size_t start = out.indices.size();
         for (int i = firstCorner(first.firstRow, step); i <= first.lastRow; i += step)
             for (const ShownBlock& block : shown)
-                emitBlockRow(i, step, block, query, out.indices);
+                emitBlockRow(grid, i, step, block, query, out.indices);
         if (out.indices.size() == start)
             continue;
         const std::uint32_t cols = static_cast<std::uint32_t>(grid.gridCols);
@@ -207,3 +212,5 @@ void collectVisibleCells(const TerrainBlocks& blocks, const CellQuery& query, Vi
                                static_cast<std::uint32_t>(first.lastRow) * cols + cols - 1});
     }
 }
+
+} // namespace orvex

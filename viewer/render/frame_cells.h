@@ -14,8 +14,10 @@
 
 #include "state/grid.h"
 
+namespace orvex {
+
 bool cornerInRange(const GridPoint& corner, const float eye[3], double rangeSquared);
-bool cellCornersValid(int i, int j, int step);
+bool cellCornersValid(const ElevationGrid& grid, int i, int j, int step);
 
 // The two triangles a cell's polygon is split into, as offsets of its four
 // corners c0 = P(i - s, j - s), c1 = P(i, j - s), c2 = P(i, j), c3 = P(i - s, j).
@@ -39,7 +41,7 @@ struct CellBlock {
     int firstRow, lastRow;
     int firstCol, lastCol;
     float low[3], high[3]; // bounding box of the block's points
-    bool allValid;         // every point of the block has sampleState 0
+    bool allValid;         // every point of the block holds a valid sample
 };
 
 class TerrainBlocks {
@@ -48,8 +50,8 @@ class TerrainBlocks {
     static constexpr int blockCells = 32;
     static_assert(blockCells % 4 == 0);
 
-    // Bounding boxes and validity of the current grid's blocks.
-    void build();
+    // Bounding boxes and validity of the grid's blocks.
+    void build(const ElevationGrid& grid);
 
     int blockRows() const { return blockRows_; }
     int blockCols() const { return blockCols_; }
@@ -65,7 +67,7 @@ class TerrainBlocks {
 };
 
 // What one frame shows: one batch of triangles per row of blocks, indices into
-// grid.points; minIndex and maxIndex bound the points a batch uses.
+// the grid's points; minIndex and maxIndex bound the points a batch uses.
 struct CellBatch {
     std::size_t first; // offset into indices
     std::size_t count;
@@ -86,6 +88,10 @@ struct CellQuery {
 };
 
 // True when the grid's points can be addressed by 32-bit indices.
-bool gridFitsIndices();
+bool gridFitsIndices(const ElevationGrid& grid);
 
-void collectVisibleCells(const TerrainBlocks& blocks, const CellQuery& query, VisibleCells& out);
+// The blocks must have been built from the same grid.
+void collectVisibleCells(const ElevationGrid& grid, const TerrainBlocks& blocks, const CellQuery& query,
+                         VisibleCells& out);
+
+} // namespace orvex

@@ -6,38 +6,22 @@
 #include <cmath>
 #include <string>
 
-#include "render/frame_cells.h"
 #include "state/colour_table.h"
 #include "state/grid.h"
 #include "state/mountain_table.h"
 #include "state/view_state.h"
 
+namespace orvex {
+
 namespace {
-
-TerrainPath terrainPath = TerrainPath::fast;
-long long drawnCells = 0;
-
-// Blocks are measured once, on the first fast frame: the grid never changes
-// after loading. The visible cells are kept while nothing they depend on moves.
-struct FastPathCache {
-    const GridPoint* measuredGrid = nullptr;
-    TerrainBlocks blocks;
-    VisibleCells cells;
-    bool cellsValid = false;
-    int step = 0;
-    float eye[3] = {};
-    double rangeSquared = 0;
-    Frustum frustum{};
-};
-FastPathCache cache;
 
 // Largest index count handed to one draw call: whole cells, six indices each.
 constexpr std::size_t largestDraw = std::size_t{6} << 22;
 static_assert(largestDraw % 6 == 0);
 
-void clearToBackground()
+void clearToBackground(const ColourTable& colours)
 {
-    const Rgb background = colourEntry(colours.colourCount - 1);
+    const Rgb background = colourEntry(colours, colours.colourCount - 1);
     glClearColor(background.red / 255.0f, background.green / 255.0f, background.blue / 255.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
@@ -48,16 +32,18 @@ void cornerVertex(const GridPoint& point)
     glVertex3f(point.y, point.x, point.z);
 }
 
-void drawTerrainLiteral()
+// Returns the number of cells drawn.
+long long drawTerrainLiteral(const ElevationGrid& grid, const ViewState& view)
 {
+    long long drawn = 0;
     const int step = view.gridStep;
     for (int i = step; i < grid.gridRows; i += step) {
         for (int j = step; j < grid.gridCols; j += step) {
             if (!cornerInRange(grid.gridRowTable[i][j], view.eye, view.rangeSquared))
                 continue;
-            if (!cellCornersValid(i, j, step))
+            if (!cellCornersValid(grid, i, j, step))
                 continue;
-            ++drawnCells;
+            ++drawn;
             glBegin(GL_POLYGON);
             cornerVertex(grid.gridRowTable[i - step][j - step]);
             cornerVertex(grid.gridRowTable[i][j - step]);
@@ -66,6 +52,7 @@ void drawTerrainLiteral()
             glEnd();
         }
     }
+    return drawn;
 }
 
 Frustum currentFrustum()
@@ -82,54 +69,7 @@ bool sameFrustum(const Frustum& a, const Frustum& b)
     return std::equal(&a.planes[0][0], &a.planes[0][0] + 24, &b.planes[0][0]);
 }
 
-void updateVisibleCells()
-{
-    if (cache.measuredGrid != grid.points.get()) {
-        cache.blocks.build();
-        cache.measuredGrid = grid.points.get();
-        cache.cellsValid = false;
-    }
-    const Frustum frustum = currentFrustum();
-    const bool unchanged = cache.cellsValid && cache.step == view.gridStep &&
-                           std::equal(view.eye, view.eye + 3, cache.eye) &&
-                           cache.rangeSquared == view.rangeSquared && sameFrustum(cache.frustum, frustum);
-    if (unchanged)
-        return;
-    const CellQuery query{
-        view.gridStep, {view.eye[0], view.eye[1], view.eye[2]}, view.rangeSquared, &frustum};
-    collectVisibleCells(cache.blocks, query, cache.cells);
-    cache.cellsValid = true;
-    cache.step = view.gridStep;
-    std::copy(view.eye, view.eye + 3, cache.eye);
-    cache.rangeSquared = view.rangeSquared;
-    cache.frustum = frustum;
-}
-
-void drawTerrainFast()
-{
-    if (!gridFitsIndices() || grid.gridRows < 2 || grid.gridCols < 2) {
-        drawTerrainLiteral();
-        return;
-    }
-    updateVisibleCells();
-    drawnCells = static_cast<long long>(cache.cells.indices.size() / 6);
-    const GridPoint* points = grid.points.get();
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_COLOR_ARRAY);
-    glVertexPointer(3, GL_FLOAT, sizeof(GridPoint), &points->y);
-    glColorPointer(3, GL_UNSIGNED_BYTE, sizeof(GridPoint), points->shadeColour);
-    for (const CellBatch& batch : cache.cells.batches) {
-        for (std::size_t done = 0; done < batch.count; done += largestDraw) {
-            const std::size_t count = std::min(largestDraw, batch.count - done);
-            glDrawRangeElements(GL_TRIANGLES, batch.minIndex, batch.maxIndex, static_cast<GLsizei>(count),
-                                GL_UNSIGNED_INT, cache.cells.indices.data() + batch.first + done);
-        }
-    }
-    glDisableClientState(GL_COLOR_ARRAY);
-    glDisableClientState(GL_VERTEX_ARRAY);
-}
-
-void drawMountainNames()
+void drawMountainNames(const ElevationGrid& grid, const ViewState& view, const MountainTable& mountains)
 {
     const double lift = grid.labelLift;
     glColor3ub(100, 100, 100);
@@ -142,7 +82,7 @@ void drawMountainNames()
     }
     glEnd();
 
-    void* font = view.nameMode == 1 ? GLUT_BITMAP_HELVETICA_12 : GLUT_BITMAP_HELVETICA_10;
+    void* font = view.nameMode == NameMode::large ? GLUT_BITMAP_HELVETICA_12 : GLUT_BITMAP_HELVETICA_10;
     for (const Mountain& mountain : mountains.mountainTable) {
         if (!mountain.shown)
             continue;
@@ -159,12 +99,72 @@ void drawMountainNames()
 
 } // namespace
 
-void setTerrainPath(TerrainPath path)
+void FrameDrawer::updateVisibleCells(const ElevationGrid& grid, const ViewState& view)
 {
-    terrainPath = path;
+    if (measuredGrid_ != grid.points.get()) {
+        blocks_.build(grid);
+        measuredGrid_ = grid.points.get();
+        cellsValid_ = false;
+    }
+    const Frustum frustum = currentFrustum();
+    const bool unchanged = cellsValid_ && step_ == view.gridStep &&
+                           std::equal(view.eye, view.eye + 3, eye_) && rangeSquared_ == view.rangeSquared &&
+                           sameFrustum(frustum_, frustum);
+    if (unchanged)
+        return;
+    const CellQuery query{
+        view.gridStep, {view.eye[0], view.eye[1], view.eye[2]}, view.rangeSquared, &frustum};
+    collectVisibleCells(grid, blocks_, query, cells_);
+    cellsValid_ = true;
+    step_ = view.gridStep;
+    std::copy(view.eye, view.eye + 3, eye_);
+    rangeSquared_ = view.rangeSquared;
+    frustum_ = frustum;
 }
 
-void applyCamera()
+void FrameDrawer::drawTerrainFast(const ElevationGrid& grid, const ViewState& view)
+{
+    if (!gridFitsIndices(grid) || grid.gridRows < 2 || grid.gridCols < 2) {
+        drawnCells_ = drawTerrainLiteral(grid, view);
+        return;
+    }
+    updateVisibleCells(grid, view);
+    drawnCells_ = static_cast<long long>(cells_.indices.size() / 6);
+    const GridPoint* points = grid.points.get();
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glVertexPointer(3, GL_FLOAT, sizeof(GridPoint), &points->y);
+    glColorPointer(3, GL_UNSIGNED_BYTE, sizeof(GridPoint), points->shadeColour);
+    for (const CellBatch& batch : cells_.batches) {
+        for (std::size_t done = 0; done < batch.count; done += largestDraw) {
+            const std::size_t count = std::min(largestDraw, batch.count - done);
+            glDrawRangeElements(GL_TRIANGLES, batch.minIndex, batch.maxIndex, static_cast<GLsizei>(count),
+                                GL_UNSIGNED_INT, cells_.indices.data() + batch.first + done);
+        }
+    }
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+}
+
+void FrameDrawer::forgetMeasuredTerrain()
+{
+    measuredGrid_ = nullptr;
+    cellsValid_ = false;
+}
+
+void FrameDrawer::draw(const Scene& scene)
+{
+    clearToBackground(scene.colours);
+    drawnCells_ = 0;
+    if (path_ == TerrainPath::fast)
+        drawTerrainFast(scene.grid, scene.view);
+    else
+        drawnCells_ = drawTerrainLiteral(scene.grid, scene.view);
+    if (scene.view.nameMode != NameMode::off)
+        drawMountainNames(scene.grid, scene.view, scene.mountains);
+}
+
+void applyCamera(const ViewState& view)
 {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
@@ -175,27 +175,15 @@ void applyCamera()
               -std::cos(polar) * std::cos(azimuth), -std::cos(polar) * std::sin(azimuth), std::sin(polar));
 }
 
-long long lastDrawnCellCount()
+FrameDrawer& windowFrameDrawer()
 {
-    return drawnCells;
-}
-
-void forgetMeasuredTerrain()
-{
-    cache.measuredGrid = nullptr;
-    cache.cellsValid = false;
+    static FrameDrawer drawer;
+    return drawer;
 }
 
 void drawFrame()
 {
-    clearToBackground();
-    drawnCells = 0;
-    if (terrainPath == TerrainPath::fast)
-        drawTerrainFast();
-    else
-        drawTerrainLiteral();
-    if (view.nameMode != 0)
-        drawMountainNames();
+    windowFrameDrawer().draw({grid, view, colours, mountains});
 }
 
 void onDisplay()
@@ -204,3 +192,5 @@ void onDisplay()
     glFlush();
     glutSwapBuffers();
 }
+
+} // namespace orvex

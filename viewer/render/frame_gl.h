@@ -2,24 +2,71 @@
 // Drawing one frame: the camera, the background, the terrain cells and the
 // summit names.
 
+#include "render/frame_cells.h"
+
+namespace orvex {
+
+struct ColourTable;
+struct ElevationGrid;
+struct MountainTable;
+struct ViewState;
+
 // The terrain is drawn from client-side arrays over the grid points with
 // whole blocks outside the view left out (fast), or as one polygon per cell
 // (literal). Both give the same picture; the literal path stays for tests and
 // benchmarks.
 enum class TerrainPath { fast, literal };
-void setTerrainPath(TerrainPath path);
+
+// What a frame shows.
+struct Scene {
+    const ElevationGrid& grid;
+    const ViewState& view;
+    const ColourTable& colours;
+    const MountainTable& mountains;
+};
+
+// Draws frames into the current GL context. The fast path measures a grid's
+// blocks on its first frame (a loaded grid never changes) and keeps the
+// visible cells while nothing they depend on moves.
+class FrameDrawer {
+  public:
+    void setTerrainPath(TerrainPath path) { path_ = path; }
+
+    // Everything of a frame up to the buffer swap.
+    void draw(const Scene& scene);
+
+    // Cells the last frame's terrain drew (before the depth test).
+    long long lastDrawnCellCount() const { return drawnCells_; }
+
+    // Measures the grid again on the next fast frame: for a grid whose points
+    // were changed or made anew in the same place.
+    void forgetMeasuredTerrain();
+
+  private:
+    void updateVisibleCells(const ElevationGrid& grid, const ViewState& view);
+    void drawTerrainFast(const ElevationGrid& grid, const ViewState& view);
+
+    TerrainPath path_ = TerrainPath::fast;
+    long long drawnCells_ = 0;
+    const GridPoint* measuredGrid_ = nullptr;
+    TerrainBlocks blocks_;
+    VisibleCells cells_;
+    bool cellsValid_ = false;
+    int step_ = 0;
+    float eye_[3] = {};
+    double rangeSquared_ = 0;
+    Frustum frustum_{};
+};
 
 // Sets the model-view matrix from the eye, the target and the view angles.
-void applyCamera();
+void applyCamera(const ViewState& view);
 
-// Everything of a frame up to the buffer swap.
+// The window's drawer, and its frame of the process-wide grid, view state,
+// colours and summits.
+FrameDrawer& windowFrameDrawer();
 void drawFrame();
 
 // The display callback: drawFrame, flush, swap.
 void onDisplay();
 
-// Cells the last frame's terrain drew (before the depth test).
-long long lastDrawnCellCount();
-
-// The fast path measures the grid once; tests that build another grid call this.
-void forgetMeasuredTerrain();
+} // namespace orvex

@@ -9,6 +9,8 @@
 #include "state/grid.h"
 #include "state/view_state.h"
 
+namespace orvex {
+
 namespace {
 
 const double degree = std::atan(1.0) * 4 / 180;
@@ -72,9 +74,9 @@ template <std::size_t N> double horner(const double (&coefficients)[N], double x
     return sum;
 }
 
-void normalAt(int row, int col, double out[3])
+void normalAt(const ElevationGrid& grid, int row, int col, double out[3])
 {
-    const auto position = [](int r, int c, double p[3]) {
+    const auto position = [&grid](int r, int c, double p[3]) {
         r = std::clamp(r, 0, grid.gridRows - 1);
         c = std::clamp(c, 0, grid.gridCols - 1);
         const GridPoint& point = grid.gridRowTable[r][c];
@@ -123,11 +125,11 @@ void gridNormal(const double south[3], const double east[3], const double north[
         normal[axis] = n[axis] / length;
 }
 
-void bandColour(float elevation, int blend, std::uint8_t rgb[3])
+void bandColour(const ColourTable& colours, float elevation, int blend, std::uint8_t rgb[3])
 {
     const double e = elevation;
     if (e < -500) {
-        const Rgb sea = colourEntry(colours.colourCount - 2);
+        const Rgb sea = colourEntry(colours, colours.colourCount - 2);
         rgb[0] = toByte(sea.red);
         rgb[1] = toByte(sea.green);
         rgb[2] = toByte(sea.blue);
@@ -136,27 +138,27 @@ void bandColour(float elevation, int blend, std::uint8_t rgb[3])
     Band band = bandOf(e);
     if (blend == 0)
         band.fraction = 0;
-    const Rgb low = colourEntry(band.index);
-    const Rgb high = colourEntry(band.index + 1);
+    const Rgb low = colourEntry(colours, band.index);
+    const Rgb high = colourEntry(colours, band.index + 1);
     const double t = band.fraction;
     rgb[0] = toByte((1 - t) * low.red + t * high.red);
     rgb[1] = toByte((1 - t) * low.green + t * high.green);
     rgb[2] = toByte((1 - t) * low.blue + t * high.blue);
 }
 
-void computeMeshAttributes()
+void computeMeshAttributes(ElevationGrid& grid, const ColourTable& colours)
 {
     const std::int64_t smallestShare = 32768 / std::max(grid.gridCols, 1) + 1;
-    splitBetweenCores(grid.gridRows, smallestShare, [](std::int64_t firstRow, std::int64_t endRow) {
+    splitBetweenCores(grid.gridRows, smallestShare, [&](std::int64_t firstRow, std::int64_t endRow) {
         for (int row = static_cast<int>(firstRow); row < endRow; ++row) {
             for (int col = 0; col < grid.gridCols; ++col) {
                 GridPoint& point = grid.gridRowTable[row][col];
                 double normal[3];
-                normalAt(row, col, normal);
+                normalAt(grid, row, col, normal);
                 for (int axis = 0; axis < 3; ++axis)
                     point.normal[axis] = static_cast<float>(normal[axis]);
-                bandColour(point.elevation, 0, point.flatColour);
-                bandColour(point.elevation, 1, point.blendColour);
+                bandColour(colours, point.elevation, 0, point.flatColour);
+                bandColour(colours, point.elevation, 1, point.blendColour);
             }
         }
     });
@@ -174,7 +176,7 @@ double sinQuarterTurns(double d)
     return d < 0 ? -value : value;
 }
 
-SunLight currentSunLight()
+SunLight currentSunLight(const ViewState& view)
 {
     const double p = (90 - view.sunElevation) * degree;
     const double q = (180 - view.sunAzimuth) * degree;
@@ -188,9 +190,9 @@ double lightFactor(const float normal[3], const SunLight& sun)
     return sun.brightness * (1 + sinQuarterTurns(d)) / 2;
 }
 
-void relight()
+void relight(ElevationGrid& grid, const ViewState& view)
 {
-    const SunLight sun = currentSunLight();
+    const SunLight sun = currentSunLight(view);
     const bool blended = view.blendColours != 0;
     GridPoint* const points = grid.points.get();
     const std::int64_t count = static_cast<std::int64_t>(grid.gridRows) * grid.gridCols;
@@ -204,3 +206,15 @@ void relight()
         }
     });
 }
+
+void computeMeshAttributes()
+{
+    computeMeshAttributes(grid, colours);
+}
+
+void relight()
+{
+    relight(grid, view);
+}
+
+} // namespace orvex

@@ -4,6 +4,12 @@
 
 #include <cstdint>
 
+namespace orvex {
+
+struct ColourTable;
+struct ElevationGrid;
+struct ViewState;
+
 // Unit normal of the surface through four neighbours (positions y, x, z):
 // (north - south) x (west - east). Level ground gives (0, 0, 1); four equal
 // points, which have no surface, give the same.
@@ -12,10 +18,11 @@ void gridNormal(const double south[3], const double east[3], const double north[
 
 // Colour of elevation e (metres) from the band entries of the colour table,
 // blended towards the next band when blend is 1; the sea colour below -500 m.
-void bandColour(float elevation, int blend, std::uint8_t rgb[3]);
+void bandColour(const ColourTable& colours, float elevation, int blend, std::uint8_t rgb[3]);
 
 // The normal and both band colours of every grid point; once, at start-up.
-void computeMeshAttributes();
+void computeMeshAttributes(ElevationGrid& grid, const ColourTable& colours);
+void computeMeshAttributes(); // the process-wide grid and colours
 
 // Light factor of a surface with this normal: brightness x (1 + sin(d x 90 degrees)) / 2,
 // d being the cosine between the normal and the sun direction.
@@ -28,9 +35,13 @@ struct SunLight {
     double direction[3]; // towards the sun, axes y, x, z
     double brightness;
 };
-SunLight currentSunLight();
+// The sun and the brightness of the view state.
+SunLight currentSunLight(const ViewState& view);
 double lightFactor(const float normal[3], const SunLight& sun);
 
 // Recomputes the drawn colour of every grid point from the sun, the
 // brightness and the colour switch of the view state.
-void relight();
+void relight(ElevationGrid& grid, const ViewState& view);
+void relight(); // the process-wide grid and view state
+
+} // namespace orvex

@@ -5,8 +5,12 @@
 
 #include <cstdint>
 
+#include "common/shared_files.h"
+
+namespace orvex {
+
 struct ColourTable {
-    static constexpr int capacity = 20;
+    static constexpr int capacity = common::colourFileCapacity;
     std::int32_t colourTable[capacity][3] = {}; // red, green, blue
     std::int32_t colourCount = 0;
 };
@@ -20,4 +24,6 @@ struct Rgb {
 
 // Entry index of the table; black for an index outside the table, so that a
 // short or missing table can never make a reader look outside it.
-Rgb colourEntry(int index);
+Rgb colourEntry(const ColourTable& table, int index);
+
+} // namespace orvex

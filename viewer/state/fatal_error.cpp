@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace orvex {
+
 namespace {
 bool waitsForEnter = true;
 FatalErrorHandler handler = nullptr;
@@ -30,3 +32,5 @@ void fatalError(const std::string& message)
     }
     std::exit(1);
 }
+
+} // namespace orvex

@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+namespace orvex {
+
 // The viewer's one way to end on an error: the message on standard error,
 // "Press Enter key..." on standard output, one character read from standard
 // input (end of input ends the wait too), then exit status 1.
@@ -14,3 +16,5 @@ void setFatalErrorWaitsForEnter(bool waits);
 // leaves the usual ending to follow. Null restores the usual ending alone.
 using FatalErrorHandler = void (*)(const std::string& message);
 void setFatalErrorHandler(FatalErrorHandler handler);
+
+} // namespace orvex

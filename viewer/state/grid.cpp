@@ -7,13 +7,15 @@
 
 #include "state/fatal_error.h"
 
+namespace orvex {
+
 ElevationGrid grid;
 
 namespace {
 constexpr double metresPerDegree = 40000000.0 / 360.0;
 
 constexpr DataSetConstants makeConstants(double rowsPerDegree, double colsPerDegree, float initialElevation,
-                                         std::int8_t initialState, double seaTest, double seaLift)
+                                         SampleState initialState, double seaTest, double seaLift)
 {
     return {1.0 / rowsPerDegree,
             1.0 / colsPerDegree,
@@ -40,12 +42,17 @@ std::int64_t physicalMemoryBytes()
 }
 } // namespace
 
-const DataSetConstants gsi50Constants = makeConstants(2400, 1600, -999.0f, 0, -100, 999);
-const DataSetConstants gsi250Constants = makeConstants(480, 320, -999.0f, 0, -500, 999);
-const DataSetConstants srtm30Constants = makeConstants(120, 120, 0.0f, 0, -500, 9999);
-const DataSetConstants srtm3Constants = makeConstants(1200, 1200, 0.0f, 2, -500, 9999);
+// The sea lift brings each data set's own sea elevation up to 0 m.
+const DataSetConstants gsi50Constants =
+    makeConstants(2400, 1600, noSheetElevation, SampleState::valid, -100, -noSheetElevation);
+const DataSetConstants gsi250Constants =
+    makeConstants(480, 320, noSheetElevation, SampleState::valid, -500, -noSheetElevation);
+const DataSetConstants srtm30Constants =
+    makeConstants(120, 120, 0.0f, SampleState::valid, -500, -seaElevation);
+const DataSetConstants srtm3Constants =
+    makeConstants(1200, 1200, 0.0f, SampleState::noTile, -500, -seaElevation);
 
-void allocategrid(std::int64_t rows, std::int64_t cols, const DataSetConstants& set)
+void allocategrid(ElevationGrid& grid, std::int64_t rows, std::int64_t cols, const DataSetConstants& set)
 {
     constexpr std::int64_t int32Max = std::numeric_limits<std::int32_t>::max();
     if (rows < 1 || cols < 1 || rows > int32Max || cols > int32Max)
@@ -80,7 +87,7 @@ void allocategrid(std::int64_t rows, std::int64_t cols, const DataSetConstants& 
     grid.gridRowTable = std::move(rowTable);
 }
 
-void finishgrid(const DataSetConstants& set)
+void finishgrid(ElevationGrid& grid, const DataSetConstants& set)
 {
     const double pi = 4.0 * std::atan(1.0);
     const double earthRadius = 40000000.0 / (2.0 * pi);
@@ -102,3 +109,15 @@ void finishgrid(const DataSetConstants& set)
         }
     }
 }
+
+void allocategrid(std::int64_t rows, std::int64_t cols, const DataSetConstants& set)
+{
+    allocategrid(grid, rows, cols, set);
+}
+
+void finishgrid(const DataSetConstants& set)
+{
+    finishgrid(grid, set);
+}
+
+} // namespace orvex

@@ -6,6 +6,20 @@
 #include <memory>
 #include <vector>
 
+namespace orvex {
+
+// Whether a grid point holds a sample to draw.
+enum class SampleState : std::int8_t {
+    valid = 0,     // read or filled
+    srtm3Void = 1, // the SRTM3 tile marks a void here
+    noTile = 2,    // no SRTM3 tile was read here
+};
+
+// Elevations that stand for no land sample: a GSI point that no sheet, cell
+// or record covered, and sea or no data in SRTM.
+inline constexpr float noSheetElevation = -999.0f;
+inline constexpr float seaElevation = -9999.0f;
+
 struct GridPoint {
     float y;         // metres from the grid centre, positive to the south
     float x;         // metres from the grid centre, positive to the east
@@ -15,7 +29,7 @@ struct GridPoint {
     std::uint8_t shadeColour[3];
     std::uint8_t flatColour[3];
     std::uint8_t blendColour[3];
-    std::int8_t sampleState; // 0 valid, 1 SRTM3 void, 2 no SRTM3 tile read
+    SampleState sampleState;
 };
 
 struct ElevationGrid {
@@ -33,7 +47,7 @@ struct ElevationGrid {
     std::unique_ptr<GridPoint[]> points;
 };
 
-// The process-wide grid.
+// The process-wide grid, the one the viewer shows.
 extern ElevationGrid grid;
 
 // What differs between the four data sets when a grid is set up and finished.
@@ -43,7 +57,7 @@ struct DataSetConstants {
     double rowSpacing; // metres
     double colSpacing; // metres at the equator
     float initialElevation;
-    std::int8_t initialState;
+    SampleState initialState;
     double seaTest; // elevations below this are sea or no data
     double seaLift; // added to z there
 };
@@ -57,9 +71,13 @@ extern const DataSetConstants srtm3Constants;
 // the data set's initial elevation and state (every other field zero). Sizes
 // are checked in 64 bits: a grid that would overflow, exceed the machine's
 // physical memory or fail to allocate ends through fatalError.
-void allocategrid(std::int64_t rows, std::int64_t cols, const DataSetConstants& set);
+void allocategrid(ElevationGrid& grid, std::int64_t rows, std::int64_t cols, const DataSetConstants& set);
+void allocategrid(std::int64_t rows, std::int64_t cols, const DataSetConstants& set); // the process-wide grid
 
 // Places every point in the local metric frame centred on the area, lowered
 // for the earth's curvature and lifted where the elevation is sea or no data.
 // Reads areaNorth, so the area edges must be set first.
-void finishgrid(const DataSetConstants& set);
+void finishgrid(ElevationGrid& grid, const DataSetConstants& set);
+void finishgrid(const DataSetConstants& set); // the process-wide grid
+
+} // namespace orvex

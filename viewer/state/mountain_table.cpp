@@ -1,3 +1,7 @@
 #include "state/mountain_table.h"
 
+namespace orvex {
+
 MountainTable mountains;
+
+} // namespace orvex

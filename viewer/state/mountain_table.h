@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace orvex {
+
 struct Mountain {
     std::int8_t shown = 0;   // 1 if strictly inside the loaded area
     std::int32_t kind = 0;   // 0 and other values get different label colours
@@ -24,3 +26,5 @@ struct MountainTable {
 
 // The process-wide summit table.
 extern MountainTable mountains;
+
+} // namespace orvex

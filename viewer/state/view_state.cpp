@@ -4,6 +4,8 @@
 
 #include "state/window_operations.h"
 
+namespace orvex {
+
 ViewState view;
 
 void sphericalToCartesian(double r, double polar, double azimuth, double out[3])
@@ -16,7 +18,7 @@ void sphericalToCartesian(double r, double polar, double azimuth, double out[3])
     out[2] = r * std::cos(p);
 }
 
-void resetView(double polar, double azimuth)
+void resetView(ViewState& view, double polar, double azimuth)
 {
     view.viewPolar = polar;
     view.viewAzimuth = azimuth;
@@ -25,11 +27,18 @@ void resetView(double polar, double azimuth)
         view.eye[axis] = static_cast<float>(view.sceneCentre[axis] + view.viewOffset[axis]);
         view.target[axis] = view.sceneCentre[axis];
     }
-    windowOperations.applyCamera();
+    windowOperations.applyCamera(view);
     view.speed = view.speedFactor * view.sceneRadius;
     view.fovy = view.fovyDefault;
     view.rangeSquared = view.rangeFactor * view.sceneRadius * view.sceneRadius;
-    windowOperations.applyProjection();
+    windowOperations.applyProjection(view);
     view.gridStep = 1;
-    view.dragMode = 0;
+    view.dragMode = DragMode::none;
 }
+
+void resetView(double polar, double azimuth)
+{
+    resetView(view, polar, azimuth);
+}
+
+} // namespace orvex

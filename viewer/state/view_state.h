@@ -4,6 +4,15 @@
 // progress and the window size. Positions are in the grid's axes y (south),
 // x (east), z (up); angles in degrees.
 
+namespace orvex {
+
+// The mouse drag in progress: none, flying (turn and climb) or moving the sun.
+enum class DragMode { none, fly, sun };
+
+// Summit names: off, in the large font or in the small one. orvex.env keeps
+// the mode as its number, 0, 1 or 2.
+enum class NameMode { off = 0, large = 1, small = 2 };
+
 struct ViewState {
     double sceneRadius = 0;    // half the horizontal span of the grid
     float sceneCentre[3] = {}; // grid centre, 0.2 scene radii up
@@ -24,7 +33,7 @@ struct ViewState {
     float eye[3] = {};
     float target[3] = {};
     int gridStep = 1; // 1, 2 or 4
-    int dragMode = 0; // 0 none, 1 fly drag, 2 sun drag
+    DragMode dragMode = DragMode::none;
     int dragLastX = 0;
     int dragLastY = 0;
     // Kept in orvex.env from one run to the next:
@@ -34,7 +43,7 @@ struct ViewState {
     double sunAzimuth = 250;  // compass bearing
     double sunElevation = 30; // above the horizon
     int blendColours = 1;     // 1 blended band colours, 0 flat
-    int nameMode = 0;         // 0 off, 1 large names, 2 small names
+    NameMode nameMode = NameMode::off;
 };
 
 // The process-wide view state.
@@ -48,4 +57,7 @@ void sphericalToCartesian(double r, double polar, double azimuth, double out[3])
 
 // Puts the camera orbitDistance from the scene centre at the given angles and
 // restores speed, zoom, range and resolution; light and switches stay.
-void resetView(double polar, double azimuth);
+void resetView(ViewState& view, double polar, double azimuth);
+void resetView(double polar, double azimuth); // the process-wide view
+
+} // namespace orvex

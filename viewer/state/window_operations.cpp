@@ -1,7 +1,11 @@
 #include "state/window_operations.h"
 
+namespace orvex {
+
 namespace {
-void nothing() {}
+void nothing(const ViewState&) {}
 } // namespace
 
 WindowOperations windowOperations{nothing, nothing};
+
+} // namespace orvex

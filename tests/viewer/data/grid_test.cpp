@@ -1,45 +1,47 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
-
-#include "loader_test_support.h"
 #include "state/grid.h"
+
+using namespace orvex;
 
 namespace {
 
-double curvatureDrop(const GridPoint& p)
+TEST(Grid, PointsLieInMetresAboutTheCentreNorthWestFirstAndDropWithTheEarthsCurve)
 {
-    return (double(p.x) * p.x + double(p.y) * p.y) * M_PI / 40000000.0;
+    ElevationGrid g;
+    allocategrid(g, 201, 201, srtm30Constants);
+    g.areaNorth = 35;
+    finishgrid(g, srtm30Constants);
+    const GridPoint &northWest = g.gridRowTable[0][0], &centre = g.gridRowTable[100][100],
+                    &southEast = g.gridRowTable[200][200];
+    EXPECT_EQ(std::tuple(centre.y, centre.x, centre.z), std::tuple(0.0f, 0.0f, 0.0f));
+    // 100 rows of 30" are 92592.6 m; a column is that times cos(latitude).
+    EXPECT_NEAR(northWest.y, -92592.6, 0.1);
+    EXPECT_NEAR(northWest.x, -75847.4, 0.1); // at 35 degrees north
+    EXPECT_NEAR(southEast.y, 92592.6, 0.1);
+    EXPECT_NEAR(southEast.x, 77360.0, 0.1); // at 33.33 degrees north, a little wider
+    EXPECT_NEAR(northWest.z, -1125.2, 0.1); // (y^2 + x^2) / 2R below level
 }
 
-TEST(Grid, RowsLieAboutTheCentreNarrowingNorthAndLoweredForCurvature)
-{
-    allocategrid(200, 200, gsi50Constants);
-    grid.areaNorth = 35.75;
-    finishgrid(gsi50Constants);
-    const GridPoint &first = grid.gridRowTable[0][0], &last = grid.gridRowTable[199][199];
-    EXPECT_NEAR(first.y, -99.5 * 46.2962962962963, 1e-3);
-    EXPECT_NEAR(last.y, 99.5 * 46.2962962962963, 1e-3);
-    EXPECT_NEAR(first.x, -99.5 * 69.44444444444444 * std::cos(35.75 * M_PI / 180), 1e-3);
-    EXPECT_NEAR(last.x, 99.5 * 69.44444444444444 * std::cos((35.75 - 199 / 2400.0) * M_PI / 180), 1e-3);
-    EXPECT_NEAR(first.z, 0 - curvatureDrop(first), 1e-4); // -999 is lifted by 999
-}
-
-TEST(Grid, EachDataSetLiftsOnlyBelowItsOwnSeaTest)
+TEST(Grid, EachDataSetLiftsItsOwnSeaToLevel)
 {
     const struct {
+        const char* name;
         const DataSetConstants& set;
-        float elevation;
-        double lift;
-    } cases[] = {{gsi50Constants, -150, 999},     {gsi50Constants, -100, 0},  {gsi250Constants, -150, 0},
-                 {gsi250Constants, -500.1f, 999}, {srtm30Constants, -500, 0}, {srtm3Constants, -9999, 9999}};
+        float elevation, z; // at the grid's centre, where the earth's curve drops nothing
+    } cases[] = {
+        {"gsi50", gsi50Constants, noSheetElevation, 0},   {"gsi50", gsi50Constants, -100, -100},
+        {"gsi50", gsi50Constants, -100.5f, 898.5f},       {"gsi250", gsi250Constants, -150, -150},
+        {"gsi250", gsi250Constants, noSheetElevation, 0}, {"srtm30", srtm30Constants, -500, -500},
+        {"srtm30", srtm30Constants, seaElevation, 0},     {"srtm3", srtm3Constants, -500.5f, 9498.5f}};
     for (const auto& c : cases) {
-        allocategrid(3, 3, c.set);
-        grid.gridRowTable[0][0].elevation = c.elevation;
-        finishgrid(c.set);
-        const GridPoint& p = grid.gridRowTable[0][0];
-        EXPECT_NEAR(p.z, c.elevation + c.lift - curvatureDrop(p), 1e-3) << c.elevation;
-        EXPECT_EQ(p.elevation, c.elevation); // the finishing pass never changes it
+        SCOPED_TRACE(std::string(c.name) + " at " + std::to_string(c.elevation));
+        ElevationGrid g;
+        allocategrid(g, 3, 3, c.set);
+        g.gridRowTable[1][1].elevation = c.elevation;
+        finishgrid(g, c.set);
+        EXPECT_FLOAT_EQ(g.gridRowTable[1][1].z, c.z);
+        EXPECT_EQ(g.gridRowTable[1][1].elevation, c.elevation); // the finishing pass never changes it
     }
 }
 

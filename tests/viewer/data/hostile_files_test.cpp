@@ -4,11 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <functional>
-#include <string>
+#include <sstream>
 
 #include "../../hostile_files.h"
-#include "../test_files.h"
+#include "../viewer_test.h"
 #include "data/colour_file.h"
 #include "data/loaders.h"
 #include "data/mountain_file.h"
@@ -18,140 +17,84 @@
 #include "state/mountain_table.h"
 #include "state/view_state.h"
 
+using namespace orvex;
+
 namespace {
 
-// How a grid came out: its size, and the smallest and largest elevations,
-// with the count of sample states other than valid.
-struct GridSummary {
-    int rows, cols;
-    float lowest, highest;
-    long invalid;
-    bool operator==(const GridSummary&) const = default;
-};
-std::ostream& operator<<(std::ostream& out, const GridSummary& s)
+// What a reader made of its file, as text: a grid's size, lowest and highest
+// elevation and points without a valid sample; the count of colours or
+// summits; the window size, brightness and name mode.
+std::string summary(const ElevationGrid& g)
 {
-    return out << s.rows << "x" << s.cols << " from " << s.lowest << " to " << s.highest << ", " << s.invalid
-               << " invalid";
-}
-
-GridSummary summary()
-{
-    GridSummary s{grid.gridRows, grid.gridCols, INFINITY, -INFINITY, 0};
-    for (int r = 0; r < grid.gridRows; ++r) {
-        for (int c = 0; c < grid.gridCols; ++c) {
-            const GridPoint& point = grid.gridRowTable[r][c];
-            EXPECT_TRUE(std::isfinite(point.z)) << r << ", " << c;
-            s.lowest = std::min(s.lowest, point.elevation);
-            s.highest = std::max(s.highest, point.elevation);
-            s.invalid += point.sampleState != 0;
-        }
+    float low = INFINITY, high = -INFINITY;
+    long invalid = 0, finite = 0;
+    for (int n = 0; n < g.gridRows * g.gridCols; ++n) {
+        low = std::min(low, g.points[n].elevation), high = std::max(high, g.points[n].elevation);
+        invalid += g.points[n].sampleState != SampleState::valid, finite += std::isfinite(g.points[n].z);
     }
-    return s;
+    std::ostringstream text;
+    text << g.gridRows << "x" << g.gridCols << " " << low << ".." << high << " " << invalid
+         << (finite == g.gridRows * g.gridCols ? "" : " with heights that are not finite");
+    return text.str();
 }
 
-struct ViewerFile {
-    const char* name;
-    const char* path; // where the reader looks, in the working directory
-    std::function<void()> read;
-    // Checks what came out of a file that held nothing usable (a directory,
-    // no bytes or only zeros); `kind` tells which.
-    std::function<void(Hostile kind, const std::string& fatal)> expectNothingRead;
-};
-
-void expectUnreadSheet(Hostile kind, const std::string& fatal, int side)
-{
-    if (kind == Hostile::directory) {
-        EXPECT_EQ(fatal, side == 200 ? "*** GSI50M : No DEM files." : "*** GSI250M : No DEM files.");
-        return;
-    }
-    EXPECT_EQ(fatal, "");
-    EXPECT_EQ(summary(), (GridSummary{side, side, -999.0f, -999.0f, 0}));
-}
-
-const ViewerFile viewerFiles[] = {
-    {"Gsi50Sheet", "DATA/5339/533945.MEM", [] { readgsi50(".", 533945, 1, 1); },
-     [](Hostile kind, const std::string& fatal) { expectUnreadSheet(kind, fatal, 200); }},
-    {"Gsi250Cell", "DATA/250M/5339.SEM", [] { readgsi250(".", 5339, 1, 1); },
-     [](Hostile kind, const std::string& fatal) { expectUnreadSheet(kind, fatal, 320); }},
-    {"Srtm3Tile", "n35e139.hgt", [] { readsrtm3(".", 108, 638, 108, 638, 2, "."); },
-     [](Hostile kind, const std::string& fatal) {
-         EXPECT_EQ(fatal, "");
-         // Zeros are valid samples of sea; no samples leave every point unread.
-         EXPECT_EQ(summary(), kind == Hostile::sparse2GB ? (GridSummary{601, 601, -9999.0f, -9999.0f, 0})
-                                                         : (GridSummary{601, 601, 0.0f, 0.0f, 601 * 601}));
+// Each file: its name, where the reader looks, the reading, and what comes of
+// a directory, an empty file and a file of zeros.
+const std::tuple<const char*, const char*, std::string (*)(), std::string (*)(Hostile)> viewerFiles[] = {
+    {"Gsi50Sheet", "DATA/5339/533945.MEM", [] { return summary((readgsi50(".", 533945, 1, 1), grid)); },
+     [](Hostile kind) -> std::string {
+         return kind == Hostile::directory ? "*** GSI50M : No DEM files." : "200x200 -999..-999 0";
      }},
-    {"Srtm30Tile", "e100n40.dem", [] { readsrtm30(".", 10, 56, 10, 56); },
-     [](Hostile, const std::string& fatal) {
-         EXPECT_EQ(fatal, "");
-         EXPECT_EQ(summary(), (GridSummary{600, 600, 0.0f, 0.0f, 0}));
+    {"Gsi250Cell", "DATA/250M/5339.SEM", [] { return summary((readgsi250(".", 5339, 1, 1), grid)); },
+     [](Hostile kind) -> std::string {
+         return kind == Hostile::directory ? "*** GSI250M : No DEM files." : "320x320 -999..-999 0";
      }},
-    {"ColourFile", "orvex.col", [] { readcolor(); },
-     [](Hostile kind, const std::string& fatal) {
-         // A directory is no colour file; the viewer cannot go on without one.
-         EXPECT_EQ(fatal, kind == Hostile::directory ? "*** readcolor-1." : "");
-         EXPECT_EQ(colours.colourCount, 0);
+    // Zeros are valid samples of sea; no samples leave every point unread.
+    {"Srtm3Tile", "n35e139.hgt", [] { return summary((readsrtm3(".", 108, 638, 108, 638, 2, "."), grid)); },
+     [](Hostile kind) -> std::string {
+         return kind == Hostile::sparse2GB ? "601x601 -9999..-9999 0" : "601x601 0..0 361201";
      }},
-    {"SummitList", "MtJapan.txt", [] { readmountain(); },
-     [](Hostile, const std::string& fatal) {
-         EXPECT_EQ(fatal, "");
-         EXPECT_EQ(mountains.mountainCount, 0);
-     }},
+    {"Srtm30Tile", "e100n40.dem", [] { return summary((readsrtm30(".", 10, 56, 10, 56), grid)); },
+     [](Hostile) -> std::string { return "600x600 0..0 0"; }},
+    // A directory is no colour file; the viewer cannot go on without one.
+    {"ColourFile", "orvex.col", [] { return std::to_string((readcolor(), colours.colourCount)); },
+     [](Hostile kind) -> std::string { return kind == Hostile::directory ? "*** readcolor-1." : "0"; }},
+    {"SummitList", "MtJapan.txt", [] { return std::to_string((readmountain(), mountains.mountainCount)); },
+     [](Hostile) -> std::string { return "0"; }},
     {"ViewStateFile", "orvex.env",
      [] {
-         view = ViewState{};
-         loadViewState();
+         view = ViewState{}, loadViewState();
+         return std::to_string(view.windowWidth) + "x" + std::to_string(view.windowHeight) + " " +
+                std::to_string(view.brightness) + " " + std::to_string(int(view.nameMode));
      },
-     [](Hostile, const std::string& fatal) {
-         EXPECT_EQ(fatal, "");
-         EXPECT_EQ(std::tuple(view.windowWidth, view.windowHeight, view.brightness, view.nameMode),
-                   std::tuple(700, 550, 1.0, 0));
-     }},
+     [](Hostile) -> std::string { return "700x550 1.000000 0"; }},
 };
 
 class HostileViewerFile : public testing::TestWithParam<std::tuple<int, Hostile>> {};
 
 TEST_P(HostileViewerFile, IsReadSafelyInBoundedMemory)
 {
-    const ViewerFile& file = viewerFiles[std::get<0>(GetParam())];
+    const auto& [name, path, read, nothingRead] = viewerFiles[std::get<0>(GetParam())];
     const Hostile kind = std::get<1>(GetParam());
-    ScratchWorkingDir dir;
-    layHostile(kind, file.path);
-    const std::string fatal = fatalMessageOf(file.read);
+    testing_support::ScratchDir dir(testing_support::ScratchDir::Enter::yes);
+    layHostile(kind, path);
+    std::string outcome;
+    const std::string fatal = fatalMessageOf([&, read = read] { outcome = read(); });
     EXPECT_LT(peakResidentMiB(), kMostMiBForAHostileFile);
     if (kind != Hostile::randomBytes) {
-        file.expectNothingRead(kind, fatal);
+        EXPECT_EQ(fatal.empty() ? outcome : fatal, nothingRead(kind));
     } else {
         EXPECT_TRUE(fatal.empty() || fatal == "*** readcolor-2.") << fatal;
-        for (const Mountain& summit : mountains.mountainTable)
-            EXPECT_LE(summit.name.size(), 48u);
     }
+    for (const Mountain& summit : mountains.mountainTable)
+        EXPECT_LE(summit.name.size(), 48u);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryFileAndKind, HostileViewerFile,
-                         testing::Combine(testing::Range(0, static_cast<int>(std::size(viewerFiles))),
-                                          everyHostileKind),
+                         testing::Combine(testing::Range(0, int(std::size(viewerFiles))), everyHostileKind),
                          [](const testing::TestParamInfo<HostileViewerFile::ParamType>& info) {
-                             return std::string(viewerFiles[std::get<0>(info.param)].name) + "_" +
+                             return std::string(std::get<0>(viewerFiles[std::get<0>(info.param)])) + "_" +
                                     hostileName(std::get<1>(info.param));
                          });
-
-TEST(HostileViewerFile, SummitListOfAMillionLinesIsReadWhole)
-{
-    ScratchWorkingDir dir;
-    {
-        std::ofstream out("MtJapan.txt", std::ios::binary);
-        for (int n = 0; n < 1000000; ++n)
-            out << "35.215432 138.433100 " << n % 4000 << ".5 " << n % 2 << " Summit" << n << "\n";
-    }
-    grid.areaSouth = 35;
-    grid.areaNorth = 36;
-    grid.areaWest = 138;
-    grid.areaEast = 139;
-    readmountain();
-    ASSERT_EQ(mountains.mountainCount, 1000000);
-    const Mountain& last = mountains.mountainTable.back();
-    EXPECT_EQ(std::tuple(last.name, last.height, last.kind, last.shown),
-              std::tuple(std::string(" Summit999999"), 3999, 1, std::int8_t{1}));
-}
 
 } // namespace

@@ -1,131 +1,99 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <cmath>
 #include <random>
+#include <sstream>
 #include <vector>
 
 #include "data/srtm3_line_fill.h"
 #include "state/grid.h"
 
+using namespace orvex;
+
 namespace {
 
-constexpr int V = -100000; // a void sample (state 1)
-constexpr int N = -200000; // no tile read here (state 2, 0 m)
-using Cells = std::vector<std::vector<int>>;
-
-void setGrid(const Cells& cells)
+// A grid from rows separated by "/" of samples separated by blanks: a number
+// is a valid sample, V a void, N a point no tile covered (0 m).
+ElevationGrid gridOf(const std::string& text)
 {
-    allocategrid(std::ssize(cells), std::ssize(cells[0]), srtm3Constants);
-    for (std::size_t r = 0; r < cells.size(); ++r)
-        for (std::size_t c = 0; c < cells[r].size(); ++c) {
-            const int value = cells[r][c];
-            grid.gridRowTable[r][c].sampleState = value == V ? 1 : (value == N ? 2 : 0);
-            grid.gridRowTable[r][c].elevation = value == V ? -32768.0f : (value == N ? 0.0f : value);
+    std::vector<std::vector<std::string>> rows(1);
+    std::istringstream in(text);
+    for (std::string word; in >> word;)
+        if (word == "/")
+            rows.emplace_back();
+        else
+            rows.back().push_back(word);
+    ElevationGrid g;
+    allocategrid(g, std::ssize(rows), std::ssize(rows[0]), srtm3Constants);
+    for (std::size_t r = 0; r < rows.size(); ++r)
+        for (std::size_t c = 0; c < rows[r].size(); ++c) {
+            const std::string& word = rows[r][c];
+            GridPoint& point = g.gridRowTable[r][c];
+            point.sampleState = word == "V"   ? SampleState::srtm3Void
+                                : word == "N" ? SampleState::noTile
+                                              : SampleState::valid;
+            point.elevation = word == "V" ? -32768.0f : word == "N" ? 0.0f : std::stof(word);
         }
-}
-
-const GridPoint& at(int row, int col)
-{
-    return grid.gridRowTable[row][col];
+    return g;
 }
 
 TEST(Srtm3LineFill, ShorterSpanFirstTheRowOnATieNeverFromAnEdge)
 {
     const struct {
-        Cells cells;
+        const char* cells;
         int row, col;
-        bool filled;
-        float elevation;
+        float filled; // NaN: stays a void
     } cases[] = {
-        // A tie: the mean of the row neighbours.
-        {{{1, 1, 1, 1, 1}, {1, 1, 100, 1, 1}, {1, 10, V, 30, 1}, {1, 1, 300, 1, 1}, {1, 1, 1, 1, 1}},
-         2,
-         2,
-         true,
-         20},
-        // A point without a tile is an anchor at 0 m.
-        {{{1, 1, 1, 1, 1}, {1, 1, V, 1, 1}, {1, N, V, 40, 1}, {1, 1, V, 1, 1}, {1, 1, 1, 1, 1}},
-         2,
-         2,
-         true,
-         20},
+        {"1 1 1 1 1 / 1 1 100 1 1 / 1 10 V 30 1 / 1 1 300 1 1 / 1 1 1 1 1", 2, 2, 20}, // a tie: the row
+        {"1 1 1 1 1 / 1 1 V 1 1 / 1 N V 40 1 / 1 1 V 1 1 / 1 1 1 1 1", 2, 2, 20}, // no tile: an anchor at 0 m
+        {"1 1 1 1 1 / 1 1 70 1 1 / 1 10 V V 40 / 1 1 30 1 1 / 1 1 1 1 1", 2, 2, 50}, // the column is shorter
         // The shorter walk, north, reaches row 0: no fill, and the row is not tried.
-        {{{5, 5, 5, 5, 5, 5, 5}, {5, 10, V, V, V, 50, 5}, {5, 5, 5, 5, 5, 5, 5}, {5, 5, 5, 5, 5, 5, 5}},
-         1,
-         3,
-         false,
-         0},
-        // Walking west reaches column 0: edge points are never anchors.
-        {{{5, 5, 5, 5, 5}, {5, V, 5, 5, 5}, {7, V, 9, 5, 5}, {5, V, 5, 5, 5}, {5, 5, 5, 5, 5}},
-         2,
-         1,
-         false,
-         0},
-        {{{V, V, V}, {V, 7, V}, {V, V, V}}, 0, 1, false, 0}, // edge points are never filled
+        {"5 5 5 5 5 5 5 / 5 10 V V V 50 5 / 5 5 5 5 5 5 5 / 5 5 5 5 5 5 5", 1, 3, NAN},
+        {"5 5 5 5 5 / 5 V 5 5 5 / 7 V 9 5 5 / 5 V 5 5 5 / 5 5 5 5 5", 2, 1, NAN}, // column 0 is no anchor
+        {"V V V / V 7 V / V V V", 0, 1, NAN},                                     // edges are never filled
     };
     for (const auto& c : cases) {
-        setGrid(c.cells);
-        fillsrtm3lines(1);
-        EXPECT_EQ(at(c.row, c.col).sampleState, c.filled ? 0 : 1) << c.row << ", " << c.col;
-        if (c.filled) {
-            EXPECT_FLOAT_EQ(at(c.row, c.col).elevation, c.elevation);
+        SCOPED_TRACE(c.cells);
+        ElevationGrid g = gridOf(c.cells);
+        fillsrtm3lines(g, 1);
+        const GridPoint& point = g.gridRowTable[c.row][c.col];
+        EXPECT_EQ(point.sampleState, std::isnan(c.filled) ? SampleState::srtm3Void : SampleState::valid);
+        if (!std::isnan(c.filled)) {
+            EXPECT_FLOAT_EQ(point.elevation, c.filled);
         }
     }
 }
 
-TEST(Srtm3LineFill, Mode2FillsSpansUpTo10AndMode1AnyLength)
+// The line fill as a literal walk from every void point, to check the sweep's
+// running anchors against.
+void walkFill(ElevationGrid& g, int mode)
 {
-    const struct {
-        int side, mode, voidsLeft;
-    } cases[] = {{9, 2, 0}, {10, 2, 100}, {10, 1, 0}, {40, 1, 0}}; // a run of 9 voids spans 10
-    for (const auto& c : cases) {
-        // A ramp rising 10 m a column, with a square of voids at (2, 2).
-        Cells cells(c.side + 4, std::vector<int>(c.side + 4));
-        for (int r = 0; r < c.side + 4; ++r)
-            for (int col = 0; col < c.side + 4; ++col)
-                cells[r][col] = r >= 2 && r < 2 + c.side && col >= 2 && col < 2 + c.side ? V : 10 * col;
-        setGrid(cells);
-        fillsrtm3lines(c.mode);
-        int left = 0;
-        for (int r = 0; r < grid.gridRows; ++r)
-            for (int col = 0; col < grid.gridCols; ++col) {
-                left += at(r, col).sampleState == 1;
-                if (at(r, col).sampleState == 0) {
-                    ASSERT_FLOAT_EQ(at(r, col).elevation, 10.0f * col) << r << ", " << col;
-                }
-            }
-        EXPECT_EQ(left, c.voidsLeft) << c.side << " in mode " << c.mode;
-    }
-}
-
-// The line fill as a literal walk from every void point, to check the
-// incremental anchor search against.
-void referenceFill(int mode)
-{
-    const int rows = grid.gridRows, cols = grid.gridCols;
-    for (int i = 1; i < rows - 1; ++i)
-        for (int j = 1; j < cols - 1; ++j) {
-            if (at(i, j).sampleState != 1)
+    const auto isVoid = [&](int r, int c) {
+        return g.gridRowTable[r][c].sampleState == SampleState::srtm3Void;
+    };
+    for (int i = 1; i < g.gridRows - 1; ++i)
+        for (int j = 1; j < g.gridCols - 1; ++j) {
+            if (!isVoid(i, j))
                 continue;
             int top = i - 1, bottom = i + 1, left = j - 1, right = j + 1;
-            while (top > 0 && at(top, j).sampleState == 1)
-                --top;
-            while (bottom < rows - 1 && at(bottom, j).sampleState == 1)
-                ++bottom;
-            while (left > 0 && at(i, left).sampleState == 1)
-                --left;
-            while (right < cols - 1 && at(i, right).sampleState == 1)
-                ++right;
+            for (; top > 0 && isVoid(top, j); --top) {
+            }
+            for (; bottom < g.gridRows - 1 && isVoid(bottom, j); ++bottom) {
+            }
+            for (; left > 0 && isVoid(i, left); --left) {
+            }
+            for (; right < g.gridCols - 1 && isVoid(i, right); ++right) {
+            }
             const bool down = bottom - top < right - left;
-            const int first = down ? top : left, last = down ? bottom : right,
-                      end = down ? rows - 1 : cols - 1;
-            if (first == 0 || last == end || (mode == 2 && last - first > 10))
+            const int first = down ? top : left, last = down ? bottom : right;
+            if (first == 0 || last == (down ? g.gridRows : g.gridCols) - 1 ||
+                (mode == 2 && last - first > 10))
                 continue;
-            const double a = down ? at(top, j).elevation : at(i, left).elevation;
-            const double b = down ? at(bottom, j).elevation : at(i, right).elevation;
-            grid.gridRowTable[i][j].elevation =
-                static_cast<float>(a + (b - a) * ((down ? i : j) - first) / (last - first));
-            grid.gridRowTable[i][j].sampleState = 0;
+            const double a = g.gridRowTable[down ? top : i][down ? j : left].elevation;
+            const double b = g.gridRowTable[down ? bottom : i][down ? j : right].elevation;
+            GridPoint& point = g.gridRowTable[i][j];
+            point.elevation = static_cast<float>(a + (b - a) * ((down ? i : j) - first) / (last - first));
+            point.sampleState = SampleState::valid;
         }
 }
 
@@ -134,27 +102,28 @@ TEST(Srtm3LineFill, MatchesAPointByPointWalkOnRandomVoids)
     for (unsigned seed = 1; seed <= 12; ++seed) {
         std::mt19937 random(seed);
         const int rows = 61 + seed, cols = 47 + 3 * seed;
-        Cells cells(rows, std::vector<int>(cols));
-        for (auto& row : cells)
-            for (int& cell : row)
-                cell = random() % 100 < 3 ? N : static_cast<int>(random() % 3050) - 50;
+        std::vector<std::string> cells(rows * cols);
+        for (std::string& cell : cells)
+            cell = random() % 100 < 3 ? "N" : std::to_string(int(random() % 3050) - 50);
         // Rectangles of voids of many sizes, some touching the edges.
-        for (int n = 0; n < static_cast<int>(seed % 5) * rows * cols / 600; ++n) {
+        for (int n = 0; n < int(seed % 5) * rows * cols / 600; ++n) {
             const int r0 = random() % rows, c0 = random() % cols, h = 1 + random() % 25,
                       w = 1 + random() % 25;
             for (int r = r0; r < std::min(rows, r0 + h); ++r)
-                std::fill_n(cells[r].begin() + c0, std::min(cols - c0, w), V);
+                for (int c = c0; c < std::min(cols, c0 + w); ++c)
+                    cells[r * cols + c] = "V";
         }
+        std::string text;
+        for (int n = 0; n < rows * cols; ++n)
+            text += cells[n] + (n % cols == cols - 1 && n + 1 < rows * cols ? " / " : " ");
         for (int mode : {1, 2}) {
-            setGrid(cells);
-            referenceFill(mode);
-            const std::vector<GridPoint> expected(grid.points.get(), grid.points.get() + rows * cols);
-            setGrid(cells);
-            fillsrtm3lines(mode);
+            SCOPED_TRACE("seed " + std::to_string(seed) + ", mode " + std::to_string(mode));
+            ElevationGrid walked = gridOf(text), swept = gridOf(text);
+            walkFill(walked, mode);
+            fillsrtm3lines(swept, mode);
             for (int n = 0; n < rows * cols; ++n) {
-                ASSERT_EQ(grid.points[n].sampleState, expected[n].sampleState)
-                    << seed << " " << mode << " " << n;
-                ASSERT_EQ(grid.points[n].elevation, expected[n].elevation) << seed << " " << mode << " " << n;
+                ASSERT_EQ(swept.points[n].sampleState, walked.points[n].sampleState) << n;
+                ASSERT_EQ(swept.points[n].elevation, walked.points[n].elevation) << n;
             }
         }
     }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "render/terrain_mesh.h"
 #include "state/colour_table.h"
@@ -8,118 +9,111 @@
 #include "state/view_state.h"
 #include "test_terrain.h"
 
+using namespace orvex;
+
 namespace {
 
 using Rgb3 = std::vector<int>;
 
-// A rows x cols grid on the plane z = a y + b x (90 m rows, 70 m columns).
-void makePlane(int rows, int cols, double a, double b)
+// A rows x cols grid on the plane z = a y + b x (90 m rows, 70 m columns),
+// 250 m high, with its normals and band colours.
+void makePlane(ElevationGrid& g, int rows, int cols, double a, double b)
 {
-    allocategrid(rows, cols, srtm3Constants);
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < cols; ++c) {
-            GridPoint& p = grid.gridRowTable[r][c];
-            p.y = r * 90.0f, p.x = c * 70.0f;
-            p.z = static_cast<float>(a * p.y + b * p.x);
-        }
+    allocategrid(g, rows, cols, srtm3Constants);
+    for (int n = 0; n < rows * cols; ++n) {
+        GridPoint& p = g.points[n];
+        p.y = n / cols * 90.0f, p.x = n % cols * 70.0f, p.elevation = 250, p.z = float(a * p.y + b * p.x);
+    }
+    computeMeshAttributes(g, defaultColours());
 }
 
-TEST(GridNormal, PlanesGiveTheirNormalEverywhereEdgesIncluded)
+TEST(MeshNormals, APlaneHasItsNormalEverywhereEdgesIncluded)
 {
-    // The larger grid is split between threads.
-    for (const auto& [rows, cols] : {std::pair{4, 5}, std::pair{600, 120}})
-        for (const auto& [a, b] : {std::pair{0.0, 0.0}, std::pair{0.5, 0.0}, std::pair{0.3, -0.7}}) {
-            makePlane(rows, cols, a, b);
-            computeMeshAttributes();
-            const double length = std::hypot(a, b, 1.0);
-            for (int i = 0; i < rows * cols; ++i) {
-                const float* n = grid.points[i].normal;
-                ASSERT_NEAR(n[0], -a / length, 1e-5) << i;
-                ASSERT_NEAR(n[1], -b / length, 1e-5) << i;
-                ASSERT_NEAR(n[2], 1 / length, 1e-5) << i;
-            }
-        }
-    makePlane(1, 1, 0, 0);
-    computeMeshAttributes();
-    EXPECT_EQ(grid.points[0].normal[2], 1.0f); // a single point has no surface
-}
-
-Rgb3 colour(float elevation, int blend)
-{
-    std::uint8_t rgb[3];
-    bandColour(elevation, blend, rgb);
-    return {rgb[0], rgb[1], rgb[2]};
-}
-Rgb3 entry(int i)
-{
-    return {colours.colourTable[i], colours.colourTable[i] + 3};
+    ElevationGrid g; // the larger grid is shared between threads
+    for (const auto& [rows, cols, a, b] : {std::tuple(4, 5, 0.0, 0.0), std::tuple(4, 5, 0.5, 0.0),
+                                           std::tuple(4, 5, 0.3, -0.7), std::tuple(600, 120, 0.3, -0.7)}) {
+        makePlane(g, rows, cols, a, b);
+        const double length = std::hypot(a, b, 1.0), normal[3] = {-a / length, -b / length, 1 / length};
+        double worst = 0; // the normal of z = a y + b x is (-a, -b, 1)
+        for (int i = 0; i < rows * cols * 3; ++i)
+            worst = std::max(worst, std::abs(g.points[i / 3].normal[i % 3] - normal[i % 3]));
+        EXPECT_LT(worst, 1e-6) << rows << " rows, z = " << a << " y + " << b << " x";
+    }
+    makePlane(g, 1, 1, 0, 0);
+    EXPECT_EQ(g.points[0].normal[2], 1.0f); // a single point has no surface
 }
 
 TEST(BandColour, BlendsContinuouslyAcrossEveryBandEdgeTruncatesAndClamps)
 {
-    colours = ColourTable{}; // entry i: (10 i, 200 - 15 i, 3 i + 1); entry 12 the sea
+    ColourTable colours; // entry i: (10 i, 200 - 15 i, 3 i + 1); entry 12 the sea
     for (int i = 0; i < 13; ++i)
         colours.colourTable[i][0] = 10 * i, colours.colourTable[i][1] = 200 - 15 * i,
         colours.colourTable[i][2] = 3 * i + 1;
     colours.colourCount = 14;
+    const auto colour = [&](float elevation, int blend) {
+        std::uint8_t rgb[3];
+        bandColour(colours, elevation, blend, rgb);
+        return Rgb3{rgb[0], rgb[1], rgb[2]};
+    };
     const float edges[] = {500, 1000, 1500, 2000, 3000, 4000, 5000, 6000, 7000, 8000};
     for (int k = 0; k < 10; ++k) {
-        const float above = std::nextafter(edges[k], 1e9f);
-        EXPECT_EQ(colour(edges[k], 1), entry(k + 1)) << edges[k];
-        EXPECT_EQ(colour(edges[k], 0), entry(k)) << edges[k];
-        EXPECT_EQ(colour(above, 0), entry(k + 1)) << edges[k];
-        for (int channel = 0; channel < 3 && k < 9; ++channel)
-            EXPECT_NEAR(colour(above, 1)[channel], entry(k + 1)[channel], 1) << edges[k];
+        // At an edge the blend has reached the next band's colour, where the flat colour starts it.
+        const Rgb3 next{10 * (k + 1), 200 - 15 * (k + 1), 3 * (k + 1) + 1};
+        EXPECT_EQ(
+            std::tuple(colour(edges[k], 1), colour(edges[k], 0), colour(std::nextafter(edges[k], 1e9f), 0)),
+            std::tuple(next, Rgb3{10 * k, 200 - 15 * k, 3 * k + 1}, next))
+            << edges[k];
     }
-    EXPECT_EQ(colour(250, 1), (Rgb3{5, 192, 2}));    // halfway 0 -> 1, truncated
-    EXPECT_EQ(colour(3500, 1), (Rgb3{55, 117, 17})); // 1000 m bands above 2000 m
-    EXPECT_EQ(colour(12000, 1), entry(10));
-    EXPECT_EQ(colour(-500, 1), (Rgb3{0, 215, 0})); // extrapolated below 0 m, clamped, still land
-    EXPECT_EQ(colour(-500.01f, 1), entry(12));
+    EXPECT_EQ(colour(250, 1), (Rgb3{5, 192, 2}));     // halfway 0 -> 1, truncated
+    EXPECT_EQ(colour(3500, 1), (Rgb3{55, 117, 17}));  // 1000 m bands above 2000 m
+    EXPECT_EQ(colour(12000, 1), (Rgb3{100, 50, 31})); // the top band's colour
+    EXPECT_EQ(colour(-500, 1), (Rgb3{0, 215, 0}));    // extrapolated below 0 m, clamped, still land
+    EXPECT_EQ(colour(-500.01f, 1), (Rgb3{120, 20, 37}));
     colours.colourTable[0][0] = 400;
     EXPECT_EQ(colour(0, 0), (Rgb3{255, 200, 1}));
     colours = ColourTable{}; // no table: black, never a read outside it
     EXPECT_EQ(colour(-600, 0), (Rgb3{0, 0, 0}));
-    useDefaultColours(); // nine entries lend the sea to the 4000 .. 5000 m band
+    colours = defaultColours(); // nine entries lend the sea to the 4000 .. 5000 m band
     EXPECT_EQ(colour(4500, 1), (Rgb3{115, 115, 242}));
 }
 
-TEST(Relight, SunDirectionBrightnessAndTheColourSwitch)
+Rgb3 shadeOf(const GridPoint& point)
 {
-    resetViewStateForTest();
-    const float up[3] = {0, 0, 1}, south[3] = {1, 0, 0}, west[3] = {0, -1, 0};
-    view.sunElevation = 0, view.brightness = 0.8, view.sunAzimuth = 180;
-    EXPECT_NEAR(lightFactor(south, currentSunLight()), 0.8, 1e-12);
-    EXPECT_NEAR(lightFactor(up, currentSunLight()), 0.4, 1e-12);
-    view.sunAzimuth = 90; // east: a west face gets nothing
-    EXPECT_NEAR(lightFactor(west, currentSunLight()), 0, 1e-12);
-    view.sunElevation = 30; // d = 0.5: (1 + sin 45) / 2
-    EXPECT_NEAR(lightFactor(up, currentSunLight()), 0.8 * (1 + std::sqrt(0.5)) / 2, 1e-12);
+    return {point.shadeColour[0], point.shadeColour[1], point.shadeColour[2]};
+}
 
-    useDefaultColours();
-    makeTestTerrain(3, 3, [](int, int) { return 250.0f; }); // blended (60, 250, 70), flat (0, 250, 0)
-    computeMeshAttributes();
-    const auto shade = [](double sun, double brightness, int blend) {
-        view.sunElevation = sun, view.brightness = brightness, view.blendColours = blend;
-        relight();
-        const std::uint8_t* c = grid.gridRowTable[1][1].shadeColour; // the level centre
-        return Rgb3{c[0], c[1], c[2]};
-    };
-    EXPECT_EQ(shade(90, 1, 1), (Rgb3{60, 250, 70}));
-    EXPECT_EQ(shade(0, 1, 1), (Rgb3{30, 125, 35}));
-    EXPECT_EQ(shade(0, 1, 0), (Rgb3{0, 125, 0}));
-    EXPECT_EQ(shade(90, 2, 1), (Rgb3{120, 255, 140}));
+TEST(Relight, LevelGroundTakesTheSunsHeightTheBrightnessAndTheColourSwitch)
+{
+    // 250 m: blended (60, 250, 70), flat (0, 250, 0); (1 + sin 45) / 2 of it with the sun at 30 degrees.
+    ElevationGrid g;
+    makePlane(g, 301, 257, 0, 0);
+    const std::tuple<double, double, int, Rgb3> cases[] = {{90, 1, 1, {60, 250, 70}},
+                                                           {0, 1, 1, {30, 125, 35}},
+                                                           {0, 1, 0, {0, 125, 0}},
+                                                           {90, 2, 1, {120, 255, 140}},
+                                                           {30, 1, 1, {51, 213, 59}}};
+    for (const auto& [sun, brightness, blend, shade] : cases) {
+        relight(g, ViewState{.brightness = brightness, .sunElevation = sun, .blendColours = blend});
+        for (int i = 0; i < 301 * 257; ++i) // every point, whichever thread lit it
+            ASSERT_EQ(shadeOf(g.points[i]), shade)
+                << "sun at " << sun << ", brightness " << brightness << ", " << i;
+    }
+}
 
-    // Every point of a grid large enough to be shared between threads.
-    makeTestTerrain(301, 257, [](int r, int c) { return r * 30.0f - c * 3 - 600; }); // every band, and sea
-    computeMeshAttributes();
-    view.sunAzimuth = 200, view.sunElevation = 30, view.brightness = 1.3, view.blendColours = 1;
-    relight();
-    for (int i = 0; i < 301 * 257; ++i) {
-        const GridPoint& p = grid.points[i];
-        const double f = lightFactor(p.normal, currentSunLight());
-        for (int channel = 0; channel < 3; ++channel)
-            ASSERT_EQ(p.shadeColour[channel], std::min(255.0, std::floor(p.blendColour[channel] * f))) << i;
+TEST(Relight, ASlopeFacingTheSunIsBrighterThanOneFacingAway)
+{
+    // The sun in the east, the south and the south-west; the slope z = a y + b x faces it.
+    for (const auto& [azimuth, a, b] :
+         {std::tuple(90.0, 0.0, -0.5), std::tuple(180.0, -0.5, 0.0), std::tuple(225.0, -0.4, 0.4)}) {
+        std::vector<Rgb3> shades;
+        for (const double k : {1.0, 0.0, -1.0}) {
+            ElevationGrid g;
+            makePlane(g, 3, 3, k * a, k * b);
+            relight(g, ViewState{.sunAzimuth = azimuth, .sunElevation = 30});
+            shades.push_back(shadeOf(g.points[4]));
+        }
+        EXPECT_GT(shades[0][1], shades[1][1]) << "sun at " << azimuth;
+        EXPECT_GT(shades[1][1], shades[2][1]) << "sun at " << azimuth;
     }
 }
 

@@ -1,101 +1,102 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <string>
-#include <vector>
+#include <map>
+#include <sstream>
 
 #include "../../hostile_files.h"
-#include "../test_files.h"
+#include "../viewer_test.h"
 #include "app/command_line.h"
 #include "app/load_request.h"
 
+using namespace orvex;
+
 namespace {
 
-std::optional<LoadRequest> parse(const std::vector<std::string>& words)
-{
-    std::vector<const char*> argv;
-    for (const std::string& word : words)
-        argv.push_back(word.c_str());
-    return parseCommandLine(static_cast<int>(argv.size()), argv.data());
-}
-
-TEST(CommandLine, NumbersReadLikeAtoiButClampedToInt)
-{
-    const std::pair<const char*, int> cases[] = {
-        {"533936", 533936},
-        {"  \t\n+17", 17},
-        {"12abc", 12},
-        {"abc", 0},
-        {"+-3", 0},
-        {"0x1F", 0},
-        {"2147483648", INT_MAX},
-        {"-2147483648", INT_MIN},
-        {"-2147483649", INT_MIN},
-        {"-999999999999999999999999999x", INT_MIN},
-    };
-    for (const auto& [word, value] : cases)
-        EXPECT_EQ(atoiClamped(word), value) << '"' << word << '"';
-}
-
-TEST(CommandLine, EachOptionIsRecognisedWholeAndOnlyAtItsWordCount)
-{
-    const std::pair<const char*, int> forms[] = {
-        {"-gsi50", 6}, {"-gsi250", 6}, {"-srtm30", 7}, {"-srtm3", 9}};
-    for (const auto& [option, count] : forms)
-        for (int words = 1; words <= 12; ++words) {
-            std::vector<std::string> line{"orvex", option};
-            line.resize(words, "1");
-            EXPECT_EQ(parse(line).has_value(), words == count) << option << " with " << words << " words";
-        }
-    for (const char* option : {"-GSI50", "-gsi50x", "-gsi5", "gsi50", "-gsi50 ", "", "-srtm3", "-srtm30"})
-        EXPECT_FALSE(parse({"orvex", option, "d", "1", "2", "3"})) << '"' << option << '"';
-}
-
-TEST(CommandLine, CarriesDirectoriesAndNumbersInOrder)
-{
-    const auto gsi250 = parse({"orvex", "-gsi250", "d i r", "5339", "-1", "x"});
-    ASSERT_TRUE(gsi250);
-    EXPECT_EQ(gsi250->dataSet, DataSet::gsi250);
-    EXPECT_EQ(gsi250->dataDir, "d i r");
-    EXPECT_EQ(gsi250->numbers, (std::array<int, 5>{5339, -1, 0, 0, 0}));
-    const auto srtm3 =
-        parse({"orvex", "-srtm3", "/s3", "+12abc", "639", " -7", "99999999999999", "2", "/s30"});
-    ASSERT_TRUE(srtm3);
-    EXPECT_EQ(srtm3->dataSet, DataSet::srtm3);
-    EXPECT_EQ(srtm3->numbers, (std::array<int, 5>{12, 639, -7, INT_MAX, 2}));
-    EXPECT_EQ(std::pair(srtm3->dataDir, srtm3->srtm30Dir),
-              std::pair(std::string("/s3"), std::string("/s30")));
-}
-
-TEST(CommandLine, HugeNumbersForEveryOptionEndInAFatalErrorWithoutTakingMemory)
-{
-    const std::string most = "99999999999999999999", least = "-99999999999999999999";
-    const std::string tooLarge = "*** ERROR : the area is too large for this machine's memory.";
-    const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{"-gsi50", "d", most, most, most}, tooLarge},
-        {{"-gsi50", "d", least, least, least}, "*** ERROR gsi50 : argument."},
-        {{"-gsi50", "d", most, "1", "1"}, "*** GSI50M : No DEM files."},
-        {{"-gsi250", "d", most, most, most}, tooLarge},
-        {{"-gsi250", "d", least, least, least}, "*** ERROR gsi250 : argument."},
-        {{"-gsi250", "d", least, "1", "1"}, "*** GSI250M : No DEM files."},
-        {{"-gsi250", "d", most, "1", "1"}, "*** GSI250M : No DEM files."},
-        {{"-srtm30", "d", most, most, most, most}, "*** ERROR srtm30 : argument."},
-        {{"-srtm30", "d", least, least, least, least}, "*** ERROR srtm30 : argument."},
-        {{"-srtm3", "d", most, most, most, most, most, "d30"}, "*** ERROR srtm3 : argument."},
-        {{"-srtm3", "d", least, least, least, least, least, "d30"}, "*** ERROR srtm3 : argument."},
-        {{"-srtm3", "d", "0", "0", "0", "0", most, "d30"}, "*** ERROR srtm3 : argument."},
-    };
-    ScratchWorkingDir dir;
-    for (const auto& [words, message] : cases) {
-        std::vector<std::string> line{"orvex"};
-        line.insert(line.end(), words.begin(), words.end());
-        std::vector<const char*> argv;
-        for (const std::string& word : line)
+// The words of a command line, the program's name first, and their parse.
+struct Words {
+    explicit Words(const std::string& line)
+    {
+        std::istringstream in("orvex " + line);
+        for (std::string word; in >> word;)
+            words.push_back(word);
+        for (const std::string& word : words)
             argv.push_back(word.c_str());
-        const std::string ending =
-            fatalMessageOf([&] { loadFromCommandLine(static_cast<int>(argv.size()), argv.data()); });
-        EXPECT_EQ(ending, message) << line[1] << " " << line[3] << " " << line[4];
     }
+    std::optional<LoadRequest> parse() const { return parseCommandLine(int(argv.size()), argv.data()); }
+    std::vector<std::string> words;
+    std::vector<const char*> argv;
+};
+
+TEST(CommandLine, EachOptionIsRecognisedWholeAndOnlyAtItsWordCountWithItsNumbersReadLikeAtoi)
+{
+    for (const auto& [option, count] :
+         {std::pair("-gsi50", 6), std::pair("-gsi250", 6), std::pair("-srtm30", 7), std::pair("-srtm3", 9)})
+        for (int words = 1; words <= 12; ++words) {
+            std::string line = words > 1 ? option : "";
+            for (int more = 2; more < words; ++more)
+                line += " 1";
+            EXPECT_EQ(Words(line).parse().has_value(), words == count)
+                << option << " with " << words << " words";
+        }
+    for (const char* line :
+         {"-GSI50 d 1 2 3", "-gsi50x d 1 2 3", "-gsi5 d 1 2 3", "gsi50 d 1 2 3", "-srtm3 d 1 2 3"})
+        EXPECT_FALSE(Words(line).parse()) << line;
+    const auto gsi50 = Words("-gsi50 d 533936 1 1").parse(), gsi250 = Words("-gsi250 dir 5339 -1 x").parse();
+    const auto srtm30 = Words("-srtm30 d30 1 +2 3abc 4").parse();
+    const auto srtm3 = Words("-srtm3 /s3 +12abc 639 -7 99999999999999 2 /s30").parse();
+    ASSERT_TRUE(gsi50 && gsi250 && srtm30 && srtm3);
+    EXPECT_EQ(std::tuple(gsi50->dataSet, gsi50->dataDir, gsi50->numbers),
+              std::tuple(DataSet::gsi50, "d", std::array<int, 5>{533936, 1, 1, 0, 0}));
+    EXPECT_EQ(std::tuple(gsi250->dataSet, gsi250->dataDir, gsi250->numbers),
+              std::tuple(DataSet::gsi250, "dir", std::array<int, 5>{5339, -1, 0, 0, 0}));
+    EXPECT_EQ(std::tuple(srtm30->dataSet, srtm30->dataDir, srtm30->numbers),
+              std::tuple(DataSet::srtm30, "d30", std::array<int, 5>{1, 2, 3, 4, 0}));
+    EXPECT_EQ(std::tuple(srtm3->dataSet, srtm3->dataDir, srtm3->numbers, srtm3->srtm30Dir),
+              std::tuple(DataSet::srtm3, "/s3", std::array<int, 5>{12, 639, -7, INT_MAX, 2}, "/s30"));
+    EXPECT_EQ(std::tuple(atoiClamped("  \t\n+17"), atoiClamped("abc"), atoiClamped("+-3"),
+                         atoiClamped("0x1F"), atoiClamped("-2147483648"),
+                         atoiClamped("-999999999999999999999x")),
+              std::tuple(17, 0, 0, 0, INT_MIN, INT_MIN));
+}
+
+// Every fatal error an area on the command line can meet, huge numbers
+// included: the loader's message, and never the memory a huge grid would take.
+TEST(CommandLine, BadAreasEndInTheLoadersFatalError)
+{
+    const std::string most = " 99999999999999999999", least = " -99999999999999999999", gsi50 = "-gsi50 d",
+                      gsi250 = "-gsi250 d", srtm30 = "-srtm30 d", srtm3 = "-srtm3 d";
+    // Sheet row 8 or column 9, negative codes, empty areas; for SRTM past the
+    // last row or column, before the first, reversed, and modes other than 0 .. 2.
+    const std::map<std::string, std::vector<std::string>> cases = {
+        {"*** ERROR gsi50 : argument.",
+         {"-gsi50 d 533985 1 1", "-gsi50 d 533949 1 1", "-gsi50 d -533945 1 1",
+          gsi50 + least + least + least}},
+        {"*** ERROR gsi250 : argument.",
+         {"-gsi250 d 5339 -1 0", "-gsi250 d 5339 1 -1", gsi250 + least + least + least}},
+        {"*** GSI50M : No DEM files.",
+         {"-gsi50 d 533945 1 1", "-gsi50 d 533945 0 2147483647", "-gsi50 d 533945 -3 2",
+          gsi50 + most + " 1 1"}},
+        {"*** GSI250M : No DEM files.",
+         {"-gsi250 d 5339 1 1", "-gsi250 d 5339 0 2147483647", gsi250 + least + " 1 1"}},
+        {"*** ERROR : the area is too large for this machine's memory.",
+         {gsi50 + " 533945" + most + most, gsi250 + " 5339" + most + most}},
+        {"*** ERROR srtm30 : argument.",
+         {"-srtm30 d 0 0 30 0", "-srtm30 d 0 0 0 72", "-srtm30 d -1 0 0 0", "-srtm30 d 5 0 4 0",
+          "-srtm30 d 0 9 0 8", srtm30 + most + most + most + most}},
+        {"*** ERROR srtm3 : argument.",
+         {"-srtm3 d 0 0 0 0 3 s", "-srtm3 d 0 0 0 0 -1 s", "-srtm3 d 0 0 300 0 0 s", "-srtm3 d 0 0 0 720 0 s",
+          "-srtm3 d 2 0 1 0 0 s", srtm3 + least + least + least + least + least + " s",
+          srtm3 + " 0 0 0 0" + most + " s"}},
+    };
+    testing_support::ScratchDir cwd(testing_support::ScratchDir::Enter::yes);
+    for (const auto& [message, lines] : cases)
+        for (const std::string& line : lines) {
+            const Words words(line);
+            EXPECT_EQ(fatalMessageOf([&] { loadFromCommandLine(int(words.argv.size()), words.argv.data()); }),
+                      message)
+                << line;
+        }
     EXPECT_LT(peakResidentMiB(), kMostMiBForAHostileFile);
 }
 

@@ -3,18 +3,19 @@
 
 #include "program_run.h"
 
+using testing_support::ScratchDir;
+
 namespace {
 
-const std::string orvex = ORVEX_PROGRAM;
+const std::string orvex = "'" + std::string(ORVEX_PROGRAM) + "' ";
 
 TEST(OrvexProgram, ACommandLineNamingNoDataSetEndsAtOnceInSilence)
 {
     ScratchDir cwd; // no orvex.col here: reading it would be a fatal error
     for (const char* words : {"", "-gsi50 d 533936 1 1 extra", "-gsi250 d 5339 1", "-srtm3 d 0 0 0 0",
                               "-srtm30 d 0 0 0 0 0 s", "-GSI50 d 533936 1 1"}) {
-        const ProgramRun run = runInShell(cwd.path(), "'" + orvex + "' " + words);
-        EXPECT_EQ(run.status, 0) << words;
-        EXPECT_EQ(run.out + run.err, "") << words;
+        const ProgramRun run = runInShell(cwd.path(), orvex + words);
+        EXPECT_EQ(std::tuple(run.status, run.out + run.err), std::tuple(0, "")) << words;
     }
 }
 
@@ -29,9 +30,8 @@ TEST(OrvexProgram, EachOptionCallsItsOwnLoaderThenReadsTheColours)
         {"-srtm30 d 0 0 0 0", "*** readcolor-1.\n"}, // no tile is no error; no orvex.col is
     };
     for (const auto& [words, message] : cases) {
-        const ProgramRun run = runInShell(cwd.path(), "'" + orvex + "' " + words);
-        EXPECT_EQ(run.status, 1) << words;
-        EXPECT_EQ(run.err, message);
+        const ProgramRun run = runInShell(cwd.path(), orvex + words);
+        EXPECT_EQ(std::tuple(run.status, run.err), std::tuple(1, message)) << words;
         EXPECT_TRUE(run.out.ends_with("Press Enter key...")) << run.out;
     }
 }
@@ -39,14 +39,14 @@ TEST(OrvexProgram, EachOptionCallsItsOwnLoaderThenReadsTheColours)
 TEST(FatalError, WaitsForOneCharacterThenEndsWithStatusOne)
 {
     ScratchDir cwd;
-    // The character comes half a second after the start, so a probe that did
-    // not wait would log its end first.
-    const ProgramRun run =
-        runInShell(cwd.path(), "{ sleep 0.5; echo sent >> log; printf x; } | { '" +
-                                   std::string(FATAL_ERROR_PROBE) + "' '*** dem3name-1.'; echo $? >> log; }");
-    EXPECT_EQ(run.out, "started\nPress Enter key...");
+    // The character is sent once the prompt is out: a probe that did not wait
+    // would have logged its end before.
+    const ProgramRun run = runInShell(
+        cwd.path(), "{ " + waitInShellFor("Enter", "out") + "; echo sent >> log; printf x; } | { '" +
+                        FATAL_ERROR_PROBE + "' '*** dem3name-1.' > out; echo $? >> log; }");
+    EXPECT_EQ(testing_support::fileText(cwd.file("out")), "started\nPress Enter key...");
     EXPECT_EQ(run.err, "*** dem3name-1.\n");
-    EXPECT_EQ(fileText(cwd.file("log")), "sent\n1\n");
+    EXPECT_EQ(testing_support::fileText(cwd.file("log")), "sent\n1\n");
     // End of input ends the wait as well.
     EXPECT_EQ(runInShell(cwd.path(), "'" + std::string(FATAL_ERROR_PROBE) + "' x < /dev/null").status, 1);
 }

@@ -2,10 +2,11 @@
 // Runs the built programs through the shell, as a user would, capturing what
 // they print.
 
-#include <string>
 #include <sys/wait.h>
 
-#include "../test_files.h"
+#include <string>
+
+#include "scratch_dir.h"
 
 struct ProgramRun {
     int status;
@@ -16,10 +17,17 @@ struct ProgramRun {
 // unless the line pipes something in.
 inline ProgramRun runInShell(const std::string& dir, const std::string& line)
 {
-    const ScratchDir capture;
-    const std::string command = "cd '" + dir + "' && { " + line + " ; } </dev/null >'" + capture.file("out") +
-                                "' 2>'" + capture.file("err") + "'";
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, fileText(capture.file("out")),
-            fileText(capture.file("err"))};
+    const testing_support::ScratchDir capture;
+    const int status = std::system(("cd '" + dir + "' && { " + line + " ; } </dev/null >'" +
+                                    capture.file("out") + "' 2>'" + capture.file("err") + "'")
+                                       .c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, testing_support::fileText(capture.file("out")),
+            testing_support::fileText(capture.file("err"))};
+}
+
+// A shell loop that waits, at most five seconds, until `file` holds `text`.
+inline std::string waitInShellFor(const std::string& text, const std::string& file)
+{
+    return "for i in $(seq 100); do grep -q '" + text + "' " + file +
+           " 2>/dev/null && break; sleep 0.05; done";
 }

@@ -6,5 +6,5 @@
 int main(int argc, char* argv[])
 {
     std::fputs("started\n", stdout);
-    fatalError(argc > 1 ? argv[1] : "");
+    orvex::fatalError(argc > 1 ? argv[1] : "");
 }
