@@ -13,26 +13,26 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
 
     // A second instance ends at once, without a message.
-    const std::unique_ptr<QLockFile> instanceLock = lockSingleInstance(instanceLockPath());
+    const std::unique_ptr<QLockFile> instanceLock = skyloom::lockSingleInstance(skyloom::instanceLockPath());
     if (!instanceLock)
         return 0;
 
     // A directory on the command line wins; an installed skyloom started
     // without one works in the user's own folder.
-    const QString startDirectory = commandLineText(QCoreApplication::arguments());
-    const std::optional<Installation> installation =
-        findInstallation(QCoreApplication::applicationDirPath(), QStringLiteral(SKYLOOM_SHARED_FROM_BIN),
-                         QStringLiteral(SKYLOOM_DEMO_FROM_BIN));
+    const QString startDirectory = skyloom::commandLineText(QCoreApplication::arguments());
+    const std::optional<skyloom::Installation> installation = skyloom::findInstallation(
+        QCoreApplication::applicationDirPath(), QStringLiteral(SKYLOOM_SHARED_FROM_BIN),
+        QStringLiteral(SKYLOOM_DEMO_FROM_BIN));
     if (startDirectory.isEmpty() && installation)
-        enterUserWorkDirectory(*installation, userWorkDirectory());
+        skyloom::enterUserWorkDirectory(*installation, skyloom::userWorkDirectory());
     else
-        enterStartDirectory(startDirectory);
+        skyloom::enterStartDirectory(startDirectory);
 
-    MainWindow frmMain;
-    installMessageBoxPresenter(&frmMain);
+    skyloom::MainWindow frmMain;
+    skyloom::installMessageBoxPresenter(&frmMain);
     frmMain.Form_Load();
     frmMain.show();
     const int status = app.exec();
-    installMessagePresenter({});
+    skyloom::installMessagePresenter({});
     return status;
 }

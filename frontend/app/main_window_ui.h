@@ -10,10 +10,13 @@
 #include <QPointer>
 #include <QRect>
 
-class MapSurface;
-class SettingsDialog;
 class QAction;
 class QMenu;
+
+namespace skyloom {
+
+class MapSurface;
+class SettingsDialog;
 
 // Window geometry is kept in twips, 15 to a logical pixel.
 inline constexpr int kTwipsPerPixel = 15;
@@ -79,3 +82,5 @@ class MainWindow : public QMainWindow {
     ViewerLauncher launcher_;
     bool unloaded_ = false;
 };
+
+} // namespace skyloom

@@ -1,5 +1,7 @@
 #include "core/map_cells.h"
 
+namespace skyloom {
+
 std::int64_t MeshCode(int meshFlag, std::int64_t x, std::int64_t y)
 {
     if (meshFlag == kMesh250)
@@ -42,3 +44,5 @@ double mapUnitY(int meshFlag, double latitude)
     const double y = 1.5 * latitude - 39.0;
     return meshFlag == kMesh250 ? y : 8.0 * y;
 }
+
+} // namespace skyloom

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <optional>
 
+namespace skyloom {
+
 inline constexpr int kMesh50 = 0;
 inline constexpr int kMesh250 = 1;
 
@@ -35,3 +37,5 @@ std::optional<MapCell> cellOfCode250(std::int64_t code);
 // Map units of a longitude/latitude in the given mesh (one unit per cell).
 double mapUnitX(int meshFlag, double longitude);
 double mapUnitY(int meshFlag, double latitude);
+
+} // namespace skyloom

@@ -1,5 +1,7 @@
 #include "core/map_state.h"
 
+namespace skyloom {
+
 void resetSettings(MapState& state)
 {
     state.meshFlag = kMesh50;
@@ -28,3 +30,5 @@ void ResetColor(MapState& state)
 {
     state.bandColor = state.defaultBandColor;
 }
+
+} // namespace skyloom

@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace skyloom {
+
 // Nine bands of red, green, blue: seven elevation bands, sea, background.
 inline constexpr int kBandCount = 9;
 using BandColourTable = std::array<std::array<std::int16_t, 3>, kBandCount>;
@@ -62,3 +64,5 @@ void SetDefaultColor(MapState& state);
 
 // bandColor = defaultBandColor.
 void ResetColor(MapState& state);
+
+} // namespace skyloom

@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+namespace skyloom {
+
 SheetNameTable::SheetNameTable(int cols, int rows)
     : cols_(cols), rows_(rows), names_(static_cast<std::size_t>(cols) * static_cast<std::size_t>(rows))
 {
@@ -181,3 +183,5 @@ void ReadMapName(MapState& state)
     else
         fillWithCodes(kMesh250, state.sheetName250);
 }
+
+} // namespace skyloom

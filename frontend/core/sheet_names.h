@@ -7,6 +7,8 @@
 #include <optional>
 #include <vector>
 
+namespace skyloom {
+
 struct MapState;
 
 // One name per map cell of a mesh, indexed by (X, Y); an empty text means
@@ -62,3 +64,5 @@ void fillWithCodes(int meshFlag, SheetNameTable& table);
 // directories, with the one warning when neither exists. A failing file never
 // keeps the other from being read or from getting its code texts.
 void ReadMapName(MapState& state);
+
+} // namespace skyloom

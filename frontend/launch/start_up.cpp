@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <unistd.h>
 
+namespace skyloom {
+
 QString instanceLockPath()
 {
     QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
@@ -41,3 +43,5 @@ bool enterStartDirectory(const QString& text)
                  QDir::currentPath().toLocal8Bit().constData());
     return false;
 }
+
+} // namespace skyloom

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <memory>
 
+namespace skyloom {
+
 // The per-user lock file that marks a running instance.
 QString instanceLockPath();
 
@@ -23,3 +25,5 @@ QString commandLineText(const QStringList& arguments);
 // no existing directory the current one stays, standard error says so, and
 // the result is false.
 bool enterStartDirectory(const QString& text);
+
+} // namespace skyloom

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
+namespace skyloom {
+
 namespace {
 
 // The generator writes these four folders; GSI50M stands for them all.
@@ -136,3 +138,5 @@ bool enterUserWorkDirectory(const Installation& installation, const QString& wor
                  QDir::currentPath().toLocal8Bit().constData());
     return false;
 }
+
+} // namespace skyloom

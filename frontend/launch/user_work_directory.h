@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <optional>
 
+namespace skyloom {
+
 // The parts of an installation that a user's working directory is made of.
 struct Installation {
     QString sharedFiles;   // share/skyloom: summit lists, coastline, readme, default colours
@@ -38,3 +40,5 @@ QStringList prepareUserWorkDirectory(const Installation& installation, const QSt
 // Prepares work and makes it the current directory. Problems go to
 // standard error; the result says whether work became current.
 bool enterUserWorkDirectory(const Installation& installation, const QString& work);
+
+} // namespace skyloom

@@ -5,6 +5,8 @@
 
 #include <QList>
 
+namespace skyloom {
+
 QStringList viewerCommandLine(const MapState& state)
 {
     const bool coarse = state.meshFlag == kMesh250;
@@ -41,3 +43,5 @@ QString viewerStartFailureText(const QString& reason)
 {
     return QStringLiteral("orvex を起動できません。\n") + reason;
 }
+
+} // namespace skyloom

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace skyloom {
+
 struct MapState;
 
 // The viewer's program file in the working directory, and its first word.
@@ -25,3 +27,5 @@ QString viewerCrashText();
 
 // The text when the program file exists but does not start.
 QString viewerStartFailureText(const QString& reason);
+
+} // namespace skyloom

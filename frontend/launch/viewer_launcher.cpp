@@ -16,6 +16,8 @@
 #include <sanitizer/lsan_interface.h>
 #endif
 
+namespace skyloom {
+
 struct ViewerLauncher::Viewer {
     std::unique_ptr<QProcess> process = std::make_unique<QProcess>();
     std::unique_ptr<QTemporaryFile> errors;
@@ -122,3 +124,5 @@ int ViewerLauncher::runningCount() const
         return !viewer->ended && viewer->process->state() != QProcess::NotRunning;
     }));
 }
+
+} // namespace skyloom

@@ -8,6 +8,8 @@
 
 class QProcess;
 class QTemporaryFile;
+
+namespace skyloom {
 struct MapState;
 
 class ViewerLauncher {
@@ -41,3 +43,5 @@ class ViewerLauncher {
 
     std::vector<std::unique_ptr<Viewer>> viewers_;
 };
+
+} // namespace skyloom

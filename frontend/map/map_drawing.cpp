@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+namespace skyloom {
+
 namespace {
 
 constexpr int kThinPen = 1;
@@ -78,3 +80,5 @@ void DrawRange(MapCanvas& canvas, double x1, double y1, double x2, double y2, bo
     else
         canvas.outlineRect({x1, y1}, {x2, y2}, kRangeGreen, kThickPen);
 }
+
+} // namespace skyloom

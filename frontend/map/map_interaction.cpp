@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <utility>
 
+namespace skyloom {
+
 namespace {
 
 // Stretches the start cell's span [low, high) of one axis to reach cell c,
@@ -141,3 +143,5 @@ void MapInteraction::moveView(int dx, int dy)
     state_.selY1 = addClamped(state_.selY1, -movedY);
     state_.selY2 = addClamped(state_.selY2, -movedY);
 }
+
+} // namespace skyloom

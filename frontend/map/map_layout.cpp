@@ -6,6 +6,8 @@
 #include <cmath>
 #include <limits>
 
+namespace skyloom {
+
 int cellCountForPixels(double pixels, double cellPixels)
 {
     // nearbyint rounds ties to even under the default rounding mode.
@@ -76,3 +78,5 @@ int addClamped(std::int64_t a, std::int64_t b)
         return std::numeric_limits<int>::max();
     return static_cast<int>(sum);
 }
+
+} // namespace skyloom

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <optional>
 
+namespace skyloom {
+
 inline constexpr double kCellWidthPixels = 45.0;
 inline constexpr double kCellHeightPixels = 36.0;
 
@@ -35,3 +37,5 @@ int cellUnder(double coordinate);
 
 // a + b limited to the 32-bit range, so the view can move without end.
 int addClamped(std::int64_t a, std::int64_t b);
+
+} // namespace skyloom

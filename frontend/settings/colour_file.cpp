@@ -7,6 +7,8 @@
 
 #include <limits>
 
+namespace skyloom {
+
 QByteArray colourFileText(const BandColourTable& colours)
 {
     QByteArray text = formatNumber(kVersionMajor) + formatNumber(kVersionMinor) + "\r\n";
@@ -48,3 +50,5 @@ bool WriteColor(const MapState& state)
 {
     return writeFileBesideAndRename(QString::fromLatin1(kColourFileName), colourFileText(state.bandColor));
 }
+
+} // namespace skyloom

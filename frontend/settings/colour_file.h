@@ -6,6 +6,8 @@
 
 #include <QByteArray>
 
+namespace skyloom {
+
 inline const char kColourFileName[] = "orvex.col";
 
 // Version line, the count 9, then red, green, blue of each band, CR LF lines.
@@ -21,3 +23,5 @@ void ReadColor(MapState& state);
 
 // Writes bandColor to orvex.col beside and renamed; false where that fails.
 bool WriteColor(const MapState& state);
+
+} // namespace skyloom

@@ -4,6 +4,8 @@
 
 #include <QDir>
 
+namespace skyloom {
+
 QStringList mapUsageLines()
 {
     return {
@@ -88,3 +90,5 @@ QString readmeFailureText()
 {
     return QStringLiteral("readme.txt を開くアプリケーションがありません。");
 }
+
+} // namespace skyloom

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <limits>
 
+namespace skyloom {
+
 namespace {
 
 int clampChannel(std::int16_t value)
@@ -90,3 +92,5 @@ void StoreDialog(const SettingDraft& draft, MapState& state)
     state.dataDir50 = QString(draft.dirs[0]).remove(u'"');
     state.dataDir250 = QString(draft.dirs[1]).remove(u'"');
 }
+
+} // namespace skyloom

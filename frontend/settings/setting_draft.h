@@ -8,6 +8,8 @@
 #include <QString>
 #include <array>
 
+namespace skyloom {
+
 // A swatch colour: red in bits 0-7, green in 8-15, blue in 16-23.
 using SwatchValue = int;
 
@@ -39,3 +41,5 @@ void StoreDialog(const SettingDraft& draft, MapState& state);
 // q = round(W + origin) / 8 truncated; to 50 m: round((W + origin) * 8 - W).
 // Results are held to the 32-bit range.
 void switchMesh(MapState& state, int newMesh);
+
+} // namespace skyloom

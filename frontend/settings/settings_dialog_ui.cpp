@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+namespace skyloom {
+
 namespace {
 
 int px(double twips)
@@ -160,7 +162,7 @@ void SettingsDialog::setSwatch(int band, SwatchValue value)
 
 void SettingsDialog::LoadDialog()
 {
-    const SettingDraft draft = ::LoadDialog(state_);
+    const SettingDraft draft = skyloom::LoadDialog(state_);
     for (int band = 0; band < kBandCount; ++band)
         setSwatch(band, draft.swatches[band]);
     optMesh_[draft.mesh]->setChecked(true);
@@ -180,7 +182,7 @@ SettingDraft SettingsDialog::draft() const
 
 void SettingsDialog::StoreDialog()
 {
-    ::StoreDialog(draft(), state_);
+    skyloom::StoreDialog(draft(), state_);
 }
 
 void SettingsDialog::optMesh_Click(int index)
@@ -221,3 +223,5 @@ void SettingsDialog::cmdInit_Click()
     for (int band = 0; band < kBandCount; ++band)
         setSwatch(band, swatchOfBand(state_.defaultBandColor[band]));
 }
+
+} // namespace skyloom

@@ -18,6 +18,8 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
+namespace skyloom {
+
 // Twips of the design to the dialog's pixels.
 inline constexpr double kSettingTwipsPerPixel = 15.0;
 
@@ -73,3 +75,5 @@ class SettingsDialog : public QDialog {
     // dialog is open (black, the chooser's own default, at first).
     QColor lastChosen_{Qt::black};
 };
+
+} // namespace skyloom

@@ -7,6 +7,8 @@
 
 #include <limits>
 
+namespace skyloom {
+
 namespace {
 
 QByteArray numberLine(std::initializer_list<std::int64_t> values)
@@ -92,3 +94,5 @@ bool WriteEnv(const MapState& state, const QRect& geometryTwips)
     return writeFileBesideAndRename(QString::fromLatin1(kSettingsFileName),
                                     settingsFileText(state, geometryTwips));
 }
+
+} // namespace skyloom

@@ -7,6 +7,8 @@
 #include <QString>
 #include <optional>
 
+namespace skyloom {
+
 struct MapState;
 
 inline constexpr int kVersionMajor = 2;
@@ -35,3 +37,5 @@ std::optional<QRect> ReadEnv(MapState& state);
 // Writes the file beside and renames it over the old one; false where that
 // fails (the old file then stays as it was).
 bool WriteEnv(const MapState& state, const QRect& geometryTwips);
+
+} // namespace skyloom

@@ -8,6 +8,8 @@
 #include "core/map_state.h"
 #include "fuzz_target.h"
 
+using namespace skyloom;
+
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     enterScratchDirectory(argc, argv);

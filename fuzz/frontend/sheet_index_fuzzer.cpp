@@ -6,6 +6,8 @@
 #include "core/sheet_names.h"
 #include "fuzz_target.h"
 
+using namespace skyloom;
+
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     enterScratchDirectory(argc, argv);

@@ -7,6 +7,8 @@
 #include "fuzz_target.h"
 #include "settings/colour_file.h"
 
+using namespace skyloom;
+
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     enterScratchDirectory(argc, argv);

@@ -8,6 +8,8 @@
 #include "fuzz_target.h"
 #include "settings/settings_file.h"
 
+using namespace skyloom;
+
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     enterScratchDirectory(argc, argv);

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace skyloom;
+
 namespace {
 
 class HostileMapFile : public testing::TestWithParam<Hostile> {};

@@ -286,3 +286,5 @@ TEST_F(MainWindowTest, HelpEntriesSpeakThroughMessagesAndTheDesktop)
 
 #include "core/map_font_ui.h"
 #include "main_window_ui_test.moc"
+
+using namespace skyloom;

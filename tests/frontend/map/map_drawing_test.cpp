@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <limits>
 
+using namespace skyloom;
+
 TEST(DrawMesh, InnerLinesOnlyWithThickBluePrimaryEdgesInTheFiftyMetreMeshEvenWestOfTheGrid)
 {
     // -5 + 5 = 0 and -5 + 13 = 8 are edges; 0 + 3 is none. The 250 m mesh has no blue.

@@ -6,6 +6,8 @@
 #include <limits>
 #include <optional>
 
+using namespace skyloom;
+
 namespace {
 
 class MapInteractionTest : public ::testing::Test {

@@ -1,5 +1,7 @@
 #include "recording_canvas.h"
 
+using namespace skyloom;
+
 namespace {
 
 QString point(SurfacePoint p)

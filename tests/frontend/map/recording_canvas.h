@@ -7,6 +7,8 @@
 
 #include <QStringList>
 
+using namespace skyloom;
+
 class RecordingCanvas : public MapCanvas {
   public:
     void setScale(int cols, int rows) override { calls << QStringLiteral("scale %1 %2").arg(cols).arg(rows); }

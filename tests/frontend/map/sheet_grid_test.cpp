@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 #include <limits>
 
+using namespace skyloom;
+
 TEST(MeshCode, GivesTheStandardCodesAtTheGridsEdgesAndEachIndexItsCellBack)
 {
     // Off the grid the formula runs on with truncating div and mod, in 64 bits.

@@ -12,6 +12,8 @@
 #include <QSysInfo>
 #include <gtest/gtest.h>
 
+using namespace skyloom;
+
 TEST(StartUp, ALiveInstanceKeepsTheLockHoweverOldAndACrashedOneDoesNot)
 {
     ScratchDirectory scratch;

@@ -6,6 +6,8 @@
 #include <QStringEncoder>
 #include <stdexcept>
 
+using namespace skyloom;
+
 ScratchDirectory::ScratchDirectory() : previous_(QDir::currentPath())
 {
     if (!dir_.isValid() || !QDir::setCurrent(dir_.path()))

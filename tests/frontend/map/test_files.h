@@ -11,6 +11,8 @@
 #include "core/map_state.h"
 #include "core/messages.h"
 
+using namespace skyloom;
+
 // A fresh temporary folder that is also the current directory while it
 // lives; the previous current directory comes back afterwards.
 class ScratchDirectory {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace skyloom;
+
 namespace {
 
 MapState rangeOf(int mesh, int originX, int originY, QList<int> range)

@@ -8,6 +8,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+using namespace skyloom;
+
 namespace {
 
 class ViewerLauncherTest : public ::testing::Test {

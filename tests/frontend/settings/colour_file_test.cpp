@@ -5,6 +5,8 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+using namespace skyloom;
+
 namespace {
 
 using Band = std::array<std::int16_t, 3>;

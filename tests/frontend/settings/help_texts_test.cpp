@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace skyloom;
+
 namespace {
 
 // Columns a text takes on a Japanese console: two for wide characters.

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace skyloom;
+
 namespace {
 
 class HostileSettingsFile : public testing::TestWithParam<Hostile> {};

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <limits>
 
+using namespace skyloom;
+
 TEST(MeshSwitch, KeepsTheCentreOverTheSameCellWithTiesToEvenAndTruncatingDivision)
 {
     const int most = std::numeric_limits<int>::max();

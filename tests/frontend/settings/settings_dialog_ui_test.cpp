@@ -11,6 +11,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+using namespace skyloom;
+
 namespace {
 
 using Band = std::array<std::int16_t, 3>;

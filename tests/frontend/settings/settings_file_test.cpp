@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 
+using namespace skyloom;
+
 namespace {
 
 // A state whose settings all differ from the defaults, to see what a read
