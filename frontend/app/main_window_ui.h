@@ -5,6 +5,7 @@
 #include "core/map_state.h"
 #include "launch/viewer_launcher.h"
 #include "map/map_interaction.h"
+#include "settings/settings_file.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -18,8 +19,6 @@ namespace skyloom {
 class MapSurface;
 class SettingsDialog;
 
-// Window geometry is kept in twips, 15 to a logical pixel.
-inline constexpr int kTwipsPerPixel = 15;
 inline constexpr int kDefaultClientWidthTwips = 9225;
 inline constexpr int kDefaultClientHeightTwips = 7290;
 

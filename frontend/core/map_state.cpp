@@ -4,7 +4,7 @@ namespace skyloom {
 
 void resetSettings(MapState& state)
 {
-    state.meshFlag = kMesh50;
+    state.meshFlag = Mesh::gsi50;
     state.dataDir50 = QString::fromLatin1(kDefaultDataDir50);
     state.dataDir250 = QString::fromLatin1(kDefaultDataDir250);
     state.originX = kDefaultOriginX;

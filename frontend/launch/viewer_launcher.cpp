@@ -51,7 +51,7 @@ void ViewerLauncher::RunViewer(const MapState& state)
         showMessage({program.fileName() + QStringLiteral(" ファイルがありません。"), MessageIcon::Critical});
         return;
     }
-    if (state.selState != 2) {
+    if (state.selState != Selection::range) {
         showMessage({QStringLiteral("地図範囲が指定されていません。"), MessageIcon::Warning});
         return;
     }
@@ -106,7 +106,7 @@ void ViewerLauncher::finished(Viewer& viewer, int exitCode, bool crashed)
     std::fflush(stderr);
     if (crashed)
         showMessage({viewerCrashText(), MessageIcon::Critical});
-    else if (exitCode == 1)
+    else if (exitCode == kViewerFatalStatus)
         showMessage({viewerFailureText(errors), MessageIcon::Critical});
     // Set last: the message box runs its own loop, and the entry must not be
     // dropped by a start made during it.

@@ -32,7 +32,7 @@ void reDraw(const MapState& state, MapCanvas& canvas)
 
 void DrawMesh(const MapState& state, MapCanvas& canvas)
 {
-    const bool mesh50 = state.meshFlag == kMesh50;
+    const bool mesh50 = state.meshFlag == Mesh::gsi50;
     for (int i = 1; i < state.viewCols; ++i) {
         const bool edge = mesh50 && isPrimaryEdge(std::int64_t{i} + state.originX);
         gridLine(canvas, {double(i), 0}, {double(i), double(state.viewRows)}, edge);

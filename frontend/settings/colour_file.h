@@ -8,8 +8,6 @@
 
 namespace skyloom {
 
-inline const char kColourFileName[] = "orvex.col";
-
 // Version line, the count 9, then red, green, blue of each band, CR LF lines.
 QByteArray colourFileText(const BandColourTable& colours);
 

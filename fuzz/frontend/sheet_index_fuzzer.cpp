@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     writeInput("ZUMEI.CSV", data, size);
     SheetNameTable names50(kCols50, kRows50);
     SheetNameTable names250(kCols250, kRows250);
-    readIndexFile(QStringLiteral("ZUMEI.CSV"), kMesh50, names50);
-    readIndexFile(QStringLiteral("ZUMEI.CSV"), kMesh250, names250);
+    readIndexFile(QStringLiteral("ZUMEI.CSV"), Mesh::gsi50, names50);
+    readIndexFile(QStringLiteral("ZUMEI.CSV"), Mesh::gsi250, names250);
     return 0;
 }

@@ -7,6 +7,8 @@
 #include "fuzz_target.h"
 #include "settings/colour_file.h"
 
+#include "common/shared_files.h"
+
 using namespace skyloom;
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
@@ -17,7 +19,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    writeInput(kColourFileName, data, size);
+    writeInput(common::colourFileName, data, size);
     MapState state;
     SetDefaultColor(state);
     ReadColor(state);

@@ -17,7 +17,7 @@ TEST_P(HostileMapFile, IndexAndCoastlineReadNothingInBoundedMemory)
     layHostile(GetParam(), "ZUMEI.CSV");
     layHostile(GetParam(), "JapanCoast.txt");
     SheetNameTable names(kCols50, kRows50);
-    const bool indexRead = readIndexFile(QStringLiteral("ZUMEI.CSV"), kMesh50, names);
+    const bool indexRead = readIndexFile(QStringLiteral("ZUMEI.CSV"), Mesh::gsi50, names);
     MapState state;
     ReadCoast(state);
     EXPECT_LT(peakResidentMiB(), kMostMiBForAHostileFile);
@@ -39,7 +39,7 @@ TEST(HostileMapFile, AnIndexLineOf100000CharactersKeepsItsStartAndTheLinesAround
     dir.write(QStringLiteral("ZUMEI.CSV"),
               "code,name\r\n533945,Before\r\n533946," + longName + ",rest\r\n533947,After\r\n");
     SheetNameTable names(kCols50, kRows50);
-    EXPECT_TRUE(readIndexFile(QStringLiteral("ZUMEI.CSV"), kMesh50, names));
+    EXPECT_TRUE(readIndexFile(QStringLiteral("ZUMEI.CSV"), Mesh::gsi50, names));
     EXPECT_EQ(names.at(157, 116), QStringLiteral("Before"));
     EXPECT_EQ(names.at(159, 116), QStringLiteral("After"));
     const QString& kept = names.at(158, 116);

@@ -138,7 +138,7 @@ TEST_F(MainWindowTest, StartUpReadsBothFilesAndExitWritesThemFromTheNormalWindow
     const MapState& state = window->state();
     EXPECT_EQ(window->geometryTwips(), QRect(1500, 750, 9000, 6000));
     EXPECT_EQ(window->size(), QSize(600, 400));
-    EXPECT_EQ(state.meshFlag, kMesh250);
+    EXPECT_EQ(state.meshFlag, Mesh::gsi250);
     EXPECT_EQ(state.dataDir50, QStringLiteral("a b"));
     EXPECT_EQ(state.originX, 20);
     EXPECT_EQ(state.bandColor[8], (std::array<std::int16_t, 3>{1, 2, 3}));
@@ -199,7 +199,8 @@ TEST_F(MainWindowTest, PaintsTheMapWithTheStartCellAndBandOverItAndTheRangeUnder
 
     click(Qt::LeftButton, cell(2, 9));
     const MapState& s = window->state();
-    EXPECT_EQ((QList<int>{s.selState, s.selX1, s.selY1, s.selX2, s.selY2}), (QList<int>{2, 2, 7, 6, 10}));
+    EXPECT_EQ((QList<int>{int(s.selState), s.selX1, s.selY1, s.selX2, s.selY2}),
+              (QList<int>{2, 2, 7, 6, 10}));
     for (const QPoint inside : {cell(4, 8), cell(2, 7) + QPoint(-15, 10), cell(5, 9) + QPoint(15, -10)})
         EXPECT_EQ(shown(inside), kGreen);
     for (const QPoint outside : {cell(6, 8), cell(1, 8), cell(4, 10), cell(4, 6)})
@@ -238,24 +239,24 @@ TEST_F(MainWindowTest, TheDialogIsModelessOpensOnceAndItsOkRedrawsTheMapInTheNew
     ASSERT_TRUE(dialog);
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    dialog->txtDir(0)->setText("edited");
+    dialog->txtDir(Mesh::gsi50)->setText("edited");
     trigger("mnuSetting");
     EXPECT_EQ(window->settingsDialog(), dialog.data());
-    EXPECT_EQ(dialog->txtDir(0)->text(), QStringLiteral("edited")) << "not loaded again";
+    EXPECT_EQ(dialog->txtDir(Mesh::gsi50)->text(), QStringLiteral("edited")) << "not loaded again";
 
     QTest::keyClick(picMap, Qt::Key_Right); // the map works while the dialog is open
-    QTest::mouseClick(dialog->optMesh(1), Qt::LeftButton);
+    QTest::mouseClick(dialog->optMesh(Mesh::gsi250), Qt::LeftButton);
     QTest::mouseClick(dialog->cmdOK(), Qt::LeftButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(dialog.isNull());
-    EXPECT_EQ(window->state().meshFlag, kMesh250);
+    EXPECT_EQ(window->state().meshFlag, Mesh::gsi250);
     EXPECT_EQ(window->state().originX, 12); // round(157 / 8 truncated - 7) over 14 columns
     EXPECT_EQ(window->state().dataDir50, QStringLiteral("edited"));
     EXPECT_EQ(keptPixels(kBlue), 0) << "the 250 m map has no blue edges";
 
     trigger("mnuSetting");
     ASSERT_TRUE(window->settingsDialog());
-    EXPECT_TRUE(window->settingsDialog()->optMesh(1)->isChecked());
+    EXPECT_TRUE(window->settingsDialog()->optMesh(Mesh::gsi250)->isChecked());
 }
 
 TEST_F(MainWindowTest, HelpEntriesSpeakThroughMessagesAndTheDesktop)

@@ -15,7 +15,7 @@ TEST(DrawMesh, InnerLinesOnlyWithThickBluePrimaryEdgesInTheFiftyMetreMeshEvenWes
     EXPECT_EQ(canvas.calls.filter("blue"), (QStringList{"line 5,0 5,4 blue 3", "line 13,0 13,4 blue 3"}));
     EXPECT_EQ(canvas.calls.filter("grey 1").size(), 11 + 3);
     RecordingCanvas coarse;
-    DrawMesh(viewOf(5, 4, 149, 110, kMesh250), coarse);
+    DrawMesh(viewOf(5, 4, 149, 110, Mesh::gsi250), coarse);
     EXPECT_EQ(coarse.calls, (QStringList{"line 1,0 1,4 grey 1", "line 2,0 2,4 grey 1", "line 3,0 3,4 grey 1",
                                          "line 4,0 4,4 grey 1", "line 0,1 5,1 grey 1", "line 0,2 5,2 grey 1",
                                          "line 0,3 5,3 grey 1"}));
@@ -32,7 +32,7 @@ TEST(DrawMapName, CentresNamesByShiftJisWidthInTheCurrentMeshOnly)
     DrawMapName(state, canvas);
     EXPECT_EQ(canvas.calls, (QStringList{"text 0.32,0.6 ﾃｽﾄ black", "text 9.02,7.6 東京西北 black"}));
 
-    MapState coarse = viewOf(3, 3, 18, 13, kMesh250);
+    MapState coarse = viewOf(3, 3, 18, 13, Mesh::gsi250);
     coarse.sheetName250.set(19, 14, QStringLiteral("東京")); // 4 bytes: i + 0.26
     RecordingCanvas quarter;
     DrawMapName(coarse, quarter);
@@ -51,7 +51,7 @@ TEST(DrawMapName, CentresNamesByShiftJisWidthInTheCurrentMeshOnly)
 
 TEST(DrawCoast, TestsOnlyTheStartsLowAndTheEndsHighSideUpToCoastCount)
 {
-    MapState state = viewOf(10, 10, 0, 0, kMesh250);
+    MapState state = viewOf(10, 10, 0, 0, Mesh::gsi250);
     const float huge = std::numeric_limits<float>::max();
     state.coastSegments = {{119.5f, 28.0f, 122.0f, 28.0f},  // (-0.5, 3) to (2, 3): not drawn
                            {122.0f, 28.0f, 119.5f, 28.0f},  // the reverse: drawn, clipped later

@@ -28,20 +28,20 @@ class MapInteractionTest : public ::testing::Test {
 TEST_F(MapInteractionTest, TwoClicksChooseTheRangeFromEitherCornerInTheRightLayers)
 {
     clickCell(5, 7);
-    EXPECT_EQ(state.selState, 1);
+    EXPECT_EQ(state.selState, Selection::startCell);
     EXPECT_EQ(range(), (QList<int>{5, 7, 6, 8}));
     EXPECT_EQ(canvas.sequence(), "on cls draw off outline");
     EXPECT_EQ(canvas.calls.back(), "outline 5,7 6,8 green 3");
 
     canvas.calls.clear();
     clickCell(2, 9);
-    EXPECT_EQ(state.selState, 2);
+    EXPECT_EQ(state.selState, Selection::range);
     EXPECT_EQ(range(), (QList<int>{2, 7, 6, 10}));
     EXPECT_EQ(canvas.sequence(), "on cls fill draw");
     EXPECT_EQ(canvas.calls[2], "fill 2,7 6,10 green");
 
     clickCell(1, 9); // a click on a chosen range starts a new one
-    EXPECT_EQ(state.selState, 1);
+    EXPECT_EQ(state.selState, Selection::startCell);
     clickCell(4, 3);
     EXPECT_EQ(range(), (QList<int>{1, 3, 5, 10}));
 
@@ -88,14 +88,14 @@ TEST_F(MapInteractionTest, ThePopUpOpensOnlyStrictlyInsideAChosenRange)
 
     map.picMap_MouseDown(kRightButton, 5.9, 9.9);
     EXPECT_EQ(popupAt, (SurfacePoint{5.9, 9.9}));
-    EXPECT_EQ(state.selState, 2);
+    EXPECT_EQ(state.selState, Selection::range);
 }
 
 TEST_F(MapInteractionTest, ArrowsMoveTheViewAndKeepTheRangeOnItsSheets)
 {
     map.picMap_KeyDown(kKeyLeft); // without a range only the origin moves
     EXPECT_EQ(state.originX, 148);
-    EXPECT_EQ(state.selState, 0);
+    EXPECT_EQ(state.selState, Selection::none);
 
     clickCell(4, 3);
     clickCell(5, 4);
@@ -111,7 +111,7 @@ TEST_F(MapInteractionTest, ArrowsMoveTheViewAndKeepTheRangeOnItsSheets)
     clickCell(5, 5);
     canvas.calls.clear();
     map.picMap_KeyDown(65);
-    EXPECT_EQ(state.selState, 0);
+    EXPECT_EQ(state.selState, Selection::none);
     EXPECT_EQ(canvas.sequence(), "on cls draw");
     clickCell(7, 7);
     EXPECT_EQ(range(), (QList<int>{7, 7, 8, 8}));
@@ -145,11 +145,11 @@ TEST_F(MapInteractionTest, ResizeRoundsTheCellsTiesToEvenAndRedrawsUnlessASideHa
     map.Form_Resize(615, 486);
     clickCell(2, 2);
     map.Form_Resize(300, 90);
-    EXPECT_EQ(state.selState, 0) << "a start cell is dropped";
+    EXPECT_EQ(state.selState, Selection::none) << "a start cell is dropped";
     clickCell(1, 0);
     clickCell(2, 1);
     canvas.calls.clear();
     map.Form_Resize(400, 200);
-    EXPECT_EQ(state.selState, 2);
+    EXPECT_EQ(state.selState, Selection::range);
     EXPECT_EQ(canvas.sequence(), "scale on cls fill draw");
 }

@@ -14,19 +14,23 @@ TEST(MeshCode, GivesTheStandardCodesAtTheGridsEdgesAndEachIndexItsCellBack)
     // Off the grid the formula runs on with truncating div and mod, in 64 bits.
     const std::int64_t big = std::numeric_limits<int>::max();
     const std::array<std::int64_t, 4> codes[] = {
-        {kMesh250, 19, 14, 5339},    {kMesh250, 29, 35, 7449},
-        {kMesh50, 158, 116, 533946}, {kMesh50, 0, 0, 392000},
-        {kMesh50, 239, 287, 744977}, {kMesh50, -9, -9, 381889},
-        {kMesh250, -1, -1, 3819},    {kMesh50, big, big, (big / 8 + 39) * 10000 + (big / 8 + 20) * 100 + 77}};
+        {int(Mesh::gsi250), 19, 14, 5339},
+        {int(Mesh::gsi250), 29, 35, 7449},
+        {int(Mesh::gsi50), 158, 116, 533946},
+        {int(Mesh::gsi50), 0, 0, 392000},
+        {int(Mesh::gsi50), 239, 287, 744977},
+        {int(Mesh::gsi50), -9, -9, 381889},
+        {int(Mesh::gsi250), -1, -1, 3819},
+        {int(Mesh::gsi50), big, big, (big / 8 + 39) * 10000 + (big / 8 + 20) * 100 + 77}};
     for (const auto& [mesh, x, y, code] : codes)
-        EXPECT_EQ(MeshCode(int(mesh), x, y), code) << x << "," << y;
+        EXPECT_EQ(MeshCode(Mesh(mesh), x, y), code) << x << "," << y;
 
     for (int y = 0; y < kRows50; ++y)
         for (int x = 0; x < kCols50; ++x)
-            ASSERT_EQ(cellOfCode50(MeshCode(kMesh50, x, y)), (MapCell{x, y})) << x << "," << y;
+            ASSERT_EQ(cellOfCode50(MeshCode(Mesh::gsi50, x, y)), (MapCell{x, y})) << x << "," << y;
     for (int y = 0; y < kRows250; ++y)
         for (int x = 0; x < kCols250; ++x)
-            ASSERT_EQ(cellOfCode250(MeshCode(kMesh250, x, y)), (MapCell{x, y})) << x << "," << y;
+            ASSERT_EQ(cellOfCode250(MeshCode(Mesh::gsi250, x, y)), (MapCell{x, y})) << x << "," << y;
     // Row or column digits 8 and 9 land in the neighbouring square's cells.
     EXPECT_EQ(cellOfCode50(533948), cellOfCode50(534040));
     EXPECT_EQ(cellOfCode50(533996), (MapCell{158, 121}));
@@ -69,12 +73,12 @@ TEST(IndexFile, ReadsShiftJisByEachMeshsRuleSkippingHeaderAndBadLines)
                                                   "533900,ﾃｽﾄ", "4529,宮古2"}) +
                                        QByteArray::fromHex("ff41938c"));
     SheetNameTable table50(kCols50, kRows50);
-    EXPECT_TRUE(readIndexFile(path, kMesh50, table50));
+    EXPECT_TRUE(readIndexFile(path, Mesh::gsi50, table50));
     EXPECT_EQ(table50.at(158, 116), QStringLiteral("東京西北部"));
     EXPECT_EQ(table50.at(152, 112), QStringLiteral("ﾃｽﾄ"));
     EXPECT_EQ(namedCells(table50), 2);
     SheetNameTable table250(kCols250, kRows250);
-    EXPECT_TRUE(readIndexFile(path, kMesh250, table250));
+    EXPECT_TRUE(readIndexFile(path, Mesh::gsi250, table250));
     EXPECT_EQ(table250.at(9, 6), QStringLiteral("宮古2")); // a later line wins
     EXPECT_EQ(table250.at(0, 35), QStringLiteral("北端"));
     EXPECT_EQ(namedCells(table250), 2); // the header's 5339 is not read

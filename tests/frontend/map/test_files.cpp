@@ -46,7 +46,7 @@ QByteArray shiftJisLines(const QStringList& lines)
     return bytes;
 }
 
-MapState viewOf(int cols, int rows, int originX, int originY, int mesh)
+MapState viewOf(int cols, int rows, int originX, int originY, Mesh mesh)
 {
     MapState state;
     state.viewCols = cols;

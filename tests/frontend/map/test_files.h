@@ -50,7 +50,7 @@ QByteArray shiftJisLines(const QStringList& lines);
 
 // A map of cols x rows cells with its lower-left cell at the origin.
 MapState viewOf(int cols, int rows, int originX = kDefaultOriginX, int originY = kDefaultOriginY,
-                int mesh = kMesh50);
+                Mesh mesh = Mesh::gsi50);
 
 // Records every message instead of showing it, while it lives, and gives
 // the answer set here.

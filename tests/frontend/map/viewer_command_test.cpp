@@ -7,10 +7,10 @@ using namespace skyloom;
 
 namespace {
 
-MapState rangeOf(int mesh, int originX, int originY, QList<int> range)
+MapState rangeOf(Mesh mesh, int originX, int originY, QList<int> range)
 {
     MapState state = viewOf(14, 14, originX, originY, mesh);
-    state.selState = 2;
+    state.selState = Selection::range;
     state.selX1 = range[0], state.selY1 = range[1], state.selX2 = range[2], state.selY2 = range[3];
     return state;
 }
@@ -21,13 +21,13 @@ TEST(ViewerCommandLine, NamesTheNorthWestSheetAndTheRangeInBothMeshes)
 {
     // North-west map cells (158, 115) and (19, 14); the launcher's tests
     // start the 50 m mesh with a directory holding blanks.
-    EXPECT_EQ(viewerCommandLine(rangeOf(kMesh50, 149, 109, {9, 5, 12, 7})),
+    EXPECT_EQ(viewerCommandLine(rangeOf(Mesh::gsi50, 149, 109, {9, 5, 12, 7})),
               (QStringList{"orvex", "-gsi50", "../GSI50M", "533936", "2", "3"}));
-    EXPECT_EQ(viewerCommandLine(rangeOf(kMesh250, 18, 13, {1, 0, 3, 2})),
+    EXPECT_EQ(viewerCommandLine(rangeOf(Mesh::gsi250, 18, 13, {1, 0, 3, 2})),
               (QStringList{"orvex", "-gsi250", "../GSI250M", "5339", "2", "2"}));
     // A range off the grid is not refused.
-    EXPECT_EQ(viewerCommandLine(rangeOf(kMesh250, -5, -3, {0, 0, 2, 1})).mid(3),
-              (QStringList{QString::number(MeshCode(kMesh250, -5, -3)), "1", "2"}));
+    EXPECT_EQ(viewerCommandLine(rangeOf(Mesh::gsi250, -5, -3, {0, 0, 2, 1})).mid(3),
+              (QStringList{QString::number(MeshCode(Mesh::gsi250, -5, -3)), "1", "2"}));
 }
 
 TEST(ViewerFailureText, TheLastFatalLineOrATextOfOurOwn)

@@ -18,7 +18,7 @@ class ViewerLauncherTest : public ::testing::Test {
     {
         SetDefaultColor(state);
         ResetColor(state);
-        state.selState = 2;
+        state.selState = Selection::range;
         state.selX1 = 9, state.selX2 = 12, state.selY1 = 5, state.selY2 = 7;
     }
 
@@ -51,7 +51,7 @@ class ViewerLauncherTest : public ::testing::Test {
 
 TEST_F(ViewerLauncherTest, TheProgramIsCheckedFirstThenTheRangeAndNeitherWritesColours)
 {
-    state.selState = 1;
+    state.selState = Selection::startCell;
     scratch.write("orvex", "not executable");
     launcher.RunViewer(state);
     QFile::remove("orvex");

@@ -5,6 +5,8 @@
 #include "settings/settings_file.h"
 #include "test_files.h"
 
+#include "common/shared_files.h"
+
 #include <gtest/gtest.h>
 
 using namespace skyloom;
@@ -17,15 +19,16 @@ TEST_P(HostileSettingsFile, LeavesTheDefaultsInBoundedMemory)
 {
     ScratchDirectory dir;
     layHostile(GetParam(), kSettingsFileName);
-    layHostile(GetParam(), kColourFileName);
+    layHostile(GetParam(), common::colourFileName);
     MapState state;
     SetDefaultColor(state);
     const std::optional<QRect> geometry = ReadEnv(state);
     ReadColor(state);
     EXPECT_LT(peakResidentMiB(), kMostMiBForAHostileFile);
     EXPECT_EQ(geometry, std::nullopt);
-    EXPECT_EQ(std::tuple(state.meshFlag, state.originX, state.originY, state.dataDir50),
-              std::tuple(kMesh50, kDefaultOriginX, kDefaultOriginY, QString::fromLatin1(kDefaultDataDir50)));
+    EXPECT_EQ(
+        std::tuple(state.meshFlag, state.originX, state.originY, state.dataDir50),
+        std::tuple(Mesh::gsi50, kDefaultOriginX, kDefaultOriginY, QString::fromLatin1(kDefaultDataDir50)));
     EXPECT_EQ(state.bandColor, state.defaultBandColor);
 }
 

@@ -77,12 +77,12 @@ class SettingsDialogTest : public ::testing::Test {
 TEST_F(SettingsDialogTest, OkStoresTheMeshDirectoriesAndColoursAndRedrawsTheMap)
 {
     EXPECT_FALSE(dialog->isModal());
-    EXPECT_FALSE(dialog->txtDir(1)->isEnabled());
-    QTest::mouseClick(dialog->optMesh(1), Qt::LeftButton);
-    EXPECT_TRUE(dialog->txtDir(1)->isEnabled());
-    EXPECT_FALSE(dialog->txtDir(0)->isEnabled());
-    dialog->txtDir(1)->clear();
-    QTest::keyClicks(dialog->txtDir(1), "../My \"GSI\" 250");
+    EXPECT_FALSE(dialog->txtDir(Mesh::gsi250)->isEnabled());
+    QTest::mouseClick(dialog->optMesh(Mesh::gsi250), Qt::LeftButton);
+    EXPECT_TRUE(dialog->txtDir(Mesh::gsi250)->isEnabled());
+    EXPECT_FALSE(dialog->txtDir(Mesh::gsi50)->isEnabled());
+    dialog->txtDir(Mesh::gsi250)->clear();
+    QTest::keyClicks(dialog->txtDir(Mesh::gsi250), "../My \"GSI\" 250");
 
     // The chooser starts from its own default, then from its last choice,
     // never from the swatch; its cancel keeps the swatch.
@@ -99,7 +99,7 @@ TEST_F(SettingsDialogTest, OkStoresTheMeshDirectoriesAndColoursAndRedrawsTheMap)
     QTest::mouseClick(dialog->cmdOK(), Qt::LeftButton);
     EXPECT_EQ(redraws, 1);
     EXPECT_TRUE(gone());
-    EXPECT_EQ(state.meshFlag, kMesh250);
+    EXPECT_EQ(state.meshFlag, Mesh::gsi250);
     EXPECT_EQ(std::make_pair(state.originX, state.originY), std::make_pair(9, 7));
     EXPECT_EQ(state.dataDir250, QStringLiteral("../My GSI 250"));
     EXPECT_EQ(state.dataDir50, QStringLiteral("../GSI50M"));
@@ -111,8 +111,8 @@ TEST_F(SettingsDialogTest, CancelAndEveryOtherCloseDropAllChanges)
 {
     const MapState before = state;
     for (const int close : {0, 1, 2}) {
-        QTest::mouseClick(dialog->optMesh(1), Qt::LeftButton);
-        dialog->txtDir(1)->setText("elsewhere");
+        QTest::mouseClick(dialog->optMesh(Mesh::gsi250), Qt::LeftButton);
+        dialog->txtDir(Mesh::gsi250)->setText("elsewhere");
         chooseColour(0, QColor(1, 2, 3));
         ASSERT_EQ(dialog->swatch(0), 0x030201);
         if (close == 0)

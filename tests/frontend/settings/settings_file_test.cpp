@@ -18,14 +18,14 @@ namespace {
 // leaves alone.
 MapState changedSettings()
 {
-    MapState state = viewOf(0, 0, -1, -2, kMesh250);
+    MapState state = viewOf(0, 0, -1, -2, Mesh::gsi250);
     state.dataDir50 = "keep50";
     state.dataDir250 = "keep250";
     return state;
 }
 
 struct Settings {
-    int meshFlag;
+    Mesh meshFlag;
     QString dir50, dir250;
     int originX, originY;
     bool operator==(const Settings&) const = default;
@@ -38,7 +38,7 @@ Settings settingsOf(const MapState& state)
 
 void PrintTo(const Settings& s, std::ostream* os)
 {
-    *os << s.meshFlag << " \"" << s.dir50.toStdString() << "\" \"" << s.dir250.toStdString() << "\" "
+    *os << int(s.meshFlag) << " \"" << s.dir50.toStdString() << "\" \"" << s.dir250.toStdString() << "\" "
         << s.originX << ' ' << s.originY;
 }
 
@@ -50,7 +50,7 @@ TEST(SettingsFile, FiveCrLfLinesWithASignPositionAndATrailingBlankPerNumberReadB
     ASSERT_TRUE(WriteEnv(MapState(), QRect(1500, 750, 9225, 8085)));
     EXPECT_EQ(readFile("skyloom.env"),
               " 2  0 \r\n 1500  750  9225  8085 \r\n 0 \r\n\"../GSI50M\" \"../GSI250M\"\r\n 149  109 \r\n");
-    MapState written = viewOf(0, 0, -2147483647 - 1, 2147483647, kMesh250);
+    MapState written = viewOf(0, 0, -2147483647 - 1, 2147483647, Mesh::gsi250);
     written.dataDir50 = QStringLiteral("/データ/GSI 50m, 第2版");
     ASSERT_TRUE(WriteEnv(written, QRect(-150, -15, 600, 450)));
     EXPECT_EQ(readFile("skyloom.env"),
@@ -80,11 +80,11 @@ TEST(ReadSettingsText, FieldsCrossLinesEndAtBlanksOrCommasAndRoundToEven)
     EXPECT_EQ(readSettingsText(
                   "2,0\r\n+1500.4, 750.5 ,9225.5\t8085\r\n1\r\n../A B , ../C\r\n\r\n 10.5  -11.5", state),
               QRect(1500, 750, 9226, 8085));
-    EXPECT_EQ(settingsOf(state), (Settings{1, "../A B", "../C", 10, -12}));
+    EXPECT_EQ(settingsOf(state), (Settings{Mesh::gsi250, "../A B", "../C", 10, -12}));
 
     // Quotes keep commas and blanks; a file on one line reads the same.
     readSettingsText(R"(2 0 0 0 100 100 0 "a, b" "  c  " 5 6)", state);
-    EXPECT_EQ(settingsOf(state), (Settings{0, "a, b", "  c  ", 5, 6}));
+    EXPECT_EQ(settingsOf(state), (Settings{Mesh::gsi50, "a, b", "  c  ", 5, 6}));
 }
 
 TEST(ReadSettingsText, ReadingStopsAtTheFirstBadFieldAndAnotherVersionChangesNothing)
@@ -102,18 +102,22 @@ TEST(ReadSettingsText, ReadingStopsAtTheFirstBadFieldAndAnotherVersionChangesNot
         {"2 0\r\n0 0 100", false, kept},
         {"2 0\r\n0 0 100 1e7\r\n0\r\n", false, kept}, // beyond any window
         {"2 0\r\n0 0 100 100\r\n", true, kept},
-        {"2 0\r\n0 0 100 100\r\n0\r\n\"x\" \"y", true, {0, "x", "keep250", -1, -2}}, // no closing quote
-        {"2 0\r\n0 0 100 100\r\n0\r\n\"x\" \"y\"\r\n7 12abc\r\n", true, {0, "x", "y", 7, -2}},
-        {"2 0\r\n0 0 100 100\r\n0\r\n\"x\" \"y\"\r\n2147483648 5\r\n", true, {0, "x", "y", -1, -2}},
+        {"2 0\r\n0 0 100 100\r\n0\r\n\"x\" \"y",
+         true,
+         {Mesh::gsi50, "x", "keep250", -1, -2}}, // no closing quote
+        {"2 0\r\n0 0 100 100\r\n0\r\n\"x\" \"y\"\r\n7 12abc\r\n", true, {Mesh::gsi50, "x", "y", 7, -2}},
+        {"2 0\r\n0 0 100 100\r\n0\r\n\"x\" \"y\"\r\n2147483648 5\r\n", true, {Mesh::gsi50, "x", "y", -1, -2}},
         {"2 0\r\n0 0 100 100\r\n0\r\n\"x\" \"y\"\r\n-2147483648 nan\r\n",
          true,
-         {0, "x", "y", -2147483647 - 1, -2}},
-        {"2 0\r\n0 0 100 100\r\n1,,\"x\"", true, {1, "", "x", -1, -2}}, // an empty field between commas
+         {Mesh::gsi50, "x", "y", -2147483647 - 1, -2}},
+        {"2 0\r\n0 0 100 100\r\n1,,\"x\"",
+         true,
+         {Mesh::gsi250, "", "x", -1, -2}}, // an empty field between commas
         // A mesh other than 0 or 1 counts as 0; 0.6 rounds to 1.
-        {"2 0\r\n0 0 100 100\r\n2\r\n\"p\" \"q\"\r\n3 4\r\n", true, {0, "p", "q", 3, 4}},
-        {"2 0\r\n0 0 100 100\r\n-1\r\n\"p\" \"q\"\r\n3 4\r\n", true, {0, "p", "q", 3, 4}},
-        {"2 0\r\n0 0 100 100\r\n1.5\r\n\"p\" \"q\"\r\n3 4\r\n", true, {0, "p", "q", 3, 4}},
-        {"2 0\r\n0 0 100 100\r\n0.6\r\n\"p\" \"q\"\r\n3 4\r\n", true, {1, "p", "q", 3, 4}},
+        {"2 0\r\n0 0 100 100\r\n2\r\n\"p\" \"q\"\r\n3 4\r\n", true, {Mesh::gsi50, "p", "q", 3, 4}},
+        {"2 0\r\n0 0 100 100\r\n-1\r\n\"p\" \"q\"\r\n3 4\r\n", true, {Mesh::gsi50, "p", "q", 3, 4}},
+        {"2 0\r\n0 0 100 100\r\n1.5\r\n\"p\" \"q\"\r\n3 4\r\n", true, {Mesh::gsi50, "p", "q", 3, 4}},
+        {"2 0\r\n0 0 100 100\r\n0.6\r\n\"p\" \"q\"\r\n3 4\r\n", true, {Mesh::gsi250, "p", "q", 3, 4}},
     };
     for (const auto& c : cases) {
         MapState state = changedSettings();
@@ -151,7 +155,7 @@ TEST(FrontEndFiles, NumbersNeverTakeTheLocalesDecimalComma)
         GTEST_SKIP() << "no German locale available to switch the C library to decimal commas";
     EXPECT_TRUE(text.startsWith(" 2  0 \r\n 1234567  0  9225  8085 \r\n")) << text.constData();
     EXPECT_EQ(geometry, QRect(1500, 0, 9225, 8085));
-    EXPECT_EQ(settingsOf(state), (Settings{1, "a", "b", 2, -3})) << "the comma ends the field";
+    EXPECT_EQ(settingsOf(state), (Settings{Mesh::gsi250, "a", "b", 2, -3})) << "the comma ends the field";
     EXPECT_TRUE(colours.contains(" 1000 -1000  0 \r\n"));
     EXPECT_EQ(state.bandColor[0], (std::array<std::int16_t, 3>{2, 2, 5}));
     ASSERT_TRUE(coast);
