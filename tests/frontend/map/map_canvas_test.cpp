@@ -45,16 +45,14 @@ TEST(DrawMapName, CentresNamesByShiftJisWidthInTheCurrentMeshOnly)
 TEST(DrawCoast, DrawsTheSegmentsWhoseStartIsLowAndEndHighUpToCoastCount)
 {
     MapState state = viewOf(10, 9, 0, 0, Mesh::gsi250);
+    // From (-0.5, 3) to (2, 3): not drawn; the reverse: drawn, clipped later.
+    // Ends on the right edge, beyond it, far beyond (no overflow either);
+    // starts below the bottom edge, ends on the top edge, ends above it; one
+    // beyond coastCount.
     const float huge = std::numeric_limits<float>::max();
-    state.coastSegments = {{119.5f, 28.0f, 122.0f, 28.0f},  // (-0.5, 3) to (2, 3): not drawn
-                           {122.0f, 28.0f, 119.5f, 28.0f},  // the reverse: drawn, clipped later
-                           {121.0f, 27.0f, 130.0f, 28.0f},  // ends on the right edge
-                           {121.0f, 27.0f, 130.5f, 28.0f},  // ends beyond it
-                           {121.0f, 27.0f, huge, 28.0f},    // no overflow either
-                           {121.0f, 25.5f, 122.0f, 27.0f},  // starts below the bottom edge
-                           {121.0f, 27.0f, 122.0f, 32.0f},  // ends on the top edge
-                           {121.0f, 27.0f, 122.0f, 32.5f},  // ends above it
-                           {121.0f, 27.0f, 121.5f, 27.5f}}; // beyond coastCount
+    state.coastSegments = {{119.5f, 28, 122, 28}, {122, 28, 119.5f, 28}, {121, 27, 130, 28},
+                           {121, 27, 130.5f, 28}, {121, 27, huge, 28},   {121, 25.5f, 122, 27},
+                           {121, 27, 122, 32},    {121, 27, 122, 32.5f}, {121, 27, 121.5f, 27.5f}};
     state.coastCount = 8;
     // Map units of the 50 m mesh are eight times finer, less the origin.
     MapState fine = viewOf(14, 14);

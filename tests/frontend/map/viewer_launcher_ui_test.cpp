@@ -129,7 +129,8 @@ TEST_F(ViewerLauncherTest, AViewerThatEndsOnAnErrorOrCrashesOrCannotStartIsRepor
         runToEnd("readlink /proc/$$/fd/2 > errors.txt\necho 'Reading ../GSI50M/DATA/5339/533936.MEM ...'\n"
                  "echo 'libGL: no DRI' >&2\necho '*** GSI50M : No DEM files.' >&2\n"
                  "printf 'Press Enter key...'; read answer; exit 1\n"));
-    ASSERT_TRUE(runToEnd("echo 'some warning' >&2; exit 0\n")); // a normal end says nothing
+    ASSERT_TRUE(runToEnd("echo 'some warning' >&2; exit 0\n")); // other ends say nothing
+    ASSERT_TRUE(runToEnd("echo '*** not fatal' >&2; exit 2\n"));
     ASSERT_TRUE(runToEnd("kill -SEGV $$\n"));
     writeIn(scratch, "orvex",
             QByteArray("\x7f"

@@ -3,6 +3,7 @@
 #include "../../hostile_files.h"
 #include "frontend_test.h"
 #include "settings/colour_file.h"
+#include "settings/help_texts.h"
 #include "settings/setting_draft.h"
 #include "settings/settings_file.h"
 
@@ -10,6 +11,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
 #include <clocale>
 #include <gtest/gtest.h>
 #include <limits>
@@ -221,4 +223,22 @@ TEST(MeshSwitch, KeepsTheCentreOverTheSameCellWithTiesToEvenAndTruncatingDivisio
                   std::tuple(mesh, origin.first, origin.second))
             << from.first << "," << from.second;
     }
+}
+
+TEST(HelpTexts, NameTheVersionAndAlignTheViewersKeysAtSeventeenColumns)
+{
+    EXPECT_EQ(versionLines().mid(0, 2), (QStringList{"Skyloom", "Ver.2.0"}));
+    EXPECT_EQ(viewerUsageLines().count(QString(28, u'-')), 3);
+    // A key, its blanks, its description; wide characters take two columns.
+    int keys = 0;
+    for (const QString& line : viewerUsageLines()) {
+        if (!line.contains(u' '))
+            continue;
+        int columns = 0;
+        for (const QChar c : line.first(line.indexOf(QRegularExpression("[^ ]"), line.indexOf(u' '))))
+            columns += c.unicode() >= 0x2190 ? 2 : 1;
+        EXPECT_EQ(columns, 17) << line.toStdString();
+        ++keys;
+    }
+    EXPECT_EQ(keys, 14);
 }
