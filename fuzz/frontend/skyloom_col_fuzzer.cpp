@@ -9,8 +9,6 @@
 
 #include "common/shared_files.h"
 
-using namespace skyloom;
-
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     enterScratchDirectory(argc, argv);
@@ -20,11 +18,11 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     writeInput(common::colourFileName, data, size);
-    MapState state;
-    SetDefaultColor(state);
-    ReadColor(state);
-    BandColourTable again{};
-    readColourText(colourFileText(state.bandColor), again);
+    skyloom::MapState state;
+    skyloom::SetDefaultColor(state);
+    skyloom::ReadColor(state);
+    skyloom::BandColourTable again{};
+    skyloom::readColourText(skyloom::colourFileText(state.bandColor), again);
     require(again == state.bandColor, "written colours read back unchanged");
     return 0;
 }

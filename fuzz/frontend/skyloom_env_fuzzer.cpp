@@ -8,8 +8,6 @@
 #include "fuzz_target.h"
 #include "settings/settings_file.h"
 
-using namespace skyloom;
-
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     enterScratchDirectory(argc, argv);
@@ -18,6 +16,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    using namespace skyloom;
     writeInput(kSettingsFileName, data, size);
     MapState state;
     const std::optional<QRect> geometry = ReadEnv(state);
