@@ -11,25 +11,27 @@
 
 #include <QDesktopServices>
 
+namespace skyloom {
+
 void MainWindow::ReadEnv()
 {
-    if (const std::optional<QRect> geometry = ::ReadEnv(state_))
+    if (const std::optional<QRect> geometry = skyloom::ReadEnv(state_))
         setGeometryTwips(*geometry);
 }
 
 void MainWindow::ReadColor()
 {
-    ::ReadColor(state_);
+    skyloom::ReadColor(state_);
 }
 
 void MainWindow::WriteEnv()
 {
-    ::WriteEnv(state_, geometryTwips());
+    skyloom::WriteEnv(state_, geometryTwips());
 }
 
 void MainWindow::WriteColor()
 {
-    ::WriteColor(state_);
+    skyloom::WriteColor(state_);
 }
 
 void MainWindow::RunViewer()
@@ -84,3 +86,5 @@ void MainWindow::mnuVersion_Click()
 {
     showMessage({joinedLines(versionLines()), MessageIcon::Information});
 }
+
+} // namespace skyloom

@@ -9,6 +9,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
+namespace skyloom {
+
 MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent), picMap_(new MapSurface(this)),
       interaction_(state_, *picMap_, [this](SurfacePoint at) { showPopup(at); })
@@ -78,7 +80,7 @@ void MainWindow::Form_Load()
 
 void MainWindow::reDraw()
 {
-    ::reDraw(state_, *picMap_);
+    skyloom::reDraw(state_, *picMap_);
 }
 
 QRect MainWindow::geometryTwips() const
@@ -128,3 +130,5 @@ void MainWindow::mnuGo2_Click()
 {
     RunViewer();
 }
+
+} // namespace skyloom

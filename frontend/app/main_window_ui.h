@@ -5,18 +5,20 @@
 #include "core/map_state.h"
 #include "launch/viewer_launcher.h"
 #include "map/map_interaction.h"
+#include "settings/settings_file.h"
 
 #include <QMainWindow>
 #include <QPointer>
 #include <QRect>
 
-class MapSurface;
-class SettingsDialog;
 class QAction;
 class QMenu;
 
-// Window geometry is kept in twips, 15 to a logical pixel.
-inline constexpr int kTwipsPerPixel = 15;
+namespace skyloom {
+
+class MapSurface;
+class SettingsDialog;
+
 inline constexpr int kDefaultClientWidthTwips = 9225;
 inline constexpr int kDefaultClientHeightTwips = 7290;
 
@@ -79,3 +81,5 @@ class MainWindow : public QMainWindow {
     ViewerLauncher launcher_;
     bool unloaded_ = false;
 };
+
+} // namespace skyloom

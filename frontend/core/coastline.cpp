@@ -7,6 +7,8 @@
 #include <cmath>
 #include <string_view>
 
+namespace skyloom {
+
 namespace {
 
 // Splits the text into number fields. std::from_chars reads them, so the C
@@ -128,3 +130,5 @@ void ReadCoast(MapState& state, const QString& path)
         state.coastCount = static_cast<int>(state.coastSegments.size());
     }
 }
+
+} // namespace skyloom

@@ -7,6 +7,8 @@
 #include <optional>
 #include <vector>
 
+namespace skyloom {
+
 struct MapState;
 
 struct CoastSegment {
@@ -29,3 +31,5 @@ inline constexpr qsizetype kLongestCoastFile = 64 << 20;
 // Reads the coastline file into coastSegments and coastCount; a missing or
 // broken file, or one longer than kLongestCoastFile, leaves no coastline.
 void ReadCoast(MapState& state, const QString& path = QStringLiteral("JapanCoast.txt"));
+
+} // namespace skyloom

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <algorithm>
 
+namespace skyloom {
+
 std::optional<FileStart> readFileStart(const QString& path, qint64 limit)
 {
     if (QFileInfo(path).isDir())
@@ -38,3 +40,5 @@ std::optional<FileStart> readFileStart(const QString& path, qint64 limit)
     start.complete = more == 0;
     return start;
 }
+
+} // namespace skyloom

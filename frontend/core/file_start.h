@@ -5,6 +5,8 @@
 #include <QString>
 #include <optional>
 
+namespace skyloom {
+
 struct FileStart {
     QByteArray bytes;      // the first bytes of the file, at most the limit
     bool complete = false; // the file ended within the limit
@@ -14,3 +16,5 @@ struct FileStart {
 // file holds and never the limit. Nothing when it does not open (a directory
 // does not) or a read fails.
 std::optional<FileStart> readFileStart(const QString& path, qint64 limit);
+
+} // namespace skyloom

@@ -8,8 +8,19 @@
 #include <cstdint>
 #include <optional>
 
-inline constexpr int kMesh50 = 0;
-inline constexpr int kMesh250 = 1;
+namespace skyloom {
+
+// The two meshes; the numbers are those skyloom.env holds.
+enum class Mesh { gsi50 = 0, gsi250 = 1 };
+
+// The grid's south-west corner in the codes' terms: row 0 has latitude code
+// 39 (26 N times 1.5), column 0 longitude code 20 (120 E less 100).
+inline constexpr int kSouthLatitudeCode = 39;
+inline constexpr int kWestLongitudeCode = 20;
+inline constexpr double kWestLongitude = 120.0;
+inline constexpr double kLatitudeCodesPerDegree = 1.5;
+// Secondary squares along each side of a primary square.
+inline constexpr int kSecondaryPerPrimary = 8;
 
 inline constexpr int kCols50 = 240;
 inline constexpr int kRows50 = 288;
@@ -25,7 +36,7 @@ struct MapCell {
 // Grid-square code of map cell (x, y): 6 digits in the 50 m mesh, 4 digits in
 // the 250 m mesh. Cells off the grid follow the same formula (the launcher
 // never refuses them); the arithmetic is 64-bit so no origin can overflow it.
-std::int64_t MeshCode(int meshFlag, std::int64_t x, std::int64_t y);
+std::int64_t MeshCode(Mesh mesh, std::int64_t x, std::int64_t y);
 
 // The cell a code names in each index file, or nothing where the cell lies
 // outside that mesh's table.
@@ -33,5 +44,7 @@ std::optional<MapCell> cellOfCode50(std::int64_t code);
 std::optional<MapCell> cellOfCode250(std::int64_t code);
 
 // Map units of a longitude/latitude in the given mesh (one unit per cell).
-double mapUnitX(int meshFlag, double longitude);
-double mapUnitY(int meshFlag, double latitude);
+double mapUnitX(Mesh mesh, double longitude);
+double mapUnitY(Mesh mesh, double latitude);
+
+} // namespace skyloom

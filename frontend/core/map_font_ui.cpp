@@ -1,5 +1,7 @@
 #include "core/map_font_ui.h"
 
+namespace skyloom {
+
 QFont mapFont()
 {
     QFont font;
@@ -9,3 +11,5 @@ QFont mapFont()
     font.setPointSizeF(8.25);
     return font;
 }
+
+} // namespace skyloom

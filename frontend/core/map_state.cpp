@@ -1,8 +1,10 @@
 #include "core/map_state.h"
 
+namespace skyloom {
+
 void resetSettings(MapState& state)
 {
-    state.meshFlag = kMesh50;
+    state.meshFlag = Mesh::gsi50;
     state.dataDir50 = QString::fromLatin1(kDefaultDataDir50);
     state.dataDir250 = QString::fromLatin1(kDefaultDataDir250);
     state.originX = kDefaultOriginX;
@@ -28,3 +30,5 @@ void ResetColor(MapState& state)
 {
     state.bandColor = state.defaultBandColor;
 }
+
+} // namespace skyloom

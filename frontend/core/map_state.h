@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace skyloom {
+
 // Nine bands of red, green, blue: seven elevation bands, sea, background.
 inline constexpr int kBandCount = 9;
 using BandColourTable = std::array<std::array<std::int16_t, 3>, kBandCount>;
@@ -21,9 +23,16 @@ inline constexpr int kDefaultOriginY = 109;
 inline const char kDefaultDataDir50[] = "../GSI50M";
 inline const char kDefaultDataDir250[] = "../GSI250M";
 
+// Where the two-click range selection stands.
+enum class Selection {
+    none,      // nothing chosen
+    startCell, // the first click chose a start cell
+    range,     // the second click completed the range
+};
+
 struct MapState {
     // Settings (skyloom.env).
-    int meshFlag = kMesh50;
+    Mesh meshFlag = Mesh::gsi50;
     QString dataDir50 = QString::fromLatin1(kDefaultDataDir50);
     QString dataDir250 = QString::fromLatin1(kDefaultDataDir250);
     int originX = kDefaultOriginX;
@@ -33,9 +42,9 @@ struct MapState {
     int viewCols = 0;
     int viewRows = 0;
 
-    // Range selection: 0 none, 1 start cell chosen, 2 range chosen. The range
-    // is in surface cells, columns selX1 .. selX2 - 1, rows selY1 .. selY2 - 1.
-    int selState = 0;
+    // The range is in surface cells, columns selX1 .. selX2 - 1, rows selY1
+    // .. selY2 - 1.
+    Selection selState = Selection::none;
     int selX1 = 0;
     int selY1 = 0;
     int selX2 = 0;
@@ -51,7 +60,7 @@ struct MapState {
     BandColourTable defaultBandColor{};
 
     // The table the current mesh draws from.
-    const SheetNameTable& sheetNames() const { return meshFlag == kMesh250 ? sheetName250 : sheetName50; }
+    const SheetNameTable& sheetNames() const { return meshFlag == Mesh::gsi250 ? sheetName250 : sheetName50; }
 };
 
 // meshFlag, both data directories and the origin back to their defaults.
@@ -62,3 +71,5 @@ void SetDefaultColor(MapState& state);
 
 // bandColor = defaultBandColor.
 void ResetColor(MapState& state);
+
+} // namespace skyloom

@@ -6,6 +6,8 @@
 #include <QMessageBox>
 #include <QPointer>
 
+namespace skyloom {
+
 namespace {
 
 // A Gothic whose full-width characters are exactly two half-width ones.
@@ -53,3 +55,5 @@ void installMessageBoxPresenter(QWidget* parent)
         return box.exec() == QMessageBox::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
     });
 }
+
+} // namespace skyloom

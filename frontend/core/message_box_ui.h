@@ -3,4 +3,8 @@
 
 class QWidget;
 
+namespace skyloom {
+
 void installMessageBoxPresenter(QWidget* parent);
+
+} // namespace skyloom

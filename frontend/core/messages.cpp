@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <utility>
 
+namespace skyloom {
+
 namespace {
 
 MessagePresenter& currentPresenter()
@@ -25,3 +27,5 @@ MessagePresenter installMessagePresenter(MessagePresenter presenter)
 {
     return std::exchange(currentPresenter(), std::move(presenter));
 }
+
+} // namespace skyloom

@@ -6,6 +6,8 @@
 #include <QString>
 #include <functional>
 
+namespace skyloom {
+
 enum class MessageIcon { Critical, Question, Warning, Information };
 enum class MessageButtons { Ok, OkCancel };
 enum class MessageAnswer { Ok, Cancel };
@@ -28,3 +30,5 @@ MessageAnswer showMessage(const Message& message);
 // Installs a presenter (an empty one restores the default); returns the
 // previous one so a caller can put it back.
 MessagePresenter installMessagePresenter(MessagePresenter presenter);
+
+} // namespace skyloom

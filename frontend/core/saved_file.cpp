@@ -2,6 +2,8 @@
 
 #include <QSaveFile>
 
+namespace skyloom {
+
 bool writeFileBesideAndRename(const QString& path, const QByteArray& bytes)
 {
     QSaveFile file(path);
@@ -13,3 +15,5 @@ bool writeFileBesideAndRename(const QString& path, const QByteArray& bytes)
     }
     return file.commit();
 }
+
+} // namespace skyloom

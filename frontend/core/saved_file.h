@@ -5,5 +5,9 @@
 #include <QByteArray>
 #include <QString>
 
+namespace skyloom {
+
 // False where any step fails; the old file then stays as it was.
 bool writeFileBesideAndRename(const QString& path, const QByteArray& bytes);
+
+} // namespace skyloom

@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+namespace skyloom {
+
 SheetNameTable::SheetNameTable(int cols, int rows)
     : cols_(cols), rows_(rows), names_(static_cast<std::size_t>(cols) * static_cast<std::size_t>(rows))
 {
@@ -75,10 +77,10 @@ QString parseName(QStringView rest)
     return trimmed(comma < 0 ? rest : rest.first(comma)).toString();
 }
 
-void storeEntry(const IndexEntry& entry, int meshFlag, SheetNameTable& table)
+void storeEntry(const IndexEntry& entry, Mesh mesh, SheetNameTable& table)
 {
     const std::optional<MapCell> cell =
-        meshFlag == kMesh250 ? cellOfCode250(entry.code) : cellOfCode50(entry.code);
+        mesh == Mesh::gsi250 ? cellOfCode250(entry.code) : cellOfCode50(entry.code);
     if (cell && table.contains(cell->x, cell->y))
         table.set(cell->x, cell->y, entry.name);
 }
@@ -128,7 +130,7 @@ bool readLineStart(QFile& file, QByteArray& line, QByteArray& spare)
 
 } // namespace
 
-bool readIndexFile(const QString& path, int meshFlag, SheetNameTable& table)
+bool readIndexFile(const QString& path, Mesh mesh, SheetNameTable& table)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -148,16 +150,16 @@ bool readIndexFile(const QString& path, int meshFlag, SheetNameTable& table)
             continue;
         }
         if (const std::optional<IndexEntry> entry = parseIndexLine(decodeShiftJis(bytes)))
-            storeEntry(*entry, meshFlag, table);
+            storeEntry(*entry, mesh, table);
     }
     return file.error() == QFileDevice::NoError;
 }
 
-void fillWithCodes(int meshFlag, SheetNameTable& table)
+void fillWithCodes(Mesh mesh, SheetNameTable& table)
 {
     for (int y = 0; y < table.rows(); ++y)
         for (int x = 0; x < table.cols(); ++x)
-            table.set(x, y, QString::number(MeshCode(meshFlag, x, y)));
+            table.set(x, y, QString::number(MeshCode(mesh, x, y)));
 }
 
 void ReadMapName(MapState& state)
@@ -172,12 +174,14 @@ void ReadMapName(MapState& state)
 
     // A read error keeps the names read so far; the other mesh goes on.
     if (exists50)
-        readIndexFile(path50, kMesh50, state.sheetName50);
+        readIndexFile(path50, Mesh::gsi50, state.sheetName50);
     else
-        fillWithCodes(kMesh50, state.sheetName50);
+        fillWithCodes(Mesh::gsi50, state.sheetName50);
 
     if (exists250)
-        readIndexFile(path250, kMesh250, state.sheetName250);
+        readIndexFile(path250, Mesh::gsi250, state.sheetName250);
     else
-        fillWithCodes(kMesh250, state.sheetName250);
+        fillWithCodes(Mesh::gsi250, state.sheetName250);
 }
+
+} // namespace skyloom

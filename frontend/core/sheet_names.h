@@ -1,11 +1,15 @@
 #pragma once
 // Sheet-name tables of the map and the index files ZUMEI.CSV that fill them.
 
+#include "core/map_cells.h"
+
 #include <QString>
 #include <QStringView>
 #include <cstdint>
 #include <optional>
 #include <vector>
+
+namespace skyloom {
 
 struct MapState;
 
@@ -53,12 +57,14 @@ inline constexpr qint64 kLongestIndexFile = 64 << 20;
 // Reads one index file into the table by its mesh's code rule (the header
 // line is skipped). Returns false on a read error or past kLongestIndexFile;
 // names stored before it stay.
-bool readIndexFile(const QString& path, int meshFlag, SheetNameTable& table);
+bool readIndexFile(const QString& path, Mesh mesh, SheetNameTable& table);
 
 // Gives every cell the decimal text of its own code in the mesh.
-void fillWithCodes(int meshFlag, SheetNameTable& table);
+void fillWithCodes(Mesh mesh, SheetNameTable& table);
 
 // Fills sheetName50 and sheetName250 from the index files of the two data
 // directories, with the one warning when neither exists. A failing file never
 // keeps the other from being read or from getting its code texts.
 void ReadMapName(MapState& state);
+
+} // namespace skyloom

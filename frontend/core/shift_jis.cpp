@@ -6,6 +6,8 @@
 #include <iconv.h>
 #include <string>
 
+namespace skyloom {
+
 namespace {
 
 const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
@@ -85,3 +87,5 @@ int shiftJisByteCount(const QString& text)
     }
     return bytes;
 }
+
+} // namespace skyloom

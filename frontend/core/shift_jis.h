@@ -4,6 +4,8 @@
 #include <QByteArray>
 #include <QString>
 
+namespace skyloom {
+
 // Decodes Shift-JIS text with Qt's converter, or with iconv where this Qt
 // build has no Shift_JIS codec. Undecodable bytes become U+FFFD.
 QString decodeShiftJis(const QByteArray& bytes);
@@ -14,3 +16,5 @@ QString decodeShiftJisWithIconv(const QByteArray& bytes);
 // Width of a text in Shift-JIS bytes, the measure the map centres names by:
 // 1 for ASCII and half-width katakana, 2 for every other character.
 int shiftJisByteCount(const QString& text);
+
+} // namespace skyloom

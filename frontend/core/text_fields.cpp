@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+namespace skyloom {
+
 namespace {
 
 bool isBlank(char c)
@@ -113,3 +115,5 @@ std::optional<QString> FieldReader::readText()
     skipAfterField();
     return QString::fromUtf8(field);
 }
+
+} // namespace skyloom

@@ -12,6 +12,8 @@
 #include <optional>
 #include <utility>
 
+namespace skyloom {
+
 // " 5 ", "-12 ", " 0 ".
 QByteArray formatNumber(std::int64_t value);
 
@@ -42,3 +44,5 @@ class FieldReader {
     QByteArray bytes_;
     qsizetype pos_ = 0;
 };
+
+} // namespace skyloom

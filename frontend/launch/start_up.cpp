@@ -3,12 +3,63 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <clocale>
 #include <cstdio>
+#include <langinfo.h>
+#include <strings.h>
 #include <unistd.h>
+
+namespace skyloom {
+
+namespace {
+
+QtMessageHandler handlerBeforeQuietening = nullptr;
+
+void withoutRuntimeDirectoryNotice(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtWarningMsg && message.startsWith(u"QStandardPaths: XDG_RUNTIME_DIR not set"))
+        return;
+    if (handlerBeforeQuietening)
+        handlerBeforeQuietening(type, context, message);
+}
+
+bool characterTypeIsUtf8()
+{
+    const char* codeset = nl_langinfo(CODESET);
+    return strcasecmp(codeset, "UTF-8") == 0 || strcasecmp(codeset, "utf8") == 0;
+}
+
+} // namespace
+
+void quietenRuntimeDirectoryNotice()
+{
+    const QtMessageHandler before = qInstallMessageHandler(withoutRuntimeDirectoryNotice);
+    if (before != withoutRuntimeDirectoryNotice)
+        handlerBeforeQuietening = before;
+}
+
+bool useUtf8CharacterType()
+{
+    if (characterTypeIsUtf8())
+        return true;
+    // "ja_JP.eucJP" or "de_DE@euro" without its character set and variant.
+    QByteArray language = std::setlocale(LC_CTYPE, nullptr);
+    for (const char end : {'.', '@'})
+        if (const qsizetype at = language.indexOf(end); at >= 0)
+            language.truncate(at);
+    for (const QByteArray& name : {language + ".UTF-8", QByteArray("C.UTF-8"), QByteArray("C.utf8")})
+        if (std::setlocale(LC_CTYPE, name.constData()) && characterTypeIsUtf8())
+            return true;
+    return false;
+}
 
 QString instanceLockPath()
 {
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    // Asked without XDG_RUNTIME_DIR set, Qt would warn and make a folder of
+    // its own in the temporary one; the uid in the name does as well.
+    QString dir;
+    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+        dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (dir.isEmpty())
         dir = QDir::tempPath();
     // The uid keeps users apart even where they share the temporary folder.
@@ -41,3 +92,5 @@ bool enterStartDirectory(const QString& text)
                  QDir::currentPath().toLocal8Bit().constData());
     return false;
 }
+
+} // namespace skyloom

@@ -1,13 +1,32 @@
 #pragma once
-// What skyloom does before its window exists: the single-instance test and
-// the working directory named on the command line.
+// What skyloom does before its window exists: Qt's messages and the
+// character type set up, the single-instance test and the working directory
+// named on the command line.
 
 #include <QLockFile>
 #include <QString>
 #include <QStringList>
 #include <memory>
 
-// The per-user lock file that marks a running instance.
+namespace skyloom {
+
+// Qt warns on every start, as root without a desktop session, that
+// XDG_RUNTIME_DIR is not set and what it uses instead. Installs a message
+// handler that drops that one notice and passes every other message on to
+// the handler before it. Call it before the QApplication exists.
+void quietenRuntimeDirectoryNotice();
+
+// Window titles reach X through the C library's character type, which Qt
+// takes from the environment: in the C locale of a system without LANG a
+// Japanese title would arrive as Latin-1 garbage. Switches the character
+// type alone to UTF-8 where it is not (the user's language in UTF-8, else
+// C.UTF-8), as Qt reads and writes local text as UTF-8 anyway; numbers and
+// messages keep the user's locale. Call it after the QApplication exists and
+// before any window. Whether the character type is UTF-8 now.
+bool useUtf8CharacterType();
+
+// The per-user lock file that marks a running instance: in XDG_RUNTIME_DIR,
+// or in the temporary folder where that is not set.
 QString instanceLockPath();
 
 // Takes the instance lock at path; nothing if another live process holds
@@ -23,3 +42,5 @@ QString commandLineText(const QStringList& arguments);
 // no existing directory the current one stays, standard error says so, and
 // the result is false.
 bool enterStartDirectory(const QString& text);
+
+} // namespace skyloom

@@ -1,5 +1,6 @@
 #include "launch/user_work_directory.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -8,11 +9,14 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
+namespace skyloom {
+
 namespace {
 
 // The generator writes these four folders; GSI50M stands for them all.
 const QStringList kDemoFolders = {"GSI50M", "GSI250M", "SRTM3", "SRTM30"};
 constexpr int kDemoTimeoutMs = 10 * 60 * 1000;
+constexpr int kProgressStepMs = 100;
 
 QString cleanPath(const QString& dir, const QString& relative)
 {
@@ -58,9 +62,27 @@ QStringList linkViewer(const QString& viewer, const QString& work)
     return {QStringLiteral("cannot link or copy %1 to %2").arg(viewer, work)};
 }
 
+// Waits for the started generator to end, telling progress as it goes;
+// false where it does not start or outlasts kDemoTimeoutMs.
+bool waitForGenerator(QProcess& generator, const PreparationProgress& progress)
+{
+    if (!generator.waitForStarted())
+        return false;
+    const QDeadlineTimer deadline(kDemoTimeoutMs);
+    while (generator.state() != QProcess::NotRunning) {
+        if (deadline.hasExpired())
+            return false;
+        if (progress)
+            progress();
+        generator.waitForFinished(kProgressStepMs);
+    }
+    return true;
+}
+
 // Runs the generator into a scratch folder beside the final ones and moves
 // its folders into place only once it has finished well.
-QStringList generateDemoTerrain(const Installation& installation, const QString& parent)
+QStringList generateDemoTerrain(const Installation& installation, const QString& parent,
+                                const PreparationProgress& progress)
 {
     if (QFileInfo::exists(parent + QStringLiteral("/GSI50M")))
         return {};
@@ -77,7 +99,7 @@ QStringList generateDemoTerrain(const Installation& installation, const QString&
     generator.setProcessChannelMode(QProcess::ForwardedChannels);
     generator.setStandardInputFile(QProcess::nullDevice());
     generator.start(installation.demoGenerator, arguments);
-    const bool finished = generator.waitForStarted() && generator.waitForFinished(kDemoTimeoutMs);
+    const bool finished = waitForGenerator(generator, progress);
     if (!finished || generator.exitStatus() != QProcess::NormalExit || generator.exitCode() != 0) {
         generator.kill();
         generator.waitForFinished();
@@ -116,19 +138,26 @@ QString userWorkDirectory()
            QStringLiteral("/skyloom/work");
 }
 
-QStringList prepareUserWorkDirectory(const Installation& installation, const QString& work)
+QString preparationNoticeText()
+{
+    return QStringLiteral("作業フォルダを準備しています。\nしばらくお待ちください。");
+}
+
+QStringList prepareUserWorkDirectory(const Installation& installation, const QString& work,
+                                     const PreparationProgress& progress)
 {
     if (!QDir().mkpath(work))
         return {QStringLiteral("cannot make the working directory %1").arg(work)};
     QStringList problems = copySharedFiles(installation.sharedFiles, work);
     problems << linkViewer(installation.viewer, work);
-    problems << generateDemoTerrain(installation, QFileInfo(work).absolutePath());
+    problems << generateDemoTerrain(installation, QFileInfo(work).absolutePath(), progress);
     return problems;
 }
 
-bool enterUserWorkDirectory(const Installation& installation, const QString& work)
+bool enterUserWorkDirectory(const Installation& installation, const QString& work,
+                            const PreparationProgress& progress)
 {
-    for (const QString& problem : prepareUserWorkDirectory(installation, work))
+    for (const QString& problem : prepareUserWorkDirectory(installation, work, progress))
         std::fprintf(stderr, "skyloom: %s\n", problem.toLocal8Bit().constData());
     if (QDir::setCurrent(work))
         return true;
@@ -136,3 +165,5 @@ bool enterUserWorkDirectory(const Installation& installation, const QString& wor
                  QDir::currentPath().toLocal8Bit().constData());
     return false;
 }
+
+} // namespace skyloom

@@ -5,9 +5,11 @@
 
 #include <QList>
 
+namespace skyloom {
+
 QStringList viewerCommandLine(const MapState& state)
 {
-    const bool coarse = state.meshFlag == kMesh250;
+    const bool coarse = state.meshFlag == Mesh::gsi250;
     // The sheet at the range's west-most column and north-most row.
     const std::int64_t code = MeshCode(state.meshFlag, std::int64_t(state.selX1) + state.originX,
                                        std::int64_t(state.selY2) + state.originY - 1);
@@ -41,3 +43,5 @@ QString viewerStartFailureText(const QString& reason)
 {
     return QStringLiteral("orvex を起動できません。\n") + reason;
 }
+
+} // namespace skyloom

@@ -6,19 +6,73 @@
 #include "settings/colour_file.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QTemporaryFile>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <unistd.h>
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>
 #endif
 
+namespace skyloom {
+
+namespace {
+
+// A file in the temporary folder that no folder lists: it is gone with its
+// last descriptor, however the front-end and the viewer end. Made unnamed at
+// once where the file system can (O_TMPFILE), else named for the moment
+// between its making and its unlinking.
+class UnnamedFile {
+  public:
+    UnnamedFile()
+    {
+        const QByteArray folder = QFile::encodeName(QDir::tempPath());
+        descriptor_ = ::open(folder.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+        if (descriptor_ >= 0)
+            return;
+        QByteArray pattern = folder + "/orvex-errors-XXXXXX";
+        descriptor_ = ::mkostemp(pattern.data(), O_CLOEXEC);
+        if (descriptor_ >= 0)
+            ::unlink(pattern.constData());
+    }
+    ~UnnamedFile()
+    {
+        if (descriptor_ >= 0)
+            ::close(descriptor_);
+    }
+    UnnamedFile(const UnnamedFile&) = delete;
+    UnnamedFile& operator=(const UnnamedFile&) = delete;
+
+    int descriptor() const { return descriptor_; }
+
+    // Everything written so far, read without moving the offset that a
+    // writer sharing the descriptor uses.
+    QByteArray contents() const
+    {
+        QByteArray bytes;
+        char piece[4096];
+        for (;;) {
+            const ssize_t got = ::pread(descriptor_, piece, sizeof piece, static_cast<off_t>(bytes.size()));
+            if (got <= 0)
+                return bytes;
+            bytes.append(piece, got);
+        }
+    }
+
+  private:
+    int descriptor_ = -1;
+};
+
+} // namespace
+
 struct ViewerLauncher::Viewer {
     std::unique_ptr<QProcess> process = std::make_unique<QProcess>();
-    std::unique_ptr<QTemporaryFile> errors;
+    std::unique_ptr<UnnamedFile> errors;
     bool ended = false;
 };
 
@@ -49,7 +103,7 @@ void ViewerLauncher::RunViewer(const MapState& state)
         showMessage({program.fileName() + QStringLiteral(" ファイルがありません。"), MessageIcon::Critical});
         return;
     }
-    if (state.selState != 2) {
+    if (state.selState != Selection::range) {
         showMessage({QStringLiteral("地図範囲が指定されていません。"), MessageIcon::Warning});
         return;
     }
@@ -69,15 +123,14 @@ void ViewerLauncher::start(const QStringList& commandLine)
     process.setArguments(commandLine.mid(1));
     process.setWorkingDirectory(QDir::currentPath());
     process.setStandardInputFile(QProcess::nullDevice());
-    process.setProcessChannelMode(QProcess::ForwardedOutputChannel);
+    process.setProcessChannelMode(QProcess::ForwardedChannels);
     // A file rather than a pipe, so that a viewer that outlives the
-    // front-end can still write its messages.
-    viewer.errors =
-        std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/orvex-errors-XXXXXX"));
-    if (viewer.errors->open())
-        process.setStandardErrorFile(viewer.errors->fileName());
-    else
-        process.setProcessChannelMode(QProcess::ForwardedChannels);
+    // front-end can still write its messages; one without a name, so that
+    // none is ever left behind. The child takes it as its standard error
+    // between fork and exec (dup2 is safe there).
+    viewer.errors = std::make_unique<UnnamedFile>();
+    if (const int errors = viewer.errors->descriptor(); errors >= 0)
+        process.setChildProcessModifier([errors] { ::dup2(errors, STDERR_FILENO); });
 
     QObject::connect(&process, &QProcess::errorOccurred, [&viewer](QProcess::ProcessError error) {
         if (error != QProcess::FailedToStart || viewer.ended)
@@ -95,16 +148,15 @@ void ViewerLauncher::start(const QStringList& commandLine)
 
 void ViewerLauncher::finished(Viewer& viewer, int exitCode, bool crashed)
 {
-    QByteArray errors;
-    if (viewer.errors && viewer.errors->isOpen() && viewer.errors->seek(0))
-        errors = viewer.errors->readAll();
+    const QByteArray errors =
+        viewer.errors && viewer.errors->descriptor() >= 0 ? viewer.errors->contents() : QByteArray();
     // Someone who started the front-end from a terminal sees what the viewer
     // said, as if it had been started there.
     std::fwrite(errors.constData(), 1, errors.size(), stderr);
     std::fflush(stderr);
     if (crashed)
         showMessage({viewerCrashText(), MessageIcon::Critical});
-    else if (exitCode == 1)
+    else if (exitCode == kViewerFatalStatus)
         showMessage({viewerFailureText(errors), MessageIcon::Critical});
     // Set last: the message box runs its own loop, and the entry must not be
     // dropped by a start made during it.
@@ -122,3 +174,5 @@ int ViewerLauncher::runningCount() const
         return !viewer->ended && viewer->process->state() != QProcess::NotRunning;
     }));
 }
+
+} // namespace skyloom

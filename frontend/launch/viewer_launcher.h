@@ -7,7 +7,8 @@
 #include <vector>
 
 class QProcess;
-class QTemporaryFile;
+
+namespace skyloom {
 struct MapState;
 
 class ViewerLauncher {
@@ -27,7 +28,8 @@ class ViewerLauncher {
     // by its absolute path with the rest as its arguments: working directory
     // the current one, standard input closed (a fatal error's wait for Enter
     // ends at once), standard output shared with the front-end, standard
-    // error kept to be shown when the viewer ends with status 1 or crashes.
+    // error kept, in a file no folder lists, to be shown when the viewer ends
+    // with kViewerFatalStatus or crashes.
     // A viewer that does not start is reported. Returns at once.
     void start(const QStringList& commandLine);
 
@@ -41,3 +43,5 @@ class ViewerLauncher {
 
     std::vector<std::unique_ptr<Viewer>> viewers_;
 };
+
+} // namespace skyloom

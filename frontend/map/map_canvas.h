@@ -6,6 +6,8 @@
 
 #include <QString>
 
+namespace skyloom {
+
 struct Rgb {
     int r = 0;
     int g = 0;
@@ -44,3 +46,5 @@ class MapCanvas {
     // Text in the surface's font with its top-left corner at topLeft.
     virtual void text(SurfacePoint topLeft, const QString& text, Rgb colour) = 0;
 };
+
+} // namespace skyloom

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+namespace skyloom {
+
 namespace {
 
 constexpr int kThinPen = 1;
@@ -30,7 +32,7 @@ void reDraw(const MapState& state, MapCanvas& canvas)
 
 void DrawMesh(const MapState& state, MapCanvas& canvas)
 {
-    const bool mesh50 = state.meshFlag == kMesh50;
+    const bool mesh50 = state.meshFlag == Mesh::gsi50;
     for (int i = 1; i < state.viewCols; ++i) {
         const bool edge = mesh50 && isPrimaryEdge(std::int64_t{i} + state.originX);
         gridLine(canvas, {double(i), 0}, {double(i), double(state.viewRows)}, edge);
@@ -78,3 +80,5 @@ void DrawRange(MapCanvas& canvas, double x1, double y1, double x2, double y2, bo
     else
         canvas.outlineRect({x1, y1}, {x2, y2}, kRangeGreen, kThickPen);
 }
+
+} // namespace skyloom

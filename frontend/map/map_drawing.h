@@ -3,6 +3,8 @@
 
 #include "map/map_canvas.h"
 
+namespace skyloom {
+
 struct MapState;
 
 // DrawMesh, DrawMapName, DrawCoast, into whichever layer is current.
@@ -20,3 +22,5 @@ void DrawCoast(const MapState& state, MapCanvas& canvas);
 
 // The range between two corners: filled green, or a thick green outline.
 void DrawRange(MapCanvas& canvas, double x1, double y1, double x2, double y2, bool filled);
+
+} // namespace skyloom

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <utility>
 
+namespace skyloom {
+
 namespace {
 
 // Stretches the start cell's span [low, high) of one axis to reach cell c,
@@ -40,9 +42,9 @@ void MapInteraction::RefreshMap()
 {
     canvas_.setAutoRedraw(true);
     canvas_.cls();
-    if (state_.selState == 1)
-        state_.selState = 0;
-    else if (state_.selState == 2)
+    if (state_.selState == Selection::startCell)
+        state_.selState = Selection::none;
+    else if (state_.selState == Selection::range)
         DrawRange(canvas_, state_.selX1, state_.selY1, state_.selX2, state_.selY2, true);
     reDraw(state_, canvas_);
 }
@@ -50,7 +52,7 @@ void MapInteraction::RefreshMap()
 void MapInteraction::picMap_MouseDown(int button, double x, double y)
 {
     if (button == kLeftButton) {
-        if (state_.selState == 1)
+        if (state_.selState == Selection::startCell)
             completeRange(cellUnder(x), cellUnder(y));
         else
             chooseStartCell(cellUnder(x), cellUnder(y));
@@ -61,7 +63,7 @@ void MapInteraction::picMap_MouseDown(int button, double x, double y)
 
 bool MapInteraction::insideChosenRange(double x, double y) const
 {
-    return state_.selState == 2 && (x - state_.selX2) * (x - state_.selX1) < 0 &&
+    return state_.selState == Selection::range && (x - state_.selX2) * (x - state_.selX1) < 0 &&
            (y - state_.selY2) * (y - state_.selY1) < 0;
 }
 
@@ -71,7 +73,7 @@ void MapInteraction::chooseStartCell(int cx, int cy)
     state_.selY1 = cy;
     state_.selX2 = addClamped(cx, 1);
     state_.selY2 = addClamped(cy, 1);
-    state_.selState = 1;
+    state_.selState = Selection::startCell;
     canvas_.setAutoRedraw(true);
     canvas_.cls();
     reDraw(state_, canvas_);
@@ -85,7 +87,7 @@ void MapInteraction::completeRange(int cx, int cy)
     // from whichever corner the user started.
     spanTo(state_.selX1, state_.selX2, cx);
     spanTo(state_.selY1, state_.selY2, cy);
-    state_.selState = 2;
+    state_.selState = Selection::range;
     canvas_.setAutoRedraw(true);
     canvas_.cls();
     DrawRange(canvas_, state_.selX1, state_.selY1, state_.selX2, state_.selY2, true);
@@ -94,7 +96,7 @@ void MapInteraction::completeRange(int cx, int cy)
 
 void MapInteraction::picMap_MouseMove(int buttons, double x, double y)
 {
-    if (buttons == kRightButton || state_.selState != 1)
+    if (buttons == kRightButton || state_.selState != Selection::startCell)
         return;
     const int cx = cellUnder(x);
     const int cy = cellUnder(y);
@@ -141,3 +143,5 @@ void MapInteraction::moveView(int dx, int dy)
     state_.selY1 = addClamped(state_.selY1, -movedY);
     state_.selY2 = addClamped(state_.selY2, -movedY);
 }
+
+} // namespace skyloom

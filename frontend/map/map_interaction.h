@@ -7,6 +7,8 @@
 
 #include <functional>
 
+namespace skyloom {
+
 struct MapState;
 
 // Mouse buttons as the handlers receive them (held buttons are added).
@@ -49,3 +51,5 @@ class MapInteraction {
     MapCanvas& canvas_;
     std::function<void(SurfacePoint)> popup_;
 };
+
+} // namespace skyloom

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <limits>
 
+namespace skyloom {
+
 int cellCountForPixels(double pixels, double cellPixels)
 {
     // nearbyint rounds ties to even under the default rounding mode.
@@ -19,17 +21,17 @@ int cellCountForPixels(double pixels, double cellPixels)
 
 bool isPrimaryEdge(std::int64_t mapLine)
 {
-    return mapLine % 8 == 0;
+    return mapLine % kSecondaryPerPrimary == 0;
 }
 
 double nameLeft(int i, int bytes)
 {
-    return i + 0.5 - 0.06 * bytes;
+    return i + 0.5 - kNameCellsPerByte / 2 * bytes;
 }
 
 double nameTop(int k)
 {
-    return k + 0.6;
+    return k + kNameTopInCell;
 }
 
 namespace {
@@ -43,13 +45,13 @@ std::optional<float> toSingle(double value)
 
 } // namespace
 
-std::optional<SurfaceSegment> coastOnSurface(const CoastSegment& segment, int meshFlag, int originX,
-                                             int originY, int viewCols, int viewRows)
+std::optional<SurfaceSegment> coastOnSurface(const CoastSegment& segment, Mesh mesh, int originX, int originY,
+                                             int viewCols, int viewRows)
 {
-    const auto x1 = toSingle(mapUnitX(meshFlag, segment.lon1) - originX);
-    const auto y1 = toSingle(mapUnitY(meshFlag, segment.lat1) - originY);
-    const auto x2 = toSingle(mapUnitX(meshFlag, segment.lon2) - originX);
-    const auto y2 = toSingle(mapUnitY(meshFlag, segment.lat2) - originY);
+    const auto x1 = toSingle(mapUnitX(mesh, segment.lon1) - originX);
+    const auto y1 = toSingle(mapUnitY(mesh, segment.lat1) - originY);
+    const auto x2 = toSingle(mapUnitX(mesh, segment.lon2) - originX);
+    const auto y2 = toSingle(mapUnitY(mesh, segment.lat2) - originY);
     if (!x1 || !y1 || !x2 || !y2)
         return std::nullopt;
     if (*x1 >= 0 && *x2 <= viewCols && *y1 >= 0 && *y2 <= viewRows)
@@ -76,3 +78,5 @@ int addClamped(std::int64_t a, std::int64_t b)
         return std::numeric_limits<int>::max();
     return static_cast<int>(sum);
 }
+
+} // namespace skyloom

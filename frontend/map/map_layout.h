@@ -2,9 +2,12 @@
 // The arithmetic that places the map on the surface.
 
 #include "core/coastline.h"
+#include "core/map_cells.h"
 
 #include <cstdint>
 #include <optional>
+
+namespace skyloom {
 
 inline constexpr double kCellWidthPixels = 45.0;
 inline constexpr double kCellHeightPixels = 36.0;
@@ -17,7 +20,10 @@ int cellCountForPixels(double pixels, double cellPixels);
 bool isPrimaryEdge(std::int64_t mapLine);
 
 // Top-left corner of a name of the given Shift-JIS width in surface cell
-// (i, k): centred at 0.12 cell per byte, top edge 0.6 up the cell.
+// (i, k): centred at kNameCellsPerByte per byte, top edge kNameTopInCell up
+// the cell.
+inline constexpr double kNameCellsPerByte = 0.12;
+inline constexpr double kNameTopInCell = 0.6;
 double nameLeft(int i, int bytes);
 double nameTop(int k);
 
@@ -27,11 +33,13 @@ double nameTop(int k);
 struct SurfaceSegment {
     float x1, y1, x2, y2;
 };
-std::optional<SurfaceSegment> coastOnSurface(const CoastSegment& segment, int meshFlag, int originX,
-                                             int originY, int viewCols, int viewRows);
+std::optional<SurfaceSegment> coastOnSurface(const CoastSegment& segment, Mesh mesh, int originX, int originY,
+                                             int viewCols, int viewRows);
 
 // The cell under a pointer coordinate, rounding toward minus infinity.
 int cellUnder(double coordinate);
 
 // a + b limited to the 32-bit range, so the view can move without end.
 int addClamped(std::int64_t a, std::int64_t b);
+
+} // namespace skyloom

@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace skyloom {
+
 namespace {
 
 // Pixels drawn outside the surface are clipped anyway; keeping coordinates
@@ -303,3 +305,5 @@ bool MapSurface::focusNextPrevChild(bool)
     // picMap is the window's only control: Tab is a key like any other.
     return false;
 }
+
+} // namespace skyloom

@@ -9,6 +9,8 @@
 #include <QImage>
 #include <QWidget>
 
+namespace skyloom {
+
 class MapInteraction;
 
 class MapSurface : public QWidget, public MapCanvas {
@@ -61,3 +63,5 @@ class MapSurface : public QWidget, public MapCanvas {
     int cols_ = 0;
     int rows_ = 0;
 };
+
+} // namespace skyloom

@@ -3,13 +3,19 @@
 #include "core/file_start.h"
 #include "core/saved_file.h"
 #include "core/text_fields.h"
-#include "settings/settings_file.h"
+
+#include "common/shared_files.h"
 
 #include <limits>
 
+namespace skyloom {
+
+static_assert(kBandCount <= common::colourFileCapacity, "the viewer reads every band");
+
 QByteArray colourFileText(const BandColourTable& colours)
 {
-    QByteArray text = formatNumber(kVersionMajor) + formatNumber(kVersionMinor) + "\r\n";
+    QByteArray text =
+        formatNumber(common::fileVersionMajor) + formatNumber(common::fileVersionMinor) + "\r\n";
     text += formatNumber(kBandCount) + "\r\n";
     for (const auto& band : colours)
         text += formatNumber(band[0]) + formatNumber(band[1]) + formatNumber(band[2]) + "\r\n";
@@ -21,7 +27,7 @@ void readColourText(const QByteArray& text, BandColourTable& colours)
     FieldReader reader(text);
     const std::optional<int> major = reader.readInt32();
     const std::optional<int> minor = major ? reader.readInt32() : std::nullopt;
-    if (major != kVersionMajor || minor != kVersionMinor)
+    if (major != common::fileVersionMajor || minor != common::fileVersionMinor)
         return;
     if (reader.readInt32() != kBandCount)
         return;
@@ -40,11 +46,14 @@ void ReadColor(MapState& state)
 {
     ResetColor(state);
     if (const std::optional<FileStart> text =
-            readFileStart(QString::fromLatin1(kColourFileName), kLongestSettingsFile))
+            readFileStart(QString::fromLatin1(common::colourFileName), qint64{common::longestSettingsFile}))
         readColourText(text->bytes, state.bandColor);
 }
 
 bool WriteColor(const MapState& state)
 {
-    return writeFileBesideAndRename(QString::fromLatin1(kColourFileName), colourFileText(state.bandColor));
+    return writeFileBesideAndRename(QString::fromLatin1(common::colourFileName),
+                                    colourFileText(state.bandColor));
 }
+
+} // namespace skyloom

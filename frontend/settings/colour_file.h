@@ -6,7 +6,7 @@
 
 #include <QByteArray>
 
-inline const char kColourFileName[] = "orvex.col";
+namespace skyloom {
 
 // Version line, the count 9, then red, green, blue of each band, CR LF lines.
 QByteArray colourFileText(const BandColourTable& colours);
@@ -21,3 +21,5 @@ void ReadColor(MapState& state);
 
 // Writes bandColor to orvex.col beside and renamed; false where that fails.
 bool WriteColor(const MapState& state);
+
+} // namespace skyloom

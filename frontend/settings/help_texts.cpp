@@ -1,8 +1,10 @@
 #include "settings/help_texts.h"
 
-#include "settings/settings_file.h"
+#include "common/shared_files.h"
 
 #include <QDir>
+
+namespace skyloom {
 
 QStringList mapUsageLines()
 {
@@ -68,7 +70,7 @@ QStringList versionLines()
 {
     return {
         QStringLiteral("Skyloom"),
-        QStringLiteral("Ver.%1.%2").arg(kVersionMajor).arg(kVersionMinor),
+        QStringLiteral("Ver.%1.%2").arg(common::fileVersionMajor).arg(common::fileVersionMinor),
         QStringLiteral("Copyright (C) 2026 the Skyloom and Orvex developers."),
         QStringLiteral("Coastline of the map: GSHHG."),
     };
@@ -88,3 +90,5 @@ QString readmeFailureText()
 {
     return QStringLiteral("readme.txt を開くアプリケーションがありません。");
 }
+
+} // namespace skyloom

@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QUrl>
 
+namespace skyloom {
+
 // How to get from the map to a drawing: 14 lines.
 QStringList mapUsageLines();
 
@@ -22,3 +24,5 @@ QUrl readmeUrl();
 
 // Shown when the desktop cannot open the readme.
 QString readmeFailureText();
+
+} // namespace skyloom

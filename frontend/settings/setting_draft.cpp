@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <limits>
 
+namespace skyloom {
+
 namespace {
 
 int clampChannel(std::int16_t value)
@@ -25,13 +27,13 @@ int roundedOrigin(double value)
 int originTo250(int origin, double half)
 {
     const std::int64_t centre = roundedOrigin(half + origin);
-    const std::int64_t coarse = centre / 8; // truncated toward zero
+    const std::int64_t coarse = centre / kSecondaryPerPrimary; // truncated toward zero
     return roundedOrigin(double(coarse) - half);
 }
 
 int originTo50(int origin, double half)
 {
-    return roundedOrigin((half + origin) * 8 - half);
+    return roundedOrigin((half + origin) * kSecondaryPerPrimary - half);
 }
 
 } // namespace
@@ -60,18 +62,18 @@ SettingDraft LoadDialog(const MapState& state)
     SettingDraft draft;
     for (int band = 0; band < kBandCount; ++band)
         draft.swatches[band] = swatchOfBand(state.bandColor[band]);
-    draft.mesh = state.meshFlag == kMesh250 ? kMesh250 : kMesh50;
+    draft.mesh = state.meshFlag;
     draft.dirs = {state.dataDir50, state.dataDir250};
     return draft;
 }
 
-void switchMesh(MapState& state, int newMesh)
+void switchMesh(MapState& state, Mesh newMesh)
 {
     if (newMesh == state.meshFlag)
         return;
     const double halfCols = state.viewCols / 2.0;
     const double halfRows = state.viewRows / 2.0;
-    if (newMesh == kMesh250) {
+    if (newMesh == Mesh::gsi250) {
         state.originX = originTo250(state.originX, halfCols);
         state.originY = originTo250(state.originY, halfRows);
     } else {
@@ -85,8 +87,9 @@ void StoreDialog(const SettingDraft& draft, MapState& state)
 {
     for (int band = 0; band < kBandCount; ++band)
         state.bandColor[band] = bandOfSwatch(draft.swatches[band]);
-    if (draft.mesh == kMesh50 || draft.mesh == kMesh250)
-        switchMesh(state, draft.mesh);
+    switchMesh(state, draft.mesh);
     state.dataDir50 = QString(draft.dirs[0]).remove(u'"');
     state.dataDir250 = QString(draft.dirs[1]).remove(u'"');
 }
+
+} // namespace skyloom

@@ -8,6 +8,8 @@
 #include <QString>
 #include <array>
 
+namespace skyloom {
+
 // A swatch colour: red in bits 0-7, green in 8-15, blue in 16-23.
 using SwatchValue = int;
 
@@ -21,8 +23,8 @@ QString bandName(int band);
 
 struct SettingDraft {
     std::array<SwatchValue, kBandCount> swatches{};
-    int mesh = kMesh50;
-    std::array<QString, 2> dirs; // 50 m, 250 m
+    Mesh mesh = Mesh::gsi50;
+    std::array<QString, 2> dirs; // by mesh: 50 m, 250 m
 };
 
 // The dialog's LoadDialog: settings to working copy.
@@ -38,4 +40,6 @@ void StoreDialog(const SettingDraft& draft, MapState& state);
 // rounding to nearest with ties to even. To 250 m: round(q - W) with
 // q = round(W + origin) / 8 truncated; to 50 m: round((W + origin) * 8 - W).
 // Results are held to the 32-bit range.
-void switchMesh(MapState& state, int newMesh);
+void switchMesh(MapState& state, Mesh newMesh);
+
+} // namespace skyloom

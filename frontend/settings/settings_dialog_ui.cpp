@@ -2,6 +2,7 @@
 
 #include "core/map_font_ui.h"
 #include "core/messages.h"
+#include "settings/settings_file.h"
 
 #include <QColorDialog>
 #include <QGroupBox>
@@ -10,11 +11,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+namespace skyloom {
+
 namespace {
 
 int px(double twips)
 {
-    return qRound(twips / kSettingTwipsPerPixel);
+    return qRound(twips / kTwipsPerPixel);
 }
 
 QRect twipsRect(double left, double top, double width, double height)
@@ -88,17 +91,20 @@ void SettingsDialog::buildMeshFrame()
     lblDir->move(px(960), px(360));
     lblDir->adjustSize();
 
-    const char* captions[2] = {"50m", "250m"};
-    for (int mesh = 0; mesh < 2; ++mesh) {
-        const double top = mesh == 0 ? 600 : 960;
-        optMesh_[mesh] = new QRadioButton(QString::fromLatin1(captions[mesh]), fraMesh_);
-        optMesh_[mesh]->setObjectName(QStringLiteral("optMesh%1").arg(mesh));
+    for (const Mesh mesh : kDialogMeshes) {
+        const bool fine = mesh == Mesh::gsi50;
+        const double top = fine ? 600 : 960;
+        const int index = static_cast<int>(mesh);
+        QRadioButton*& option = optMesh_[static_cast<std::size_t>(mesh)];
+        option = new QRadioButton(fine ? QStringLiteral("50m") : QStringLiteral("250m"), fraMesh_);
+        option->setObjectName(QStringLiteral("optMesh%1").arg(index));
         // As wide as the room before the text box, so that "250m" shows whole.
-        optMesh_[mesh]->setGeometry(twipsRect(240, top, 1080 - 240 - 30, 255));
-        connect(optMesh_[mesh], &QRadioButton::clicked, this, [this, mesh] { optMesh_Click(mesh); });
-        txtDir_[mesh] = new QLineEdit(fraMesh_);
-        txtDir_[mesh]->setObjectName(QStringLiteral("txtDir%1").arg(mesh));
-        txtDir_[mesh]->setGeometry(twipsRect(1080, top, 1335, 270));
+        option->setGeometry(twipsRect(240, top, 1080 - 240 - 30, 255));
+        connect(option, &QRadioButton::clicked, this, [this, mesh] { optMesh_Click(mesh); });
+        QLineEdit*& directory = txtDir_[static_cast<std::size_t>(mesh)];
+        directory = new QLineEdit(fraMesh_);
+        directory->setObjectName(QStringLiteral("txtDir%1").arg(index));
+        directory->setGeometry(twipsRect(1080, top, 1335, 270));
     }
 }
 
@@ -160,33 +166,34 @@ void SettingsDialog::setSwatch(int band, SwatchValue value)
 
 void SettingsDialog::LoadDialog()
 {
-    const SettingDraft draft = ::LoadDialog(state_);
+    const SettingDraft draft = skyloom::LoadDialog(state_);
     for (int band = 0; band < kBandCount; ++band)
         setSwatch(band, draft.swatches[band]);
-    optMesh_[draft.mesh]->setChecked(true);
+    optMesh(draft.mesh)->setChecked(true);
     optMesh_Click(draft.mesh);
-    txtDir_[0]->setText(draft.dirs[0]);
-    txtDir_[1]->setText(draft.dirs[1]);
+    for (const Mesh mesh : kDialogMeshes)
+        txtDir(mesh)->setText(draft.dirs[static_cast<std::size_t>(mesh)]);
 }
 
 SettingDraft SettingsDialog::draft() const
 {
     SettingDraft draft;
     draft.swatches = swatches_;
-    draft.mesh = optMesh_[kMesh250]->isChecked() ? kMesh250 : kMesh50;
-    draft.dirs = {txtDir_[0]->text(), txtDir_[1]->text()};
+    draft.mesh = optMesh(Mesh::gsi250)->isChecked() ? Mesh::gsi250 : Mesh::gsi50;
+    for (const Mesh mesh : kDialogMeshes)
+        draft.dirs[static_cast<std::size_t>(mesh)] = txtDir(mesh)->text();
     return draft;
 }
 
 void SettingsDialog::StoreDialog()
 {
-    ::StoreDialog(draft(), state_);
+    skyloom::StoreDialog(draft(), state_);
 }
 
-void SettingsDialog::optMesh_Click(int index)
+void SettingsDialog::optMesh_Click(Mesh chosen)
 {
-    for (int mesh = 0; mesh < 2; ++mesh)
-        txtDir_[mesh]->setEnabled(mesh == index);
+    for (const Mesh mesh : kDialogMeshes)
+        txtDir(mesh)->setEnabled(mesh == chosen);
 }
 
 void SettingsDialog::cmdOK_Click()
@@ -221,3 +228,5 @@ void SettingsDialog::cmdInit_Click()
     for (int band = 0; band < kBandCount; ++band)
         setSwatch(band, swatchOfBand(state_.defaultBandColor[band]));
 }
+
+} // namespace skyloom

@@ -18,8 +18,10 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-// Twips of the design to the dialog's pixels.
-inline constexpr double kSettingTwipsPerPixel = 15.0;
+namespace skyloom {
+
+// The dialog's controls of each mesh, the 50 m ones first.
+inline constexpr std::array<Mesh, 2> kDialogMeshes{Mesh::gsi50, Mesh::gsi250};
 
 class SettingsDialog : public QDialog {
     Q_OBJECT
@@ -31,15 +33,15 @@ class SettingsDialog : public QDialog {
     QLabel* lblH(int band) const { return lblH_.at(band); }
     QLabel* lblColor(int band) const { return lblColor_.at(band); }
     QPushButton* cmdEdit(int band) const { return cmdEdit_.at(band); }
-    QRadioButton* optMesh(int mesh) const { return optMesh_.at(mesh); }
-    QLineEdit* txtDir(int mesh) const { return txtDir_.at(mesh); }
+    QRadioButton* optMesh(Mesh mesh) const { return optMesh_.at(static_cast<std::size_t>(mesh)); }
+    QLineEdit* txtDir(Mesh mesh) const { return txtDir_.at(static_cast<std::size_t>(mesh)); }
     QPushButton* cmdOK() const { return cmdOK_; }
     QPushButton* cmdCancel() const { return cmdCancel_; }
     QPushButton* cmdInit() const { return cmdInit_; }
     QColorDialog* cdlColor() const { return cdlColor_; }
     SwatchValue swatch(int band) const { return swatches_.at(band); }
 
-    void optMesh_Click(int index);
+    void optMesh_Click(Mesh chosen);
     void cmdOK_Click();
     void cmdCancel_Click();
     void cmdEdit_Click(int index);
@@ -73,3 +75,5 @@ class SettingsDialog : public QDialog {
     // dialog is open (black, the chooser's own default, at first).
     QColor lastChosen_{Qt::black};
 };
+
+} // namespace skyloom

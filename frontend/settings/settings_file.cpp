@@ -5,7 +5,11 @@
 #include "core/saved_file.h"
 #include "core/text_fields.h"
 
+#include "common/shared_files.h"
+
 #include <limits>
+
+namespace skyloom {
 
 namespace {
 
@@ -28,9 +32,9 @@ QByteArray quoted(const QString& text)
 
 QByteArray settingsFileText(const MapState& state, const QRect& geometryTwips)
 {
-    QByteArray text = numberLine({kVersionMajor, kVersionMinor});
+    QByteArray text = numberLine({common::fileVersionMajor, common::fileVersionMinor});
     text += numberLine({geometryTwips.x(), geometryTwips.y(), geometryTwips.width(), geometryTwips.height()});
-    text += numberLine({state.meshFlag});
+    text += numberLine({static_cast<int>(state.meshFlag)});
     text += quoted(state.dataDir50) + ' ' + quoted(state.dataDir250) + "\r\n";
     text += numberLine({state.originX, state.originY});
     return text;
@@ -41,7 +45,7 @@ std::optional<QRect> readSettingsText(const QByteArray& text, MapState& state)
     FieldReader reader(text);
     const std::optional<int> major = reader.readInt32();
     const std::optional<int> minor = major ? reader.readInt32() : std::nullopt;
-    if (major != kVersionMajor || minor != kVersionMinor)
+    if (major != common::fileVersionMajor || minor != common::fileVersionMinor)
         return std::nullopt;
 
     int box[4] = {};
@@ -58,7 +62,7 @@ std::optional<QRect> readSettingsText(const QByteArray& text, MapState& state)
         return geometry;
     // Only 0 and 1 name a mesh; anything else would index past the option
     // buttons and the sheet tables.
-    state.meshFlag = *mesh == kMesh250 ? kMesh250 : kMesh50;
+    state.meshFlag = *mesh == static_cast<int>(Mesh::gsi250) ? Mesh::gsi250 : Mesh::gsi50;
 
     std::optional<QString> dir = reader.readText();
     if (!dir)
@@ -81,7 +85,7 @@ std::optional<QRect> ReadEnv(MapState& state)
 {
     resetSettings(state);
     const std::optional<FileStart> text =
-        readFileStart(QString::fromLatin1(kSettingsFileName), kLongestSettingsFile);
+        readFileStart(QString::fromLatin1(kSettingsFileName), qint64{common::longestSettingsFile});
     if (!text)
         return std::nullopt;
     return readSettingsText(text->bytes, state);
@@ -92,3 +96,5 @@ bool WriteEnv(const MapState& state, const QRect& geometryTwips)
     return writeFileBesideAndRename(QString::fromLatin1(kSettingsFileName),
                                     settingsFileText(state, geometryTwips));
 }
+
+} // namespace skyloom

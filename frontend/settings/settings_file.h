@@ -7,18 +7,20 @@
 #include <QString>
 #include <optional>
 
+namespace skyloom {
+
 struct MapState;
 
-inline constexpr int kVersionMajor = 2;
-inline constexpr int kVersionMinor = 0;
-
+// The version line, the colour file's name and the longest file read are
+// those of common/shared_files.h, which the viewer shares.
 inline const char kSettingsFileName[] = "skyloom.env";
-// skyloom.env and orvex.col need a few hundred bytes; nothing past this much
-// of either is read.
-inline constexpr qint64 kLongestSettingsFile = 64 * 1024;
-// Window positions and sizes beyond this many twips would ask the window
-// system for more than it can give.
-inline constexpr int kMostTwips = 32767 * 15;
+
+// Window geometry is kept in twips, 15 to a logical pixel.
+inline constexpr int kTwipsPerPixel = 15;
+// Window positions and sizes beyond the window system's largest coordinate
+// would ask it for more than it can give.
+inline constexpr int kLargestWindowCoordinate = 32767;
+inline constexpr int kMostTwips = kLargestWindowCoordinate * kTwipsPerPixel;
 
 // The file's five lines for these settings and this window geometry (left,
 // top, width, height in twips).
@@ -35,3 +37,5 @@ std::optional<QRect> ReadEnv(MapState& state);
 // Writes the file beside and renames it over the old one; false where that
 // fails (the old file then stays as it was).
 bool WriteEnv(const MapState& state, const QRect& geometryTwips);
+
+} // namespace skyloom

@@ -17,11 +17,11 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     writeInput("JapanCoast.txt", data, size);
-    MapState state;
-    ReadCoast(state);
+    skyloom::MapState state;
+    skyloom::ReadCoast(state);
     require(state.coastCount == static_cast<int>(state.coastSegments.size()),
             "the count is the segments' number");
-    for (const CoastSegment& segment : state.coastSegments)
+    for (const skyloom::CoastSegment& segment : state.coastSegments)
         require(std::isfinite(segment.lon1) && std::isfinite(segment.lat1) && std::isfinite(segment.lon2) &&
                     std::isfinite(segment.lat2),
                 "finite segment ends");

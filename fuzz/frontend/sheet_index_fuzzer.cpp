@@ -15,9 +15,9 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     writeInput("ZUMEI.CSV", data, size);
-    SheetNameTable names50(kCols50, kRows50);
-    SheetNameTable names250(kCols250, kRows250);
-    readIndexFile(QStringLiteral("ZUMEI.CSV"), kMesh50, names50);
-    readIndexFile(QStringLiteral("ZUMEI.CSV"), kMesh250, names250);
+    skyloom::SheetNameTable names50(skyloom::kCols50, skyloom::kRows50);
+    skyloom::SheetNameTable names250(skyloom::kCols250, skyloom::kRows250);
+    skyloom::readIndexFile(QStringLiteral("ZUMEI.CSV"), skyloom::Mesh::gsi50, names50);
+    skyloom::readIndexFile(QStringLiteral("ZUMEI.CSV"), skyloom::Mesh::gsi250, names250);
     return 0;
 }

@@ -7,6 +7,8 @@
 #include "fuzz_target.h"
 #include "settings/colour_file.h"
 
+#include "common/shared_files.h"
+
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     enterScratchDirectory(argc, argv);
@@ -15,12 +17,12 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    writeInput(kColourFileName, data, size);
-    MapState state;
-    SetDefaultColor(state);
-    ReadColor(state);
-    BandColourTable again{};
-    readColourText(colourFileText(state.bandColor), again);
+    writeInput(common::colourFileName, data, size);
+    skyloom::MapState state;
+    skyloom::SetDefaultColor(state);
+    skyloom::ReadColor(state);
+    skyloom::BandColourTable again{};
+    skyloom::readColourText(skyloom::colourFileText(state.bandColor), again);
     require(again == state.bandColor, "written colours read back unchanged");
     return 0;
 }

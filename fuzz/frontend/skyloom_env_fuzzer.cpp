@@ -16,10 +16,11 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    using namespace skyloom;
     writeInput(kSettingsFileName, data, size);
     MapState state;
     const std::optional<QRect> geometry = ReadEnv(state);
-    require(state.meshFlag == kMesh50 || state.meshFlag == kMesh250, "a mesh of 50 m or 250 m");
+    require(state.meshFlag == Mesh::gsi50 || state.meshFlag == Mesh::gsi250, "a mesh of 50 m or 250 m");
     if (geometry) {
         require(std::abs(geometry->x()) <= kMostTwips && std::abs(geometry->y()) <= kMostTwips &&
                     std::abs(geometry->width()) <= kMostTwips && std::abs(geometry->height()) <= kMostTwips,

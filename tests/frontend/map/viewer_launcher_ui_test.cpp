@@ -1,12 +1,55 @@
-// The launcher with stand-in viewers: small shell scripts named orvex that
-// write down how they were started, or end the way a viewer can end.
+// The command line for the viewer, and the launcher with stand-in viewers:
+// small shell scripts named orvex that write down how they were started, or
+// end the way a viewer can end.
+#include "frontend_test.h"
+#include "launch/viewer_command.h"
 #include "launch/viewer_launcher.h"
-#include "test_files.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTest>
 #include <gtest/gtest.h>
+
+TEST(ViewerCommandLine, NamesTheMeshItsFolderTheNorthWestSheetRowsAndColumns)
+{
+    const struct {
+        const char* label;
+        MapState view;
+        int range[4]; // selX1, selY1, selX2, selY2
+        const char* words;
+    } cases[] = {
+        // North-west map cell (158, 115): 3 columns, 2 rows.
+        {"50 m", viewOf(14, 14), {9, 5, 12, 7}, "-gsi50|../GSI 50M/第 2 版|533936|2|3"},
+        // North-west map cell (19, 14): 2 columns, 2 rows.
+        {"250 m", viewOf(14, 14, 18, 13, Mesh::gsi250), {1, 0, 3, 2}, "-gsi250|../GSI250M|5339|2|2"},
+        {"one sheet", viewOf(14, 14, 0, 0), {0, 0, 1, 1}, "-gsi50|../GSI 50M/第 2 版|392000|1|1"},
+        {"off the grid, not refused",
+         viewOf(14, 14, -5, -3, Mesh::gsi250),
+         {0, 0, 2, 1},
+         "-gsi250|../GSI250M|3615|1|2"},
+    };
+    for (const auto& c : cases) {
+        MapState state = c.view;
+        state.dataDir50 = QStringLiteral("../GSI 50M/第 2 版");
+        state.selState = Selection::range;
+        state.selX1 = c.range[0], state.selY1 = c.range[1], state.selX2 = c.range[2],
+        state.selY2 = c.range[3];
+        EXPECT_EQ(viewerCommandLine(state), QStringList{"orvex"} + QString(c.words).split(u'|')) << c.label;
+    }
+}
+
+TEST(ViewerFailureText, TheLastFatalLineOrATextOfOurOwn)
+{
+    const std::pair<QByteArray, QString> outputs[] = {
+        {"libGL warning: no DRI\n*** GSI50M : a not found.\n*** GSI50M : No DEM files.\r\n",
+         "*** GSI50M : No DEM files."},
+        {"*** ERROR gsi50 : argument.", "*** ERROR gsi50 : argument."},
+        {QStringLiteral("*** GSI50M : /データ not found.\n").toUtf8(), "*** GSI50M : /データ not found."},
+        {"", "orvex がエラーで終了しました。"},
+        {"Segmentation fault\n**no blank\n", "orvex がエラーで終了しました。"}};
+    for (const auto& [output, text] : outputs)
+        EXPECT_EQ(viewerFailureText(output), text) << output.constData();
+}
 
 namespace {
 
@@ -16,30 +59,27 @@ class ViewerLauncherTest : public ::testing::Test {
     {
         SetDefaultColor(state);
         ResetColor(state);
-        state.selState = 2;
+        state.selState = Selection::range;
         state.selX1 = 9, state.selX2 = 12, state.selY1 = 5, state.selY2 = 7;
     }
-
-    void writeViewer(const QByteArray& body) const
+    void writeViewer(const QByteArray& body)
     {
-        scratch.write("orvex", "#!/bin/sh\n" + body);
+        writeIn(scratch, "orvex", "#!/bin/sh\n" + body);
         QFile::setPermissions("orvex", QFile::permissions("orvex") | QFile::ExeOwner);
     }
-    // Runs the viewer and waits until it has ended.
-    bool runToEnd()
+    bool ended()
     {
-        launcher.RunViewer(state);
         return QTest::qWaitFor([&] { return launcher.runningCount() == 0; }, 10000);
     }
-    QStringList shownTexts() const
+    // Runs the stand-in viewer and waits until it has ended.
+    bool runToEnd(const QByteArray& body)
     {
-        QStringList texts;
-        for (const Message& message : messages.shown)
-            texts << message.text;
-        return texts;
+        writeViewer(body);
+        launcher.RunViewer(state);
+        return ended();
     }
 
-    ScratchDirectory scratch;
+    testing_support::ScratchDir scratch{testing_support::ScratchDir::Enter::yes};
     MessageRecorder messages;
     MapState state;
     ViewerLauncher launcher;
@@ -49,37 +89,30 @@ class ViewerLauncherTest : public ::testing::Test {
 
 TEST_F(ViewerLauncherTest, TheProgramIsCheckedFirstThenTheRangeAndNeitherWritesColours)
 {
-    state.selState = 1;
-    scratch.write("orvex", "not executable");
+    state.selState = Selection::startCell;
+    writeIn(scratch, "orvex", "not executable");
     launcher.RunViewer(state);
     QFile::remove("orvex");
     QDir().mkdir("orvex"); // a folder is no program either
     launcher.RunViewer(state);
     QDir().rmdir("orvex");
-    writeViewer("exit 0\n");
-    launcher.RunViewer(state);
-
-    EXPECT_EQ(shownTexts(), (QStringList{"orvex ファイルがありません。", "orvex ファイルがありません。",
-                                         "地図範囲が指定されていません。"}));
-    ASSERT_EQ(messages.shown.size(), 3u);
-    EXPECT_EQ(messages.shown[0].icon, MessageIcon::Critical);
-    EXPECT_EQ(messages.shown[2].icon, MessageIcon::Warning);
+    ASSERT_TRUE(runToEnd("exit 0\n"));
+    EXPECT_EQ(messages.texts(), (QStringList{"orvex ファイルがありません。", "orvex ファイルがありません。",
+                                             "地図範囲が指定されていません。"}));
+    EXPECT_EQ(messages.shown.at(0).icon, MessageIcon::Critical);
+    EXPECT_EQ(messages.shown.at(2).icon, MessageIcon::Warning);
     EXPECT_FALSE(QFile::exists("orvex.col"));
-    EXPECT_EQ(launcher.runningCount(), 0);
 }
 
 TEST_F(ViewerLauncherTest, StartsByAbsolutePathWithOneWordPerArgumentAndNeverWaits)
 {
-    writeViewer("sleep 0.3\n"
-                "{ echo \"$0\"; for word in \"$@\"; do echo \"[$word]\"; done; pwd; readlink /proc/$$/fd/0;\n"
-                "  head -c 8 orvex.col; } > started.txt\n");
     state.dataDir50 = QStringLiteral("../GSI 50M/第 2 版");
     state.bandColor[0] = {1, 2, 3};
+    writeViewer("sleep 0.3\n{ echo \"$0\"; for word in \"$@\"; do echo \"[$word]\"; done; pwd;\n"
+                "  readlink /proc/$$/fd/0; head -c 8 orvex.col; } > started.txt\n");
     launcher.RunViewer(state);
     EXPECT_EQ(launcher.runningCount(), 1) << "RunViewer returns while the viewer runs";
-    EXPECT_FALSE(QFile::exists("started.txt"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return launcher.runningCount() == 0; }, 10000));
-
+    ASSERT_TRUE(ended());
     const QString here = QDir::currentPath();
     EXPECT_EQ(QString::fromUtf8(readFile("started.txt")).split(u'\n'),
               (QStringList{here + "/orvex", "[-gsi50]", "[../GSI 50M/第 2 版]", "[533936]", "[2]", "[3]",
@@ -91,26 +124,26 @@ TEST_F(ViewerLauncherTest, StartsByAbsolutePathWithOneWordPerArgumentAndNeverWai
 
 TEST_F(ViewerLauncherTest, AViewerThatEndsOnAnErrorOrCrashesOrCannotStartIsReported)
 {
-    writeViewer("echo 'Reading ../GSI50M/DATA/5339/533936.MEM ...'\n"
-                "echo 'libGL: no DRI' >&2\n"
-                "echo '*** GSI50M : No DEM files.' >&2\n"
-                "printf 'Press Enter key...'; read answer; exit 1\n");
-    ASSERT_TRUE(runToEnd());
-    writeViewer("echo 'some warning' >&2; exit 0\n"); // a normal end says nothing
-    ASSERT_TRUE(runToEnd());
-    writeViewer("kill -SEGV $$\n");
-    ASSERT_TRUE(runToEnd());
-    scratch.write("orvex", QByteArray("\x7f"
-                                      "ELF garbage",
-                                      12)); // still executable
+    // Its standard error goes to a file without a name, so none is left behind.
+    ASSERT_TRUE(
+        runToEnd("readlink /proc/$$/fd/2 > errors.txt\necho 'Reading ../GSI50M/DATA/5339/533936.MEM ...'\n"
+                 "echo 'libGL: no DRI' >&2\necho '*** GSI50M : No DEM files.' >&2\n"
+                 "printf 'Press Enter key...'; read answer; exit 1\n"));
+    ASSERT_TRUE(runToEnd("echo 'some warning' >&2; exit 0\n")); // other ends say nothing
+    ASSERT_TRUE(runToEnd("echo '*** not fatal' >&2; exit 2\n"));
+    ASSERT_TRUE(runToEnd("kill -SEGV $$\n"));
+    writeIn(scratch, "orvex",
+            QByteArray("\x7f"
+                       "ELF garbage",
+                       12)); // still executable
     launcher.RunViewer(state);
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return messages.shown.size() >= 3 && launcher.runningCount() == 0; }, 10000));
-
-    ASSERT_EQ(messages.shown.size(), 3u) << shownTexts().join(u'|').toStdString();
-    EXPECT_EQ(messages.shown[0].text, QStringLiteral("*** GSI50M : No DEM files."));
-    EXPECT_EQ(messages.shown[1].text, QStringLiteral("orvex が異常終了しました。"));
-    EXPECT_TRUE(messages.shown[2].text.startsWith(QStringLiteral("orvex を起動できません。")));
+    EXPECT_TRUE(readFile("errors.txt").endsWith(" (deleted)\n")) << readFile("errors.txt").constData();
+    ASSERT_EQ(messages.texts().size(), 3) << messages.texts().join(u'|').toStdString();
+    EXPECT_EQ(messages.texts().mid(0, 2),
+              (QStringList{"*** GSI50M : No DEM files.", "orvex が異常終了しました。"}));
+    EXPECT_TRUE(messages.texts()[2].startsWith(QStringLiteral("orvex を起動できません。")));
     for (const Message& message : messages.shown)
         EXPECT_EQ(message.icon, MessageIcon::Critical);
 }

@@ -1,139 +1,154 @@
-#include "core/coastline.h"
+// skyloom.env and orvex.col: what is written, what a read takes and leaves,
+// whatever the locale and whatever lies where the files belong.
+#include "../../hostile_files.h"
+#include "frontend_test.h"
 #include "settings/colour_file.h"
+#include "settings/help_texts.h"
+#include "settings/setting_draft.h"
 #include "settings/settings_file.h"
-#include "test_files.h"
+
+#include "common/shared_files.h"
 
 #include <QDir>
-#include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <clocale>
-#include <cstdlib>
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace {
 
 // A state whose settings all differ from the defaults, to see what a read
-// leaves alone.
+// leaves alone; its settings as one text, such as "1 keep50 keep250 -1 -2".
 MapState changedSettings()
 {
-    MapState state = viewOf(0, 0, -1, -2, kMesh250);
+    MapState state = viewOf(0, 0, -1, -2, Mesh::gsi250);
     state.dataDir50 = "keep50";
     state.dataDir250 = "keep250";
+    SetDefaultColor(state);
+    ResetColor(state);
     return state;
 }
 
-struct Settings {
-    int meshFlag;
-    QString dir50, dir250;
-    int originX, originY;
-    bool operator==(const Settings&) const = default;
-};
-
-Settings settingsOf(const MapState& state)
+QString settingsOf(const MapState& s)
 {
-    return {state.meshFlag, state.dataDir50, state.dataDir250, state.originX, state.originY};
-}
-
-void PrintTo(const Settings& s, std::ostream* os)
-{
-    *os << s.meshFlag << " \"" << s.dir50.toStdString() << "\" \"" << s.dir250.toStdString() << "\" "
-        << s.originX << ' ' << s.originY;
+    return QStringLiteral("%1 %2 %3 %4 %5")
+        .arg(int(s.meshFlag))
+        .arg(s.dataDir50, s.dataDir250)
+        .arg(s.originX)
+        .arg(s.originY);
 }
 
 } // namespace
 
-TEST(SettingsFile, FiveCrLfLinesWithASignPositionAndATrailingBlankPerNumberReadBackWhole)
+TEST(SettingsFile, IsWrittenAsFiveCrLfLinesThatReadBackWhole)
 {
-    ScratchDirectory scratch;
+    testing_support::ScratchDir scratch(testing_support::ScratchDir::Enter::yes);
     ASSERT_TRUE(WriteEnv(MapState(), QRect(1500, 750, 9225, 8085)));
     EXPECT_EQ(readFile("skyloom.env"),
               " 2  0 \r\n 1500  750  9225  8085 \r\n 0 \r\n\"../GSI50M\" \"../GSI250M\"\r\n 149  109 \r\n");
-    MapState written = viewOf(0, 0, -2147483647 - 1, 2147483647, kMesh250);
+    MapState written = viewOf(0, 0, -2147483647 - 1, 2147483647, Mesh::gsi250);
     written.dataDir50 = QStringLiteral("/データ/GSI 50m, 第2版");
     ASSERT_TRUE(WriteEnv(written, QRect(-150, -15, 600, 450)));
-    EXPECT_EQ(readFile("skyloom.env"),
-              " 2  0 \r\n-150 -15  600  450 \r\n 1 \r\n" +
-                  QStringLiteral("\"/データ/GSI 50m, 第2版\" \"../GSI250M\"\r\n").toUtf8() +
-                  "-2147483648  2147483647 \r\n");
+    EXPECT_TRUE(readFile("skyloom.env").startsWith(" 2  0 \r\n-150 -15  600  450 \r\n 1 \r\n"));
     EXPECT_EQ(QDir().entryList(QDir::Files), QStringList{"skyloom.env"}) << "nothing left beside";
-    MapState read;
+    MapState read = changedSettings();
     EXPECT_EQ(ReadEnv(read), QRect(-150, -15, 600, 450));
     EXPECT_EQ(settingsOf(read), settingsOf(written));
-
-    // Without a file: the defaults, and no geometry.
+    // Without a file the defaults; a folder where it belongs is never replaced.
     QFile::remove("skyloom.env");
-    MapState fresh = changedSettings();
-    EXPECT_EQ(ReadEnv(fresh), std::nullopt);
-    EXPECT_EQ(settingsOf(fresh), settingsOf(MapState()));
-
-    // A folder where the file belongs can never be replaced by it.
     ASSERT_TRUE(QDir().mkdir("skyloom.env"));
+    EXPECT_EQ(ReadEnv(read), std::nullopt);
+    EXPECT_EQ(settingsOf(read), settingsOf(MapState()));
     EXPECT_FALSE(WriteEnv(MapState(), QRect()));
-    EXPECT_EQ(QDir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"skyloom.env"});
 }
 
-TEST(ReadSettingsText, FieldsCrossLinesEndAtBlanksOrCommasAndRoundToEven)
+TEST(SettingsFile, FieldsCrossLinesEndAtBlanksOrCommasRoundToEvenAndStopAtTheFirstBadOne)
 {
-    MapState state = changedSettings();
-    EXPECT_EQ(readSettingsText(
-                  "2,0\r\n+1500.4, 750.5 ,9225.5\t8085\r\n1\r\n../A B , ../C\r\n\r\n 10.5  -11.5", state),
-              QRect(1500, 750, 9226, 8085));
-    EXPECT_EQ(settingsOf(state), (Settings{1, "../A B", "../C", 10, -12}));
-
-    // Quotes keep commas and blanks; a file on one line reads the same.
-    readSettingsText(R"(2 0 0 0 100 100 0 "a, b" "  c  " 5 6)", state);
-    EXPECT_EQ(settingsOf(state), (Settings{0, "a, b", "  c  ", 5, 6}));
-}
-
-TEST(ReadSettingsText, ReadingStopsAtTheFirstBadFieldAndAnotherVersionChangesNothing)
-{
-    const Settings kept = settingsOf(changedSettings());
-    const struct {
-        const char* text;
-        bool geometry;
-        Settings expected;
-    } cases[] = {
-        {"1 0\r\n0 0 100 100\r\n0\r\n\"a\" \"b\"\r\n1 2\r\n", false, kept},
-        {"2 1\r\n0 0 100 100\r\n", false, kept},
-        {"", false, kept},
-        {"two 0\r\n", false, kept},
-        {"2 0\r\n0 0 100", false, kept},
-        {"2 0\r\n0 0 100 1e7\r\n0\r\n", false, kept}, // beyond any window
-        {"2 0\r\n0 0 100 100\r\n", true, kept},
-        {"2 0\r\n0 0 100 100\r\n0\r\n\"x\" \"y", true, {0, "x", "keep250", -1, -2}}, // no closing quote
-        {"2 0\r\n0 0 100 100\r\n0\r\n\"x\" \"y\"\r\n7 12abc\r\n", true, {0, "x", "y", 7, -2}},
-        {"2 0\r\n0 0 100 100\r\n0\r\n\"x\" \"y\"\r\n2147483648 5\r\n", true, {0, "x", "y", -1, -2}},
-        {"2 0\r\n0 0 100 100\r\n0\r\n\"x\" \"y\"\r\n-2147483648 nan\r\n",
-         true,
-         {0, "x", "y", -2147483647 - 1, -2}},
-        {"2 0\r\n0 0 100 100\r\n1,,\"x\"", true, {1, "", "x", -1, -2}}, // an empty field between commas
+    const QByteArray head = "2 0\r\n0 0 100 100\r\n";
+    const std::tuple<QByteArray, std::optional<QRect>, QString> cases[] = {
+        {"2,0\r\n+1500.4, 750.5 ,9225.5\t8085\r\n1\r\n../A B , ../C\r\n\r\n 10.5  -11.5",
+         QRect(1500, 750, 9226, 8085), "1 ../A B ../C 10 -12"},
+        {R"(2 0 0 0 100 100 0 "a, b" "  c  " 5 6)", QRect(0, 0, 100, 100),
+         "0 a, b   c   5 6"}, // one line, quotes
+        {"1 0\r\n0 0 100 100\r\n0\r\n\"a\" \"b\"\r\n1 2\r\n",
+         {},
+         "1 keep50 keep250 -1 -2"}, // another version
+        {"2 1\r\n0 0 100 100\r\n", {}, "1 keep50 keep250 -1 -2"},
+        {"", {}, "1 keep50 keep250 -1 -2"},
+        {"2 0\r\n0 0 100", {}, "1 keep50 keep250 -1 -2"},
+        {"2 0\r\n0 0 100 1e7\r\n0\r\n", {}, "1 keep50 keep250 -1 -2"}, // beyond any window
+        {head, QRect(0, 0, 100, 100), "1 keep50 keep250 -1 -2"},
+        {head + "0\r\n\"x\" \"y", QRect(0, 0, 100, 100), "0 x keep250 -1 -2"}, // no closing quote
+        {head + "0\r\n\"x\" \"y\"\r\n7 12abc\r\n", QRect(0, 0, 100, 100), "0 x y 7 -2"},
+        {head + "0\r\n\"x\" \"y\"\r\n2147483648 5\r\n", QRect(0, 0, 100, 100), "0 x y -1 -2"},
+        {head + "0\r\n\"x\" \"y\"\r\n-2147483648 nan\r\n", QRect(0, 0, 100, 100), "0 x y -2147483648 -2"},
+        {head + "1,,\"x\"", QRect(0, 0, 100, 100), "1  x -1 -2"}, // an empty field between commas
         // A mesh other than 0 or 1 counts as 0; 0.6 rounds to 1.
-        {"2 0\r\n0 0 100 100\r\n2\r\n\"p\" \"q\"\r\n3 4\r\n", true, {0, "p", "q", 3, 4}},
-        {"2 0\r\n0 0 100 100\r\n-1\r\n\"p\" \"q\"\r\n3 4\r\n", true, {0, "p", "q", 3, 4}},
-        {"2 0\r\n0 0 100 100\r\n1.5\r\n\"p\" \"q\"\r\n3 4\r\n", true, {0, "p", "q", 3, 4}},
-        {"2 0\r\n0 0 100 100\r\n0.6\r\n\"p\" \"q\"\r\n3 4\r\n", true, {1, "p", "q", 3, 4}},
-    };
-    for (const auto& c : cases) {
+        {head + "2 \"p\" \"q\" 3 4", QRect(0, 0, 100, 100), "0 p q 3 4"},
+        {head + "-1 \"p\" \"q\" 3 4", QRect(0, 0, 100, 100), "0 p q 3 4"},
+        {head + "1.5 \"p\" \"q\" 3 4", QRect(0, 0, 100, 100), "0 p q 3 4"},
+        {head + "0.6 \"p\" \"q\" 3 4", QRect(0, 0, 100, 100), "1 p q 3 4"}};
+    for (const auto& [text, geometry, settings] : cases) {
         MapState state = changedSettings();
-        EXPECT_EQ(readSettingsText(c.text, state).has_value(), c.geometry) << c.text;
-        EXPECT_EQ(settingsOf(state), c.expected) << c.text;
+        EXPECT_EQ(readSettingsText(text, state), geometry) << text.constData();
+        EXPECT_EQ(settingsOf(state), settings) << text.constData();
     }
 }
 
-TEST(FrontEndFiles, NumbersNeverTakeTheLocalesDecimalComma)
+TEST(ColourFile, TheDefaultsAsTheViewerReadsThemAndAnyValuesBackUnchanged)
+{
+    testing_support::ScratchDir scratch(testing_support::ScratchDir::Enter::yes);
+    MapState state = changedSettings();
+    EXPECT_EQ(colourFileText(state.bandColor),
+              " 2  0 \r\n 9 \r\n 0  250  0 \r\n 120  250  140 \r\n 120  190  140 \r\n 160  190  120 \r\n"
+              " 150  190  180 \r\n 200  190  200 \r\n 230  230  230 \r\n 0  0  255 \r\n 200  200  255 \r\n");
+    state.bandColor[3] = {-5, 300, 32767}; // outside the channel range
+    state.bandColor[4] = {-32768, 0, 256};
+    ASSERT_TRUE(WriteColor(state));
+    MapState read = changedSettings();
+    read.bandColor[0] = {1, 1, 1};
+    ReadColor(read);
+    EXPECT_EQ(read.bandColor, state.bandColor);
+}
+
+TEST(ColourFile, OnlyThisVersionWithNineEntriesIsReadUpToItsFirstBadValue)
+{
+    using Band = std::array<std::int16_t, 3>;
+    const QByteArray nine = QByteArray(" 1 2 3\r\n").repeated(9);
+    const Band green{0, 250, 0}, red{255, 0, 0}, defaultSecond{120, 250, 140};
+    const std::tuple<QByteArray, Band, Band> cases[] = {
+        {" 1  0 \r\n 9 \r\n" + nine, green, defaultSecond},
+        {" 2  1 \r\n 9 \r\n" + nine, green, defaultSecond},
+        {" 2  0 \r\n 8 \r\n" + nine, green, defaultSecond},
+        {" 2  0 \r\n 10 \r\n" + nine + nine, green, defaultSecond},
+        {"2 0\r\n9\r\n255 0 0\r\n7", red, {7, 250, 140}},
+        {"2 0\r\n9\r\n255 0 0\r\n7 40000 1", red, {7, 250, 140}},
+        {"2 0\r\n9\r\n255 0 0\r\n7 x 1", red, {7, 250, 140}},
+        {"2 0 9 255 0 0 7 8 9", red, {7, 8, 9}},
+        {"2,0,9,254.5,0.5,-0.5,1.5,2.5,3.5", {254, 0, 0}, {2, 2, 4}}};
+    for (const auto& [text, first, second] : cases) {
+        MapState state = changedSettings();
+        readColourText(text, state.bandColor);
+        EXPECT_EQ(std::tuple(state.bandColor[0], state.bandColor[1], state.bandColor[2]),
+                  std::tuple(first, second, state.defaultBandColor[2]))
+            << text.constData();
+    }
+}
+
+TEST(SettingsFile, NumbersNeverTakeTheLocalesDecimalComma)
 {
     // German number formats in the C library (compiled into the scratch
     // folder where the system has no such locale) and in Qt.
-    ScratchDirectory scratch;
+    testing_support::ScratchDir scratch;
     if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) {
-        QProcess::execute("localedef", {"-i", "de_DE", "-f", "UTF-8", scratch.path() + "/de_DE.UTF-8"});
-        qputenv("LOCPATH", scratch.path().toLocal8Bit());
+        QProcess::execute("localedef", {"-i", "de_DE", "-f", "UTF-8", pathOf(scratch) + "/de_DE.UTF-8"});
+        qputenv("LOCPATH", scratch.path().c_str());
         std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
     }
     const QLocale previous;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     const bool german = std::strtod("1,5", nullptr) == 1.5;
-
     MapState state = changedSettings();
     const QByteArray text = settingsFileText(state, QRect(1234567, 0, 9225, 8085));
     const auto geometry = readSettingsText("2 0 1500.5 0 9225 8085 1 \"a\" \"b\" 1.5 -3,5", state);
@@ -141,7 +156,6 @@ TEST(FrontEndFiles, NumbersNeverTakeTheLocalesDecimalComma)
     const QByteArray colours = colourFileText(state.bandColor);
     readColourText("2 0 9 1.5 2,5 3", state.bandColor);
     const auto coast = parseCoast("2\r\n139.5,35.25\r\n139.75,35.5\r\n");
-
     std::setlocale(LC_NUMERIC, "C");
     qunsetenv("LOCPATH");
     QLocale::setDefault(previous);
@@ -149,9 +163,82 @@ TEST(FrontEndFiles, NumbersNeverTakeTheLocalesDecimalComma)
         GTEST_SKIP() << "no German locale available to switch the C library to decimal commas";
     EXPECT_TRUE(text.startsWith(" 2  0 \r\n 1234567  0  9225  8085 \r\n")) << text.constData();
     EXPECT_EQ(geometry, QRect(1500, 0, 9225, 8085));
-    EXPECT_EQ(settingsOf(state), (Settings{1, "a", "b", 2, -3})) << "the comma ends the field";
+    EXPECT_EQ(settingsOf(state), "1 a b 2 -3") << "the comma ends the field";
     EXPECT_TRUE(colours.contains(" 1000 -1000  0 \r\n"));
     EXPECT_EQ(state.bandColor[0], (std::array<std::int16_t, 3>{2, 2, 5}));
-    ASSERT_TRUE(coast);
-    EXPECT_FLOAT_EQ((*coast)[0].lat1, 35.25f);
+    EXPECT_FLOAT_EQ(coast.value().at(0).lat1, 35.25f);
+}
+
+namespace {
+
+class HostileFile : public testing::TestWithParam<Hostile> {};
+
+TEST_P(HostileFile, LeavesTheDefaultsInBoundedMemory)
+{
+    testing_support::ScratchDir dir(testing_support::ScratchDir::Enter::yes);
+    for (const char* file : {kSettingsFileName, common::colourFileName, "ZUMEI.CSV", "JapanCoast.txt"})
+        layHostile(GetParam(), file);
+    MapState state = changedSettings();
+    EXPECT_EQ(ReadEnv(state), std::nullopt);
+    ReadColor(state);
+    ReadCoast(state);
+    SheetNameTable names(kCols50, kRows50);
+    const bool indexRead = readIndexFile("ZUMEI.CSV", Mesh::gsi50, names);
+    EXPECT_LT(peakResidentMiB(), kMostMiBForAHostileFile);
+    EXPECT_EQ(settingsOf(state), settingsOf(MapState()));
+    EXPECT_EQ(state.bandColor, state.defaultBandColor);
+    EXPECT_EQ(state.coastCount + state.coastSegments.size(), 0u);
+    // An empty index is a good one; no other of these is (a random line may
+    // hold a code and a name).
+    EXPECT_TRUE(GetParam() == Hostile::randomBytes || indexRead == (GetParam() == Hostile::empty));
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryKind, HostileFile, everyHostileKind, hostileTestName);
+
+} // namespace
+
+TEST(MeshSwitch, KeepsTheCentreOverTheSameCellWithTiesToEvenAndTruncatingDivision)
+{
+    const int most = std::numeric_limits<int>::max(), least = std::numeric_limits<int>::min();
+    // 20 columns: 149 + 10 = 159 lies in 250 m column 19, so 19 - 10 = 9;
+    // back, (10 + 9) * 8 - 10 = 142: the centre snaps to the 250 m cell.
+    // 21 columns: 159.5 rounds to 160, 160 / 8 = 20, 20 - 10.5 = 9.5 to 10;
+    // 116.5 to 116, 14 - 7.5 = 6.5 to 6; back, (10.5 + 10) * 8 - 10.5 =
+    // 153.5 to 154 and (7.5 + 7) * 8 - 7.5 = 108.5 to 108. West of the grid
+    // -19 / 8 truncates to -2 (rounding down would give -3): -2 - 1 = -3.
+    // Results are held to 32 bits.
+    const std::tuple<MapState, Mesh, std::pair<int, int>> cases[] = {
+        {viewOf(20, 14, 149, 109), Mesh::gsi250, {9, 7}},
+        {viewOf(20, 14, 9, 7, Mesh::gsi250), Mesh::gsi50, {142, 105}},
+        {viewOf(21, 15, 149, 109), Mesh::gsi250, {10, 6}},
+        {viewOf(21, 15, 10, 7, Mesh::gsi250), Mesh::gsi50, {154, 108}},
+        {viewOf(21, 15, 10, 7, Mesh::gsi250), Mesh::gsi250, {10, 7}},
+        {viewOf(2, 2, -20, -20), Mesh::gsi250, {-3, -3}},
+        {viewOf(14, 14, most, least, Mesh::gsi250), Mesh::gsi50, {most, least}},
+        {viewOf(14, 14, most, least), Mesh::gsi250, {most / 8 - 7, (least + 7) / 8 - 7}}};
+    for (auto [state, mesh, origin] : cases) {
+        const std::pair<int, int> from(state.originX, state.originY);
+        switchMesh(state, mesh);
+        EXPECT_EQ(std::tuple(state.meshFlag, state.originX, state.originY),
+                  std::tuple(mesh, origin.first, origin.second))
+            << from.first << "," << from.second;
+    }
+}
+
+TEST(HelpTexts, NameTheVersionAndAlignTheViewersKeysAtSeventeenColumns)
+{
+    EXPECT_EQ(versionLines().mid(0, 2), (QStringList{"Skyloom", "Ver.2.0"}));
+    EXPECT_EQ(viewerUsageLines().count(QString(28, u'-')), 3);
+    // A key, its blanks, its description; wide characters take two columns.
+    int keys = 0;
+    for (const QString& line : viewerUsageLines()) {
+        if (!line.contains(u' '))
+            continue;
+        int columns = 0;
+        for (const QChar c : line.first(line.indexOf(QRegularExpression("[^ ]"), line.indexOf(u' '))))
+            columns += c.unicode() >= 0x2190 ? 2 : 1;
+        EXPECT_EQ(columns, 17) << line.toStdString();
+        ++keys;
+    }
+    EXPECT_EQ(keys, 14);
 }
