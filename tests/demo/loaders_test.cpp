@@ -47,7 +47,8 @@ LoadedGrid copyGrid(int perDegLat, int perDegLon)
     for (int r = 0; r < grid.gridRows; ++r)
         for (int c = 0; c < grid.gridCols; ++c) {
             copy.elevation.push_back(grid.gridRowTable[static_cast<std::size_t>(r)][c].elevation);
-            copy.state.push_back(grid.gridRowTable[static_cast<std::size_t>(r)][c].sampleState);
+            copy.state.push_back(
+                static_cast<std::int8_t>(grid.gridRowTable[static_cast<std::size_t>(r)][c].sampleState));
         }
     return copy;
 }
