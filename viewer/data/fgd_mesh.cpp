@@ -337,6 +337,7 @@ struct FgdMeshReader::State {
                 return true;
             if (tupleCount == capacity)
                 return fail("more tuples than points");
+            const char* const start = text;
             FgdClass kind{};
             if (!tupleClass(text, end, kind))
                 return false;
@@ -345,6 +346,8 @@ struct FgdMeshReader::State {
             if (next == text || !isSpace(*next) ||
                 (ec != std::errc() && ec != std::errc::result_out_of_range))
                 return failAtTuple("has no number");
+            if (static_cast<std::size_t>(next - start) > longestTuple)
+                return failAtTuple("is too long");
             if (ec != std::errc() || !(value >= fgdLowest && value <= fgdHighest))
                 value = fgdNoValue;
             mesh.values[tupleCount] = value;
@@ -556,7 +559,7 @@ FgdMeshReader::FgdMeshReader(std::string_view fileName) : state_(std::make_uniqu
     if (state_->fromName && state_->fromName->resolution == FgdResolution::metres5 &&
         state_->fromName->code.r < 0)
         state_->fromName.reset(); // the name of a sheet's archive, not of a mesh
-    state_->parser = XML_ParserCreate("UTF-8");
+    state_->parser = XML_ParserCreate(nullptr);
     if (!state_->parser)
         throw std::bad_alloc();
     XML_SetUserData(state_->parser, state_.get());

@@ -54,6 +54,7 @@ struct FgdName {
     char survey = 0; // 'A', 'B' or 'C'; 0 unknown
     MeshCode code;
     int date = 0; // YYYYMMDD; 0 unknown
+    bool operator==(const FgdName&) const = default;
 };
 
 // The name's parts, in upper or lower case, whatever its extension;
