@@ -43,7 +43,10 @@ TEST(FgdArchive, DocumentsAreFoundInFoldersAndInArchivesInArchives)
     const std::string inner =
         zipBytes({{fgdName(five, "5A", "20200101"), fiveMetreXml(five, "1.5")},
                   {fgdName(fiveNext, "5A", "20200101"), fiveMetreXml(fiveNext, "2.5")}});
-    writeFile(dir.file("bulk/PackDLMap.zip"), zipBytes({{"FG-GML-5339-47-DEM5A.zip", inner}}));
+    const MeshCode other{53, 39, 4, 3, 0, 0};
+    const std::string otherInner = zipBytes({{fgdName(other, "5A", "20200101"), fiveMetreXml(other, "3.5")}});
+    writeFile(dir.file("bulk/PackDLMap.zip"),
+              zipBytes({{"FG-GML-5339-47-DEM5A.zip", inner}, {"FG-GML-5339-43-DEM5A.zip", otherInner}}));
     writeFile(dir.file("renamed.xml"), tenMetreXml({53, 39, 4, 4}));
     writeFile(dir.file("FG-GML-5339-40-DEM10B.zip"), "never opened: not wanted");
     writeFile(dir.file("FG-GML-5339-41-DEM10B.zip"), "not an archive");
@@ -59,18 +62,21 @@ TEST(FgdArchive, DocumentsAreFoundInFoldersAndInArchivesInArchives)
                   "D/a/b/fg-gml-5339-45-dem10b-20161001.xml",
                   "D/bulk/PackDLMap.zip:FG-GML-5339-47-DEM5A.zip:FG-GML-5339-47-00-DEM5A-20200101.xml",
                   "D/bulk/PackDLMap.zip:FG-GML-5339-47-DEM5A.zip:FG-GML-5339-47-01-DEM5A-20200101.xml",
+                  "D/bulk/PackDLMap.zip:FG-GML-5339-43-DEM5A.zip:FG-GML-5339-43-00-DEM5A-20200101.xml",
                   "D/renamed.xml"}));
-    EXPECT_EQ(files[4].name, (orvex::FgdName{FgdResolution::metres10, 0, {53, 39, 4, 4}, 0}));
+    EXPECT_EQ(files[5].name, (orvex::FgdName{FgdResolution::metres10, 0, {53, 39, 4, 4}, 0}));
 
-    // Read in an order that leaves and comes back to the nested archive.
+    // Read in an order that goes from one archive in an archive to another,
+    // leaves them and comes back.
     orvex::FgdArchiveReader archives;
-    for (const int k : {3, 0, 2, 1, 3}) {
+    const float values[] = {1, 1, 1.5f, 2.5f, 3.5f, 1};
+    for (const int k : {3, 4, 2, 0, 3, 5, 1}) {
         SCOPED_TRACE(k);
         std::string error;
         const std::optional<orvex::FgdMesh> mesh = orvex::readFgdFile(archives, files[k], error);
         ASSERT_TRUE(mesh) << error;
         EXPECT_EQ(mesh->name, files[k].name);
-        EXPECT_EQ(mesh->values[1], k == 2 ? 1.5f : k == 3 ? 2.5f : 1.0f);
+        EXPECT_EQ(mesh->values[1], values[k]);
     }
 }
 
