@@ -155,23 +155,57 @@ void placeMesh(ElevationGrid& grid, const FgdMesh& mesh, std::int64_t rowOrigin,
     }
 }
 
-using Task = std::function<std::string(std::size_t, FgdArchiveReader&)>;
+// Whether the grid is there for the tasks to place their meshes in.
+class GridReady {
+  public:
+    void set(bool ready)
+    {
+        {
+            const std::lock_guard lock(mutex_);
+            state_ = ready ? State::ready : State::failed;
+        }
+        changed_.notify_all();
+    }
+    // Waits for it; false when it will never be.
+    bool wait()
+    {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return state_ != State::pending; });
+        return state_ == State::ready;
+    }
+    bool failed()
+    {
+        const std::lock_guard lock(mutex_);
+        return state_ == State::failed;
+    }
+
+  private:
+    enum class State { pending, ready, failed };
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    State state_ = State::pending;
+};
+
+using Task = std::function<std::string(std::size_t, FgdArchiveReader&, GridReady&)>;
 
 // Runs tasks 0 .. count-1 on as many threads as there are cores, each with
-// its own archive reader, and prints what each task returns in task order
-// as soon as it and those before it are done.
-void runInOrder(std::size_t count, const Task& task)
+// its own archive reader, meanwhile runs `prepare` (which allocates the grid)
+// on this thread, and then prints what each task returns in task order as
+// soon as it and those before it are done. The tasks wait for the grid
+// before they touch it; when `prepare` throws, they stop.
+void runInOrder(std::size_t count, const Task& task, const std::function<void()>& prepare)
 {
     std::vector<std::optional<std::string>> done(count);
     std::mutex mutex;
     std::condition_variable finished;
     std::atomic<std::size_t> next{0};
+    GridReady ready;
     const auto work = [&] {
         FgdArchiveReader archives;
-        for (std::size_t k; (k = next++) < count;) {
+        for (std::size_t k; (k = next++) < count && !ready.failed();) {
             std::string messages;
             try {
-                messages = task(k, archives);
+                messages = task(k, archives, ready);
             } catch (const std::exception& error) {
                 messages = std::string("*** ") + error.what() + "\n";
             }
@@ -182,6 +216,15 @@ void runInOrder(std::size_t count, const Task& task)
             finished.notify_all();
         }
     };
+    const auto prepareGrid = [&] {
+        try {
+            prepare();
+        } catch (...) {
+            ready.set(false);
+            throw;
+        }
+        ready.set(true);
+    };
     const std::size_t threads =
         std::min<std::size_t>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u), count);
     std::vector<std::jthread> workers;
@@ -189,9 +232,10 @@ void runInOrder(std::size_t count, const Task& task)
         for (std::size_t t = 0; t < threads; ++t)
             workers.emplace_back(work);
     } catch (const std::system_error&) {
-        if (workers.empty())
-            work();
     }
+    prepareGrid();
+    if (workers.empty())
+        work();
     for (std::size_t k = 0; k < count; ++k) {
         std::unique_lock lock(mutex);
         finished.wait(lock, [&] { return done[k].has_value(); });
@@ -200,6 +244,25 @@ void runInOrder(std::size_t count, const Task& task)
         std::fputs(messages.c_str(), stdout);
     }
 }
+
+// The grid is allocated while the first files are read. An area of more
+// sheets than any machine could hold is left to allocategrid's refusal at
+// once, before its list of sheets is made.
+class GridAllocation {
+  public:
+    GridAllocation(int rows, int cols, std::function<void()> allocate) : allocate_(std::move(allocate))
+    {
+        constexpr std::int64_t manySheets = 1 << 16;
+        if (std::int64_t{rows} * cols > manySheets) {
+            allocate_();
+            allocate_ = [] {};
+        }
+    }
+    const std::function<void()>& meanwhile() const { return allocate_; }
+
+  private:
+    std::function<void()> allocate_;
+};
 
 // Tries the files of one place in order until one reads, and gives it to
 // `take`; returns the messages.
@@ -300,7 +363,7 @@ int fillFromTenMetres(ElevationGrid& grid, const Area& area, int rows, int cols,
     coarse.values.assign(coarseCount, 0.0f);
     coarse.surfaces.assign(coarseCount, Surface::none);
     std::atomic<int> read{0};
-    runInOrder(needed.size(), [&](std::size_t k, FgdArchiveReader& archives) {
+    const auto task = [&](std::size_t k, FgdArchiveReader& archives, GridReady&) {
         const Sheet& sheet = *needed[k];
         return readPlace(
             places.at({FgdResolution::metres10, sheet.code}), "FGD5M", archives, [&](const FgdMesh& mesh) {
@@ -316,7 +379,8 @@ int fillFromTenMetres(ElevationGrid& grid, const Area& area, int rows, int cols,
                 }
                 ++read;
             });
-    });
+    };
+    runInOrder(needed.size(), task, [] {});
 
     const auto axis = [](int fine, int last, int& a, int& b, double& weightB) {
         const double position = fine / 2.0 - 0.25;
@@ -367,22 +431,27 @@ void loadFgd10(ElevationGrid& grid, const std::string& dir, int code, int rows, 
     if (rows < 1 || cols < 1)
         fatalError("*** FGD10M : No DEM files.");
     const FgdMeshShape shape = fgdMeshShape(FgdResolution::metres10);
-    allocategrid(std::int64_t{shape.rows} * rows, std::int64_t{shape.cols} * cols, fgd10Constants);
-    setArea(grid, northWest, rows, cols);
+    const GridAllocation allocate(rows, cols, [&] {
+        allocategrid(std::int64_t{shape.rows} * rows, std::int64_t{shape.cols} * cols, fgd10Constants);
+        setArea(grid, northWest, rows, cols);
+    });
 
     const Area area = makeArea(northWest, rows, cols);
     const auto places = findPlaces(dir, area, true, "FGD10M");
     std::atomic<int> read{0};
-    runInOrder(area.sheets.size(), [&](std::size_t k, FgdArchiveReader& archives) {
+    const auto task = [&](std::size_t k, FgdArchiveReader& archives, GridReady& ready) {
         const Sheet& sheet = area.sheets[k];
         const auto files = places.find({FgdResolution::metres10, sheet.code});
         if (files == places.end())
             return "*** FGD10M : " + sheetStem(dir, sheet.code, "DEM10") + " not found.\n";
         return readPlace(files->second, "FGD10M", archives, [&](const FgdMesh& mesh) {
+            if (!ready.wait())
+                return;
             placeMesh(grid, mesh, std::int64_t{sheet.row} * shape.rows, std::int64_t{sheet.col} * shape.cols);
             ++read;
         });
-    });
+    };
+    runInOrder(area.sheets.size(), task, allocate.meanwhile());
     if (read == 0)
         fatalError("*** FGD10M : No DEM files.");
     finishgrid(fgd10Constants);
@@ -395,8 +464,10 @@ void loadFgd5(ElevationGrid& grid, const std::string& dir, int code, int rows, i
         fatalError("*** FGD5M : No DEM files.");
     const FgdMeshShape shape = fgdMeshShape(FgdResolution::metres5);
     const int sheetRows = shape.rows * tertiaryPerSheet, sheetCols = shape.cols * tertiaryPerSheet;
-    allocategrid(std::int64_t{sheetRows} * rows, std::int64_t{sheetCols} * cols, fgd5Constants);
-    setArea(grid, northWest, rows, cols);
+    const GridAllocation allocate(rows, cols, [&] {
+        allocategrid(std::int64_t{sheetRows} * rows, std::int64_t{sheetCols} * cols, fgd5Constants);
+        setArea(grid, northWest, rows, cols);
+    });
 
     const Area area = makeArea(northWest, rows, cols);
     const auto places = findPlaces(dir, area, false, "FGD5M");
@@ -423,7 +494,7 @@ void loadFgd5(ElevationGrid& grid, const std::string& dir, int code, int rows, i
             meshes.push_back({&sheet, nullptr, 0, 0});
     }
     std::atomic<int> read{0};
-    runInOrder(meshes.size(), [&](std::size_t k, FgdArchiveReader& archives) {
+    const auto task = [&](std::size_t k, FgdArchiveReader& archives, GridReady& ready) {
         const Mesh& mesh = meshes[k];
         if (!mesh.files)
             return "*** FGD5M : " + sheetStem(dir, mesh.sheet->code, "DEM5") + " not found.\n";
@@ -432,10 +503,13 @@ void loadFgd5(ElevationGrid& grid, const std::string& dir, int code, int rows, i
         const std::int64_t colOrigin =
             std::int64_t{mesh.sheet->col} * sheetCols + std::int64_t{mesh.s} * shape.cols;
         return readPlace(*mesh.files, "FGD5M", archives, [&](const FgdMesh& points) {
+            if (!ready.wait())
+                return;
             placeMesh(grid, points, rowOrigin, colOrigin);
             ++read;
         });
-    });
+    };
+    runInOrder(meshes.size(), task, allocate.meanwhile());
     read += fillFromTenMetres(grid, area, rows, cols, places);
     if (read == 0)
         fatalError("*** FGD5M : No DEM files.");

@@ -158,6 +158,11 @@ TEST(FgdLoader, AnAreaWithNothingToReadEndsTheViewer)
         {"no 5 m or 10 m", [&] { readfgd5(dir.path(), 533946, 1, 1); }, "*** FGD5M : No DEM files."},
         {"no rows", [&] { readfgd5(dir.path(), 533945, 0, 1); }, "*** FGD5M : No DEM files."},
         {"column 8", [&] { readfgd10(dir.path(), 533948, 1, 1); }, "*** ERROR fgd10 : argument."},
+        // Refused while the first files are read, and before any is.
+        {"too large", [&] { readfgd10(dir.path(), 533945, 200, 200); },
+         "*** ERROR : the area is too large for this machine's memory."},
+        {"far too large", [&] { readfgd5(dir.path(), 533945, 1000, 1000); },
+         "*** ERROR : the area is too large for this machine's memory."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
