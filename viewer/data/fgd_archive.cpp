@@ -310,6 +310,9 @@ std::vector<FgdFile> findFgdFiles(const std::string& dir, const std::function<bo
         if ((hasExtension(path, ".xml") || hasExtension(path, ".zip")) && entry->is_regular_file(ignored))
             paths.push_back(path);
     }
+    // A download named in place of the folder is read alone.
+    if (std::error_code ignored; fs::is_regular_file(dir, ignored))
+        paths.push_back(dir);
     std::sort(paths.begin(), paths.end());
 
     Finder finder(wanted, problems);

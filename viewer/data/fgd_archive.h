@@ -74,7 +74,8 @@ class FgdArchiveReader {
     std::vector<char> buffer_;
 };
 
-// Every DEM document under `dir` (at any depth, names in upper or lower case)
+// Every DEM document under `dir` (at any depth, names in upper or lower case;
+// `dir` may also name one document or archive)
 // as a .xml file or in a .zip archive, nested ones included, that `wanted`
 // accepts. Names of the published form decide at once, so an archive
 // named for one sheet and kind is opened only when wanted; a document of

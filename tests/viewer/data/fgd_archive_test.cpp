@@ -66,6 +66,12 @@ TEST(FgdArchive, DocumentsAreFoundInFoldersAndInArchivesInArchives)
                   "D/renamed.xml"}));
     EXPECT_EQ(files[5].name, (orvex::FgdName{FgdResolution::metres10, 0, {53, 39, 4, 4}, 0}));
 
+    // A download named in place of the folder.
+    EXPECT_EQ(orvex::findFgdFiles(
+                  dir.file("bulk/PackDLMap.zip"), [](const orvex::FgdName&) { return true; }, problems)
+                  .size(),
+              3u);
+
     // Read in an order that goes from one archive in an archive to another,
     // leaves them and comes back.
     orvex::FgdArchiveReader archives;
