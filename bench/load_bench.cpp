@@ -3,7 +3,8 @@
 // figure is the time from the loader's call to the finished grid, after a
 // first run has warmed the file cache; the median of the runs is printed.
 // The SRTM3 and GSI 10 m children also report their peak resident memory
-// (VmHWM).
+// (VmHWM); the GSI DEM ones also the processor time of all their threads.
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <zip.h>
@@ -219,7 +220,16 @@ void writeFgd5Sheet(const fs::path& dir)
 struct RunResult {
     double milliseconds = 0;
     double peakMiB = 0;
+    double cpuMilliseconds = 0; // user and system time of all threads
 };
+
+double cpuMilliseconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto ms = [](const timeval& t) { return t.tv_sec * 1e3 + t.tv_usec / 1e3; };
+    return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
 
 double peakResidentMiB()
 {
@@ -243,10 +253,12 @@ RunResult runInChild(const std::function<void()>& load)
         close(channel[0]);
         if (!std::freopen("/dev/null", "w", stdout))
             _exit(3);
+        const double cpuStart = cpuMilliseconds();
         const auto start = std::chrono::steady_clock::now();
         load();
         const auto end = std::chrono::steady_clock::now();
-        RunResult result{std::chrono::duration<double, std::milli>(end - start).count(), peakResidentMiB()};
+        RunResult result{std::chrono::duration<double, std::milli>(end - start).count(), peakResidentMiB(),
+                         cpuMilliseconds() - cpuStart};
         std::fflush(stdout);
         const bool sent = write(channel[1], &result, sizeof result) == static_cast<ssize_t>(sizeof result);
         _exit(sent ? 0 : 4);
@@ -358,7 +370,9 @@ int main()
     std::printf("BENCH fgd10_parse_rate %.0f MB/s\n", fgd10XmlBytes / 1e6 / (parseTwo.milliseconds / 1e3));
     std::printf("BENCH fgd10_parse_rate_one_thread %.0f MB/s\n",
                 fgd10XmlBytes / 1e6 / (parseOne.milliseconds / 1e3));
+    std::printf("BENCH fgd10_2x2_load_cpu %.1f ms\n", fgd10.cpuMilliseconds);
     std::printf("BENCH fgd5_1x1_load %.1f ms\n", fgd5.milliseconds);
+    std::printf("BENCH fgd5_1x1_load_cpu %.1f ms\n", fgd5.cpuMilliseconds);
     std::printf("BENCH fgd10_2x2_peak_memory %.1f MiB\n", fgd10.peakMiB);
     std::printf("BENCH fgd10_2x2_peak_over_grid %.1f MiB\n", fgd10.peakMiB - fgd10GridMiB);
 
