@@ -22,7 +22,7 @@ TEST(EhdrRaster, HeaderAndRowsReadBackExactlyAndReplaceOlderFilesOnlyWhenBothAre
         "YDIM 0.0004166666666666667\nNODATA -32768\n");
     // Little-endian float32; -999 stays as loaded: only the state makes no data (-32768).
     GridPoint* row = grid.gridRowTable[1];
-    row[0].elevation = 1.5f, row[2].sampleState = SampleState::srtm3Void;
+    row[0].elevation = 1.5f, row[2].sampleState = SampleState::dataVoid;
     row[3].sampleState = SampleState::noTile, grid.gridRowTable[2][0].elevation = 2.0f; // every row differs
     const std::string noData("\x00\x00\x00\xC7", 4), lost("\x00\xC0\x79\xC4", 4), two("\x00\x00\x00\x40", 4);
     EXPECT_EQ(ehdrRow(row, 4), std::string("\x00\x00\xC0\x3F", 4) + lost + noData + noData);

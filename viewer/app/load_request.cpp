@@ -1,5 +1,6 @@
 #include "app/load_request.h"
 
+#include "data/fgd_loader.h"
 #include "data/loaders.h"
 #include "state/grid.h"
 
@@ -20,6 +21,12 @@ void runLoader(ElevationGrid& grid, const LoadRequest& request)
         break;
     case DataSet::srtm3:
         readsrtm3(grid, request.dataDir, n[0], n[1], n[2], n[3], n[4], request.srtm30Dir);
+        break;
+    case DataSet::fgd10:
+        loadFgd10(grid, request.dataDir, n[0], n[1], n[2]);
+        break;
+    case DataSet::fgd5:
+        loadFgd5(grid, request.dataDir, n[0], n[1], n[2]);
         break;
     }
 }

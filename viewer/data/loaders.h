@@ -30,4 +30,8 @@ void fillsrtm3block(ElevationGrid& grid, const std::string& srtm30Dir, int i, in
 void fillsrtm3block(const std::string& srtm30Dir, int i, int j, int p1, int p2);
 void dem3name(const std::string& dir, int degreeRow, int degreeCol, std::string& path);
 
+// GSI 10 m / 5 m DEM (data/fgd_loader.h) over the global grid.
+void readfgd10(const std::string& dir, int a, int b, int c);
+void readfgd5(const std::string& dir, int a, int b, int c);
+
 } // namespace orvex

@@ -19,7 +19,7 @@ constexpr int longestSpanOfMode2 = 10;
 
 bool isVoid(const ElevationGrid& grid, int row, int col)
 {
-    return grid.gridRowTable[row][col].sampleState == SampleState::srtm3Void;
+    return grid.gridRowTable[row][col].sampleState == SampleState::dataVoid;
 }
 
 // First row below `row` in `col` that is not void; the last row if the walk
@@ -89,18 +89,18 @@ void fillsrtm3lines(ElevationGrid& grid, int mode)
         int left = 0;
         int right = 0;
         for (int j = 1; j < cols - 1; ++j) {
-            if (row[j].sampleState == SampleState::srtm3Void) {
+            if (row[j].sampleState == SampleState::dataVoid) {
                 if (right <= j)
                     right = anchorRight(grid, i, j);
                 if (below[j] <= i)
                     below[j] = anchorBelow(grid, i, j);
                 fillPoint(grid, i, j, Anchors{above[j], below[j], left, right}, mode);
             }
-            if (row[j].sampleState != SampleState::srtm3Void)
+            if (row[j].sampleState != SampleState::dataVoid)
                 left = j;
         }
         for (int j = 1; j < cols - 1; ++j)
-            if (row[j].sampleState != SampleState::srtm3Void)
+            if (row[j].sampleState != SampleState::dataVoid)
                 above[j] = i;
     }
 }

@@ -108,7 +108,7 @@ void readsrtm3block(ElevationGrid& grid, const std::string& dir, int i, int j, i
     copyBlock(grid, tile, blockShape, rowOrigin, colOrigin, tileRowBytes,
               std::size_t{2} * blockStep * (j % 2), [](GridPoint& point, std::int16_t sample) {
                   point.elevation = sample;
-                  point.sampleState = sample == voidSample ? SampleState::srtm3Void : SampleState::valid;
+                  point.sampleState = sample == voidSample ? SampleState::dataVoid : SampleState::valid;
               });
 }
 

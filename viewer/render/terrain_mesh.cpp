@@ -157,8 +157,10 @@ void computeMeshAttributes(ElevationGrid& grid, const ColourTable& colours)
                 normalAt(grid, row, col, normal);
                 for (int axis = 0; axis < 3; ++axis)
                     point.normal[axis] = static_cast<float>(normal[axis]);
-                bandColour(colours, point.elevation, 0, point.flatColour);
-                bandColour(colours, point.elevation, 1, point.blendColour);
+                // Inland water keeps its height and takes the sea colour.
+                const float shown = point.inlandWater ? seaElevation : point.elevation;
+                bandColour(colours, shown, 0, point.flatColour);
+                bandColour(colours, shown, 1, point.blendColour);
             }
         }
     });

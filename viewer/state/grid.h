@@ -10,9 +10,9 @@ namespace orvex {
 
 // Whether a grid point holds a sample to draw.
 enum class SampleState : std::int8_t {
-    valid = 0,     // read or filled
-    srtm3Void = 1, // the SRTM3 tile marks a void here
-    noTile = 2,    // no SRTM3 tile was read here
+    valid = 0,    // read or filled
+    dataVoid = 1, // no value here: an SRTM3 void, a GSI DEM point without one
+    noTile = 2,   // no SRTM3 tile was read here
 };
 
 // Elevations that stand for no land sample: a GSI point that no sheet, cell
@@ -30,6 +30,7 @@ struct GridPoint {
     std::uint8_t flatColour[3];
     std::uint8_t blendColour[3];
     SampleState sampleState;
+    bool inlandWater; // drawn in the sea colour at its own height
 };
 
 struct ElevationGrid {

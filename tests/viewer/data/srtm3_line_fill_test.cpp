@@ -29,7 +29,7 @@ ElevationGrid gridOf(const std::string& text)
         for (std::size_t c = 0; c < rows[r].size(); ++c) {
             const std::string& word = rows[r][c];
             GridPoint& point = g.gridRowTable[r][c];
-            point.sampleState = word == "V"   ? SampleState::srtm3Void
+            point.sampleState = word == "V"   ? SampleState::dataVoid
                                 : word == "N" ? SampleState::noTile
                                               : SampleState::valid;
             point.elevation = word == "V" ? -32768.0f : word == "N" ? 0.0f : std::stof(word);
@@ -57,7 +57,7 @@ TEST(Srtm3LineFill, ShorterSpanFirstTheRowOnATieNeverFromAnEdge)
         ElevationGrid g = gridOf(c.cells);
         fillsrtm3lines(g, 1);
         const GridPoint& point = g.gridRowTable[c.row][c.col];
-        EXPECT_EQ(point.sampleState, std::isnan(c.filled) ? SampleState::srtm3Void : SampleState::valid);
+        EXPECT_EQ(point.sampleState, std::isnan(c.filled) ? SampleState::dataVoid : SampleState::valid);
         if (!std::isnan(c.filled)) {
             EXPECT_FLOAT_EQ(point.elevation, c.filled);
         }
@@ -69,7 +69,7 @@ TEST(Srtm3LineFill, ShorterSpanFirstTheRowOnATieNeverFromAnEdge)
 void walkFill(ElevationGrid& g, int mode)
 {
     const auto isVoid = [&](int r, int c) {
-        return g.gridRowTable[r][c].sampleState == SampleState::srtm3Void;
+        return g.gridRowTable[r][c].sampleState == SampleState::dataVoid;
     };
     for (int i = 1; i < g.gridRows - 1; ++i)
         for (int j = 1; j < g.gridCols - 1; ++j) {

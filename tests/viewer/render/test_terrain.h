@@ -20,7 +20,7 @@ inline void makeHills(orvex::ElevationGrid& g, int rows, int cols,
         const double ridge = 1800 * std::exp(-std::pow((r - 60.0) / 25, 2) - std::pow((c - 90.0) / 30, 2));
         const double waves = 300 * std::sin(r / 7.0) * std::cos(c / 9.0);
         g.points[n].elevation = static_cast<float>(std::max(ridge + waves + 4.0 * (r + c) - 300, -450.0));
-        g.points[n].sampleState = isVoid && isVoid(r, c) ? SampleState::srtm3Void : SampleState::valid;
+        g.points[n].sampleState = isVoid && isVoid(r, c) ? SampleState::dataVoid : SampleState::valid;
     }
     finishgrid(g, srtm3Constants);
 }

@@ -31,7 +31,8 @@ struct Words {
 TEST(CommandLine, EachOptionIsRecognisedWholeAndOnlyAtItsWordCountWithItsNumbersReadLikeAtoi)
 {
     for (const auto& [option, count] :
-         {std::pair("-gsi50", 6), std::pair("-gsi250", 6), std::pair("-srtm30", 7), std::pair("-srtm3", 9)})
+         {std::pair("-gsi50", 6), std::pair("-gsi250", 6), std::pair("-srtm30", 7), std::pair("-srtm3", 9),
+          std::pair("-fgd10", 6), std::pair("-fgd5", 6)})
         for (int words = 1; words <= 12; ++words) {
             std::string line = words > 1 ? option : "";
             for (int more = 2; more < words; ++more)
@@ -39,8 +40,8 @@ TEST(CommandLine, EachOptionIsRecognisedWholeAndOnlyAtItsWordCountWithItsNumbers
             EXPECT_EQ(Words(line).parse().has_value(), words == count)
                 << option << " with " << words << " words";
         }
-    for (const char* line :
-         {"-GSI50 d 1 2 3", "-gsi50x d 1 2 3", "-gsi5 d 1 2 3", "gsi50 d 1 2 3", "-srtm3 d 1 2 3"})
+    for (const char* line : {"-GSI50 d 1 2 3", "-gsi50x d 1 2 3", "-gsi5 d 1 2 3", "gsi50 d 1 2 3",
+                             "-srtm3 d 1 2 3", "-FGD10 d 1 2 3", "-fgd d 1 2 3"})
         EXPECT_FALSE(Words(line).parse()) << line;
     const auto gsi50 = Words("-gsi50 d 533936 1 1").parse(), gsi250 = Words("-gsi250 dir 5339 -1 x").parse();
     const auto srtm30 = Words("-srtm30 d30 1 +2 3abc 4").parse();
@@ -80,7 +81,12 @@ TEST(CommandLine, BadAreasEndInTheLoadersFatalError)
         {"*** GSI250M : No DEM files.",
          {"-gsi250 d 5339 1 1", "-gsi250 d 5339 0 2147483647", gsi250 + least + " 1 1"}},
         {"*** ERROR : the area is too large for this machine's memory.",
-         {gsi50 + " 533945" + most + most, gsi250 + " 5339" + most + most}},
+         {gsi50 + " 533945" + most + most, gsi250 + " 5339" + most + most, "-fgd10 d 533945" + most + most,
+          "-fgd5 d 533945 1" + most}},
+        {"*** ERROR fgd10 : argument.", {"-fgd10 d" + least + least + least}},
+        {"*** ERROR fgd5 : argument.", {"-fgd5 d" + least + " 1 1"}},
+        {"*** FGD10M : No DEM files.", {"-fgd10 d" + most + " 1 1"}},
+        {"*** FGD5M : No DEM files.", {"-fgd5 d" + most + least + " 1"}},
         {"*** ERROR srtm30 : argument.",
          {"-srtm30 d 0 0 30 0", "-srtm30 d 0 0 0 72", "-srtm30 d -1 0 0 0", "-srtm30 d 5 0 4 0",
           "-srtm30 d 0 9 0 8", srtm30 + most + most + most + most}},
