@@ -2,11 +2,15 @@
 // run is a child process of its own, as each start of the viewer is: the
 // figure is the time from the loader's call to the finished grid, after a
 // first run has warmed the file cache; the median of the runs is printed.
-// The SRTM3 child also reports its peak resident memory (VmHWM).
+// The SRTM3 and GSI 10 m children also report their peak resident memory
+// (VmHWM); the GSI DEM ones also the processor time of all their threads.
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <zip.h>
 
 #include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -17,8 +21,10 @@
 #include <functional>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "data/fgd_archive.h"
 #include "data/loaders.h"
 #include "state/grid.h"
 
@@ -127,10 +133,103 @@ void writeGsi250Cell(const fs::path& path, int seed)
     writeFile(path, text);
 }
 
+// A GSI DEM document of the mesh `code` (PPQQpq, or PPQQpqrs at 5 m), its
+// tuples from the terrain with sea below 0 m, starting in the north-west.
+std::string fgdDocument(const std::string& code, double south, double west, int cols, int rows, double height,
+                        double width)
+{
+    char corners[160];
+    std::snprintf(corners, sizeof corners,
+                  "<gml:lowerCorner>%.9f %.9f</gml:lowerCorner><gml:upperCorner>%.9f %.9f</gml:upperCorner>",
+                  south, west, south + height, west + width);
+    std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Dataset "
+                       "xmlns:gml=\"http://www.opengis.net/gml/3.2\"><DEM><mesh>" +
+                       code + "</mesh><type>" + (code.size() == 6 ? "10m" : "5m") +
+                       "メッシュ（標高）</type><coverage><gml:boundedBy><gml:Envelope "
+                       "srsName=\"fguuid:jgd2011.bl\">" +
+                       corners + "</gml:Envelope></gml:boundedBy><gml:gridDomain><gml:Grid><gml:limits>" +
+                       "<gml:GridEnvelope><gml:low>0 0</gml:low><gml:high>" + std::to_string(cols - 1) + " " +
+                       std::to_string(rows - 1) +
+                       "</gml:high></gml:GridEnvelope></gml:limits></gml:Grid></gml:gridDomain><gml:rangeSet>"
+                       "<gml:DataBlock><gml:tupleList>\n";
+    text.reserve(static_cast<std::size_t>(cols) * rows * 18 + 1024);
+    char value[32];
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < cols; ++c) {
+            const double h = terrain(south + height * (rows - r) / rows, west + width * c / cols) +
+                             (r * 7 + c * 3) % 100 / 100.0;
+            if (h <= 0) {
+                text += "海水面,-9999.\n";
+                continue;
+            }
+            text += "地表面,";
+            text.append(value,
+                        std::to_chars(value, value + sizeof value, h, std::chars_format::fixed, 2).ptr);
+            text += '\n';
+        }
+    }
+    text += "</gml:tupleList></gml:DataBlock></gml:rangeSet><gml:coverageFunction><gml:GridFunction>"
+            "<gml:sequenceRule order=\"+x-y\">Linear</gml:sequenceRule><gml:startPoint>0 0</gml:startPoint>"
+            "</gml:GridFunction></gml:coverageFunction></coverage></DEM></Dataset>\n";
+    return text;
+}
+
+// A ZIP archive of the members, deflated as the downloads are.
+void writeZip(const fs::path& path, const std::vector<std::pair<std::string, std::string>>& members)
+{
+    fs::create_directories(path.parent_path());
+    int error = 0;
+    zip_t* zip = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    if (!zip)
+        std::exit(2);
+    for (const auto& [name, bytes] : members) {
+        zip_source_t* source = zip_source_buffer(zip, bytes.data(), bytes.size(), 0);
+        if (!source || zip_file_add(zip, name.c_str(), source, ZIP_FL_ENC_UTF_8) < 0)
+            std::exit(2);
+    }
+    if (zip_close(zip) != 0)
+        std::exit(2);
+}
+
+// The 10 m archive of sheet PPQQpq; returns the length of its document.
+std::size_t writeFgd10Sheet(const fs::path& dir, int pp, int qq, int p, int q)
+{
+    const std::string cell = std::to_string(pp * 100 + qq), sheet = std::to_string(p * 10 + q);
+    const std::string xml =
+        fgdDocument(cell + sheet, pp / 1.5 + p / 12.0, 100 + qq + q / 8.0, 1125, 750, 1 / 12.0, 1 / 8.0);
+    const std::string stem = "FG-GML-" + cell + "-" + sheet + "-DEM10B";
+    writeZip(dir / (stem + ".zip"), {{stem + "-20161001.xml", xml}});
+    return xml.size();
+}
+
+// The 5 m archive of sheet 533945 with the tertiary meshes of one
+// checkerboard colour: half the sheet, the rest left to the 10 m fill.
+void writeFgd5Sheet(const fs::path& dir)
+{
+    std::vector<std::pair<std::string, std::string>> members;
+    for (int r = 0; r < 10; ++r)
+        for (int s = r % 2; s < 10; s += 2) {
+            const std::string code = "533945" + std::to_string(r) + std::to_string(s);
+            members.emplace_back("FG-GML-5339-45-" + code.substr(6) + "-DEM5A-20200101.xml",
+                                 fgdDocument(code, 53 / 1.5 + 4 / 12.0 + r / 120.0, 139.625 + s / 80.0, 225,
+                                             150, 1 / 120.0, 1 / 80.0));
+        }
+    writeZip(dir / "FG-GML-5339-45-DEM5A.zip", members);
+}
+
 struct RunResult {
     double milliseconds = 0;
     double peakMiB = 0;
+    double cpuMilliseconds = 0; // user and system time of all threads
 };
+
+double cpuMilliseconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto ms = [](const timeval& t) { return t.tv_sec * 1e3 + t.tv_usec / 1e3; };
+    return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
 
 double peakResidentMiB()
 {
@@ -154,10 +253,12 @@ RunResult runInChild(const std::function<void()>& load)
         close(channel[0]);
         if (!std::freopen("/dev/null", "w", stdout))
             _exit(3);
+        const double cpuStart = cpuMilliseconds();
         const auto start = std::chrono::steady_clock::now();
         load();
         const auto end = std::chrono::steady_clock::now();
-        RunResult result{std::chrono::duration<double, std::milli>(end - start).count(), peakResidentMiB()};
+        RunResult result{std::chrono::duration<double, std::milli>(end - start).count(), peakResidentMiB(),
+                         cpuMilliseconds() - cpuStart};
         std::fflush(stdout);
         const bool sent = write(channel[1], &result, sizeof result) == static_cast<ssize_t>(sizeof result);
         _exit(sent ? 0 : 4);
@@ -219,12 +320,44 @@ int main()
         }
     for (int cell : {5339, 5340, 5239, 5240})
         writeGsi250Cell(dir / "gsi250" / "DATA" / "250M" / (std::to_string(cell) + ".SEM"), cell);
+    // GSI 10 m sheets 533945, 533946, 533935 and 533936, and half the
+    // tertiary meshes of 533945 at 5 m.
+    std::size_t fgd10XmlBytes = 0;
+    for (const auto& [p, q] : {std::pair(4, 5), std::pair(4, 6), std::pair(3, 5), std::pair(3, 6)})
+        fgd10XmlBytes += writeFgd10Sheet(dir / "fgd", 53, 39, p, q);
+    writeFgd5Sheet(dir / "fgd");
 
     const std::string srtm3Dir = (dir / "srtm3").string();
     const std::string srtm30Dir = (dir / "srtm30").string();
     const RunResult srtm3 = measure([&] { readsrtm3(srtm3Dir, 108, 638, 110, 640, 2, srtm30Dir); });
     const RunResult gsi50 = measure([&] { readgsi50((dir / "gsi50").string(), 533945, 4, 4); });
     const RunResult gsi250 = measure([&] { readgsi250((dir / "gsi250").string(), 5339, 2, 2); });
+    const std::string fgdDir = (dir / "fgd").string();
+    const RunResult fgd10 = measure([&] { readfgd10(fgdDir, 533945, 2, 2); });
+    const RunResult fgd5 = measure([&] { readfgd5(fgdDir, 533945, 1, 1); });
+    // The four documents alone, from the ZIPs through the XML parser to the
+    // points: on one thread, and on two as the loader reads them.
+    const auto parseOn = [&](unsigned threads) {
+        std::vector<std::string> problems;
+        const auto files = orvex::findFgdFiles(
+            fgdDir,
+            [](const orvex::FgdName& name) { return name.resolution == orvex::FgdResolution::metres10; },
+            problems);
+        std::vector<std::thread> workers;
+        for (unsigned t = 0; t < threads; ++t) {
+            workers.emplace_back([&files, t, threads] {
+                orvex::FgdArchiveReader archives;
+                std::string error;
+                for (std::size_t k = t; k < files.size(); k += threads)
+                    if (!orvex::readFgdFile(archives, files[k], error))
+                        std::_Exit(5);
+            });
+        }
+        for (std::thread& worker : workers)
+            worker.join();
+    };
+    const RunResult parseOne = measure([&] { parseOn(1); });
+    const RunResult parseTwo = measure([&] { parseOn(2); });
 
     const double gridMiB = 1801.0 * 1801.0 * sizeof(GridPoint) / (1024.0 * 1024.0);
     std::printf("BENCH srtm3_3x3_mode2_load %.1f ms\n", srtm3.milliseconds);
@@ -232,6 +365,16 @@ int main()
     std::printf("BENCH gsi250_2x2_load %.1f ms\n", gsi250.milliseconds);
     std::printf("BENCH srtm3_3x3_peak_memory %.1f MiB\n", srtm3.peakMiB);
     std::printf("BENCH srtm3_3x3_peak_over_grid %.1f MiB\n", srtm3.peakMiB - gridMiB);
+    const double fgd10GridMiB = 1500.0 * 2250.0 * sizeof(GridPoint) / (1024.0 * 1024.0);
+    std::printf("BENCH fgd10_2x2_load %.1f ms\n", fgd10.milliseconds);
+    std::printf("BENCH fgd10_parse_rate %.0f MB/s\n", fgd10XmlBytes / 1e6 / (parseTwo.milliseconds / 1e3));
+    std::printf("BENCH fgd10_parse_rate_one_thread %.0f MB/s\n",
+                fgd10XmlBytes / 1e6 / (parseOne.milliseconds / 1e3));
+    std::printf("BENCH fgd10_2x2_load_cpu %.1f ms\n", fgd10.cpuMilliseconds);
+    std::printf("BENCH fgd5_1x1_load %.1f ms\n", fgd5.milliseconds);
+    std::printf("BENCH fgd5_1x1_load_cpu %.1f ms\n", fgd5.cpuMilliseconds);
+    std::printf("BENCH fgd10_2x2_peak_memory %.1f MiB\n", fgd10.peakMiB);
+    std::printf("BENCH fgd10_2x2_peak_over_grid %.1f MiB\n", fgd10.peakMiB - fgd10GridMiB);
 
     std::error_code ignored;
     fs::remove_all(dir, ignored);

@@ -6,6 +6,7 @@
 
 #include "app/command_line.h"
 #include "app/load_request.h"
+#include "data/fgd_loader.h"
 #include "ehdr_raster.h"
 #include "state/fatal_error.h"
 #include "state/grid.h"
@@ -16,6 +17,8 @@ const char usage[] = "usage: orvex-export OUT -gsi50 DIR CODE ROWS COLS\n"
                      "       orvex-export OUT -gsi250 DIR CODE ROWS COLS\n"
                      "       orvex-export OUT -srtm30 DIR NORTH WEST SOUTH EAST\n"
                      "       orvex-export OUT -srtm3 DIR NORTH WEST SOUTH EAST MODE SRTM30DIR\n"
+                     "       orvex-export OUT -fgd10 DIR CODE ROWS COLS\n"
+                     "       orvex-export OUT -fgd5 DIR CODE ROWS COLS\n"
                      "writes OUT.flt and OUT.hdr\n";
 
 const DataSetConstants& constantsOf(DataSet dataSet)
@@ -29,6 +32,10 @@ const DataSetConstants& constantsOf(DataSet dataSet)
         return srtm30Constants;
     case DataSet::srtm3:
         break;
+    case DataSet::fgd10:
+        return orvex::fgd10Constants;
+    case DataSet::fgd5:
+        return orvex::fgd5Constants;
     }
     return srtm3Constants;
 }

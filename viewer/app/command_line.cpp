@@ -25,6 +25,9 @@ constexpr Form forms[] = {
     {6, "-gsi250", DataSet::gsi250, 3, false},
     {7, "-srtm30", DataSet::srtm30, 4, false},
     {9, "-srtm3", DataSet::srtm3, 5, true},
+    // The GSI 10 m and 5 m DEM, in ZIPs of GML.
+    {6, "-fgd10", DataSet::fgd10, 3, false},
+    {6, "-fgd5", DataSet::fgd5, 3, false},
 };
 
 } // namespace

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-enum class DataSet { gsi50, gsi250, srtm30, srtm3 };
+enum class DataSet { gsi50, gsi250, srtm30, srtm3, fgd10, fgd5 };
 
 struct LoadRequest {
     DataSet dataSet = DataSet::gsi50;

@@ -18,6 +18,12 @@ void runLoader(const LoadRequest& request)
     case DataSet::srtm3:
         readsrtm3(request.dataDir, n[0], n[1], n[2], n[3], n[4], request.srtm30Dir);
         break;
+    case DataSet::fgd10:
+        readfgd10(request.dataDir, n[0], n[1], n[2]);
+        break;
+    case DataSet::fgd5:
+        readfgd5(request.dataDir, n[0], n[1], n[2]);
+        break;
     }
 }
 

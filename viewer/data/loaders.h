@@ -16,3 +16,7 @@ void readsrtm3(const std::string& dir, int p1, int p2, int p3, int p4, int mode,
 void readsrtm3block(const std::string& dir, int i, int j, int p1, int p2);
 void fillsrtm3block(const std::string& srtm30Dir, int i, int j, int p1, int p2);
 void dem3name(const std::string& dir, int degreeRow, int degreeCol, std::string& path);
+
+// GSI 10 m / 5 m DEM (data/fgd_loader.h) over the global grid.
+void readfgd10(const std::string& dir, int a, int b, int c);
+void readfgd5(const std::string& dir, int a, int b, int c);

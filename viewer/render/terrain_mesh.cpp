@@ -155,8 +155,10 @@ void computeMeshAttributes()
                 normalAt(row, col, normal);
                 for (int axis = 0; axis < 3; ++axis)
                     point.normal[axis] = static_cast<float>(normal[axis]);
-                bandColour(point.elevation, 0, point.flatColour);
-                bandColour(point.elevation, 1, point.blendColour);
+                // Inland water keeps its height and takes the sea colour.
+                const float shown = point.inlandWater ? -9999.0f : point.elevation;
+                bandColour(shown, 0, point.flatColour);
+                bandColour(shown, 1, point.blendColour);
             }
         }
     });

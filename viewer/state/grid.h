@@ -16,6 +16,7 @@ struct GridPoint {
     std::uint8_t flatColour[3];
     std::uint8_t blendColour[3];
     std::int8_t sampleState; // 0 valid, 1 SRTM3 void, 2 no SRTM3 tile read
+    bool inlandWater;        // drawn in the sea colour at its own height
 };
 
 struct ElevationGrid {

@@ -39,15 +39,16 @@ TEST(CommandLine, NumbersReadLikeAtoiButClampedToInt)
 
 TEST(CommandLine, EachOptionIsRecognisedWholeAndOnlyAtItsWordCount)
 {
-    const std::pair<const char*, int> forms[] = {
-        {"-gsi50", 6}, {"-gsi250", 6}, {"-srtm30", 7}, {"-srtm3", 9}};
+    const std::pair<const char*, int> forms[] = {{"-gsi50", 6}, {"-gsi250", 6}, {"-srtm30", 7},
+                                                 {"-srtm3", 9}, {"-fgd10", 6},  {"-fgd5", 6}};
     for (const auto& [option, count] : forms)
         for (int words = 1; words <= 12; ++words) {
             std::vector<std::string> line{"orvex", option};
             line.resize(words, "1");
             EXPECT_EQ(parse(line).has_value(), words == count) << option << " with " << words << " words";
         }
-    for (const char* option : {"-GSI50", "-gsi50x", "-gsi5", "gsi50", "-gsi50 ", "", "-srtm3", "-srtm30"})
+    for (const char* option : {"-GSI50", "-gsi50x", "-gsi5", "gsi50", "-gsi50 ", "", "-srtm3", "-srtm30",
+                               "-fgd", "-FGD10", "-fgd50"})
         EXPECT_FALSE(parse({"orvex", option, "d", "1", "2", "3"})) << '"' << option << '"';
 }
 
@@ -84,6 +85,12 @@ TEST(CommandLine, HugeNumbersForEveryOptionEndInAFatalErrorWithoutTakingMemory)
         {{"-srtm3", "d", most, most, most, most, most, "d30"}, "*** ERROR srtm3 : argument."},
         {{"-srtm3", "d", least, least, least, least, least, "d30"}, "*** ERROR srtm3 : argument."},
         {{"-srtm3", "d", "0", "0", "0", "0", most, "d30"}, "*** ERROR srtm3 : argument."},
+        {{"-fgd10", "d", most, most, most}, tooLarge},
+        {{"-fgd10", "d", least, least, least}, "*** ERROR fgd10 : argument."},
+        {{"-fgd10", "d", most, "1", "1"}, "*** FGD10M : No DEM files."},
+        {{"-fgd5", "d", "533945", "1", most}, tooLarge},
+        {{"-fgd5", "d", least, "1", "1"}, "*** ERROR fgd5 : argument."},
+        {{"-fgd5", "d", most, least, "1"}, "*** FGD5M : No DEM files."},
     };
     ScratchWorkingDir dir;
     for (const auto& [words, message] : cases) {
