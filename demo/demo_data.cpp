@@ -183,8 +183,8 @@ std::vector<FgdMeshPlace> demoFiveMetreMeshes()
 
 void writeFgd10(const fs::path& outDir, const DemoTerrain& terrain, std::vector<WrittenFile>& written)
 {
-    // Sheet by sheet on each core: the heights, their text and its deflation
-    // take about equal parts of the time.
+    // Each core takes whole sheets, from the heights (most of the time) to
+    // the written archive.
     const std::vector<MapCell> sheets = demoSheets();
     std::vector<WrittenFile> files(sheets.size());
     const std::time_t memberTime = zipMemberTime(fgdYear, fgdMonth, fgdDay);

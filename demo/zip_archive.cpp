@@ -56,10 +56,15 @@ std::string sourceBytes(zip_source_t* source)
     if (zip_source_stat(source, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE) || zip_source_open(source) != 0)
         fail("cannot read the archive back", zip_source_error(source));
     std::string bytes(static_cast<std::size_t>(stat.size), '\0');
-    const zip_int64_t read = zip_source_read(source, bytes.data(), stat.size);
+    zip_uint64_t done = 0;
+    for (zip_int64_t read = 1; done < stat.size && read > 0; done += static_cast<zip_uint64_t>(read)) {
+        read = zip_source_read(source, bytes.data() + done, stat.size - done);
+        if (read < 0) // the source is closed as it is freed
+            fail("cannot read the archive back", zip_source_error(source));
+    }
     zip_source_close(source);
-    if (read < 0 || static_cast<zip_uint64_t>(read) != stat.size)
-        fail("cannot read the archive back", zip_source_error(source));
+    if (done != stat.size)
+        throw std::runtime_error("the archive came back short");
     return bytes;
 }
 
