@@ -1,12 +1,21 @@
 #include "demo_data.h"
 
+#include <algorithm>
+#include <atomic>
+#include <cmath>
 #include <cstdlib>
+#include <exception>
+#include <map>
+#include <mutex>
+#include <thread>
 
 #include "gsi_text.h"
 #include "output_file.h"
+#include "relief.h"
 #include "sheet_index.h"
 #include "srtm_data.h"
 #include "srtm_voids.h"
+#include "zip_archive.h"
 
 namespace demo {
 
@@ -16,6 +25,39 @@ namespace {
 
 constexpr int sheet50Size = 200;
 constexpr int cell250Size = 320;
+// Deflate level of the DEM archives: the fastest, as the 10 m text of the
+// sheets is some 360 MB.
+constexpr int fgdDeflateLevel = 1;
+
+// Runs task(k) for k = 0 .. count - 1, shared out among the processor's
+// cores; the first exception that a task throws is thrown again at the end,
+// and no task starts after it.
+template <typename Task> void runOnCores(std::size_t count, Task task)
+{
+    std::atomic<std::size_t> next{0};
+    std::mutex mutex;
+    std::exception_ptr failure;
+    auto work = [&] {
+        for (std::size_t k; (k = next++) < count;) {
+            try {
+                task(k);
+            } catch (...) {
+                const std::lock_guard lock(mutex);
+                failure = failure ? failure : std::current_exception();
+                next = count;
+            }
+        }
+    };
+    {
+        const unsigned workers = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
+        std::vector<std::jthread> helpers;
+        for (unsigned w = 1; w < workers; ++w)
+            helpers.emplace_back(work);
+        work();
+    } // every helper has joined here
+    if (failure)
+        std::rethrow_exception(failure);
+}
 
 void record(std::vector<WrittenFile>& written, const fs::path& path, std::uint64_t bytes)
 {
@@ -125,6 +167,60 @@ void writeSrtm30(const fs::path& outDir, const DemoTerrain& terrain, std::vector
     record(written, path, size);
 }
 
+std::vector<FgdMeshPlace> demoFiveMetreMeshes()
+{
+    std::vector<FgdMeshPlace> meshes;
+    for (int dr = 1; dr >= -1; --dr) {
+        for (int ds = -1; ds <= 2; ++ds) {
+            const double lat = fujiSummitLat + dr / 120.0, lon = fujiSummitLon + ds / 80.0;
+            const MapCell sheet = sheetAt(lat, lon);
+            meshes.push_back({sheet, static_cast<int>(std::floor((lat - sheetSouth(sheet)) * 120)),
+                              static_cast<int>(std::floor((lon - sheetWest(sheet)) * 80))});
+        }
+    }
+    return meshes;
+}
+
+void writeFgd10(const fs::path& outDir, const DemoTerrain& terrain, std::vector<WrittenFile>& written)
+{
+    // Each core takes whole sheets, from the heights (most of the time) to
+    // the written archive.
+    const std::vector<MapCell> sheets = demoSheets();
+    std::vector<WrittenFile> files(sheets.size());
+    const std::time_t memberTime = zipMemberTime(fgdYear, fgdMonth, fgdDay);
+    runOnCores(sheets.size(), [&](std::size_t k) {
+        const FgdMeshPlace place{sheets[k]};
+        const std::string document = fgdDocument(place, terrain.sample(fgdLattice(place), 1));
+        const std::string archive =
+            zipArchive({{fgdDocumentName(place), document}}, memberTime, fgdDeflateLevel);
+        files[k] = {outDir / "FGD" / fgdArchiveName(place.sheet, false), archive.size()};
+        writeFileAtomically(files[k].path, archive);
+    });
+    written.insert(written.end(), files.begin(), files.end());
+}
+
+void writeFgd5(const fs::path& outDir, const DemoTerrain& terrain, std::vector<WrittenFile>& written)
+{
+    struct SheetArchive {
+        MapCell sheet;
+        std::vector<ZipMember> members;
+    };
+    std::map<int, SheetArchive> bySheet; // by code
+    for (const FgdMeshPlace& place : demoFiveMetreMeshes()) {
+        SheetArchive& sheet = bySheet[secondaryCode(place.sheet)];
+        sheet.sheet = place.sheet;
+        sheet.members.push_back(
+            {fgdDocumentName(place), fgdDocument(place, terrain.sample(fgdLattice(place)))});
+    }
+    const std::time_t memberTime = zipMemberTime(fgdYear, fgdMonth, fgdDay);
+    for (const auto& [code, sheet] : bySheet) {
+        const std::string archive = zipArchive(sheet.members, memberTime, fgdDeflateLevel);
+        const fs::path path = outDir / "FGD" / fgdArchiveName(sheet.sheet, true);
+        writeFileAtomically(path, archive);
+        record(written, path, archive.size());
+    }
+}
+
 void writeIndexes(const fs::path& outDir, std::vector<WrittenFile>& written)
 {
     std::vector<IndexLine> sheets;
@@ -152,6 +248,8 @@ std::vector<WrittenFile> writeDemoData(const fs::path& outDir, const DemoTerrain
     writeGsi250(outDir, terrain, written);
     writeSrtm3(outDir, terrain, written);
     writeSrtm30(outDir, terrain, written);
+    writeFgd10(outDir, terrain, written);
+    writeFgd5(outDir, terrain, written);
     writeIndexes(outDir, written);
     return written;
 }

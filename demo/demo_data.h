@@ -7,12 +7,17 @@
 //   GSI250M/DATA/250M/PPQQ.SEM    cells 5338, 5339, 5238, 5239
 //   SRTM3/N35E138.hgt ...         the four 1-degree tiles of 34-36 N, 138-140 E
 //   SRTM30/E100N40.DEM            values for 30-40 N, 135-140 E; holes elsewhere
+//   FGD/FG-GML-PPQQ-pq-DEM10B.zip the 24 sheets again as GSI base map DEM
+//                                 downloads, 10 m (one document each)
+//   FGD/FG-GML-PPQQ-pq-DEM5A.zip  5 m documents of the tertiary meshes
+//                                 around Fuji's summit only (two sheets)
 
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "fgd_text.h"
 #include "mesh_codes.h"
 #include "terrain.h"
 
@@ -42,6 +47,10 @@ std::string hgtName(int southLat, int westLon);
 // The 50 m sheets of the demo, north row first, west to east in each row.
 std::vector<MapCell> demoSheets();
 
+// The tertiary meshes that have 5 m documents: 3 x 4 of them around Fuji's
+// summit, north row first, the east column in the next sheet.
+std::vector<FgdMeshPlace> demoFiveMetreMeshes();
+
 struct WrittenFile {
     std::filesystem::path path;
     std::uint64_t bytes; // apparent size
@@ -59,6 +68,10 @@ void writeSrtm3(const std::filesystem::path& outDir, const DemoTerrain& terrain,
                 std::vector<WrittenFile>& written);
 void writeSrtm30(const std::filesystem::path& outDir, const DemoTerrain& terrain,
                  std::vector<WrittenFile>& written);
+void writeFgd10(const std::filesystem::path& outDir, const DemoTerrain& terrain,
+                std::vector<WrittenFile>& written);
+void writeFgd5(const std::filesystem::path& outDir, const DemoTerrain& terrain,
+               std::vector<WrittenFile>& written);
 void writeIndexes(const std::filesystem::path& outDir, std::vector<WrittenFile>& written);
 
 } // namespace demo

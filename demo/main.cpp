@@ -20,7 +20,8 @@ namespace {
 
 constexpr const char* usage =
     "usage: make-demo-data [--coast FILE] OUTDIR\n"
-    "Writes demo terrain under OUTDIR: GSI50M/, GSI250M/ (with ZUMEI.CSV), SRTM3/ and SRTM30/.\n"
+    "Writes demo terrain under OUTDIR: GSI50M/, GSI250M/ (with ZUMEI.CSV), SRTM3/, SRTM30/\n"
+    "and FGD/ (the GSI base map DEM downloads, 10 m and 5 m).\n"
     "Land and sea follow the coastline FILE; without --coast the program takes\n"
     "JapanCoast.txt from the working directory, else from its own folder, else from\n"
     "the shared files of its installation (" DEMO_SHARED_FROM_PROGRAM " from its folder).\n";

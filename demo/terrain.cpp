@@ -40,7 +40,7 @@ void DemoTerrain::sampleRow(const SampleLattice& lattice, int row, float* out) c
     }
 }
 
-Raster DemoTerrain::sample(const SampleLattice& lattice) const
+Raster DemoTerrain::sample(const SampleLattice& lattice, unsigned workers) const
 {
     Raster raster{lattice, std::vector<float>(static_cast<std::size_t>(lattice.rows) * lattice.cols)};
     std::atomic<int> nextRow{0};
@@ -49,7 +49,8 @@ Raster DemoTerrain::sample(const SampleLattice& lattice) const
             sampleRow(lattice, r, &raster.metres[static_cast<std::size_t>(r) * lattice.cols]);
     };
     {
-        const unsigned workers = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
+        if (workers == 0)
+            workers = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
         std::vector<std::jthread> helpers;
         for (unsigned w = 1; w < workers; ++w)
             helpers.emplace_back(work);

@@ -31,9 +31,10 @@ class DemoTerrain {
     // Height at one point, or nothing in the sea.
     std::optional<double> heightAt(double lat, double lon) const;
 
-    // Every sample of the lattice; rows are shared out among the processor's
-    // cores (each row is independent, so the result does not depend on how).
-    Raster sample(const SampleLattice& lattice) const;
+    // Every sample of the lattice; rows are shared out among `workers`
+    // threads, 0 for one per processor core (each row is independent, so the
+    // result does not depend on how).
+    Raster sample(const SampleLattice& lattice, unsigned workers = 0) const;
 
   private:
     void sampleRow(const SampleLattice& lattice, int row, float* out) const;

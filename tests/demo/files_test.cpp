@@ -45,7 +45,7 @@ TEST(DemoFiles, SecondRunWritesTheSameFilesAndNothingElse)
     const testing_support::ScratchDir again;
     writeDemoData(again.path(), demoTerrain());
     const auto ours = filesIn(again.path()), made = filesIn(demoDir);
-    EXPECT_EQ(ours.size(), 24u + 4u + 4u + 1u + 2u);
+    EXPECT_EQ(ours.size(), 24u + 4u + 4u + 1u + 2u + 24u + 2u);
     for (const auto& [path, bytes] : made)
         EXPECT_TRUE(ours.contains(path) && ours.at(path) == bytes) << path << " differs";
 }

@@ -7,7 +7,9 @@
 #include <optional>
 #include <vector>
 
+#include "data/fgd_archive.h"
 #include "data/loaders.h"
+#include "demo_data.h"
 #include "demo_output.h"
 #include "relief.h"
 #include "state/fatal_error.h"
@@ -39,11 +41,13 @@ struct LoadedGrid {
     }
 };
 
-// perDegLat, perDegLon: samples per degree, as the data set has them.
-LoadedGrid copyGrid(int perDegLat, int perDegLon)
+// perDegLat, perDegLon: samples per degree, as the data set has them;
+// `inset` steps in from the area's edges lie the first ones (1/2: in the
+// middle of their cells).
+LoadedGrid copyGrid(int perDegLat, int perDegLon, double inset = 0)
 {
-    LoadedGrid copy{
-        {grid.areaNorth, grid.areaWest, perDegLat, perDegLon, grid.gridRows, grid.gridCols}, {}, {}};
+    const double north = grid.areaNorth - inset / perDegLat, west = grid.areaWest + inset / perDegLon;
+    LoadedGrid copy{{north, west, perDegLat, perDegLon, grid.gridRows, grid.gridCols}, {}, {}};
     for (int r = 0; r < grid.gridRows; ++r)
         for (int c = 0; c < grid.gridCols; ++c) {
             copy.elevation.push_back(grid.gridRowTable[static_cast<std::size_t>(r)][c].elevation);
@@ -54,9 +58,10 @@ LoadedGrid copyGrid(int perDegLat, int perDegLon)
 }
 
 // The four data sets over the demo block, each loaded once; SRTM3 with its
-// voids left open (mode 0).
+// voids left open (mode 0); the GSI DEM over Fuji, 10 m 2 x 2 sheets, 5 m
+// the summit's sheet.
 struct DataSets {
-    LoadedGrid gsi50, gsi250, srtm3, srtm30;
+    LoadedGrid gsi50, gsi250, srtm3, srtm30, fgd10, fgd5;
 };
 const DataSets& loaded()
 {
@@ -71,6 +76,10 @@ const DataSets& loaded()
         sets.srtm3 = copyGrid(1200, 1200);
         readsrtm30(demoDir / "SRTM30", 10, 63, 11, 63); // 40-30 N, 135-140 E
         sets.srtm30 = copyGrid(120, 120);
+        readfgd10(demoDir / "FGD", 533815, 2, 2);
+        sets.fgd10 = copyGrid(9000, 9000, 0.5);
+        readfgd5(demoDir / "FGD", 533805, 1, 1);
+        sets.fgd5 = copyGrid(18000, 18000, 0.5);
         return sets;
     }();
     return sets;
@@ -96,10 +105,10 @@ int compare(const LoadedGrid& a, const LoadedGrid& b, const SampleLattice& latti
 
 TEST(DemoLoaders, EveryFormatPeaksAtFujiSummit)
 {
-    const std::tuple<const char*, const LoadedGrid&, double> sets[] = {{"GSI 50 m", loaded().gsi50, 10},
-                                                                       {"GSI 250 m", loaded().gsi250, 120},
-                                                                       {"SRTM3", loaded().srtm3, 30},
-                                                                       {"SRTM30", loaded().srtm30, 450}};
+    const std::tuple<const char*, const LoadedGrid&, double> sets[] = {
+        {"GSI 50 m", loaded().gsi50, 10},    {"GSI 250 m", loaded().gsi250, 120},
+        {"SRTM3", loaded().srtm3, 30},       {"SRTM30", loaded().srtm30, 450},
+        {"GSI DEM 10 m", loaded().fgd10, 1}, {"GSI DEM 5 m", loaded().fgd5, 1}};
     for (const auto& [name, set, drop] : sets) {
         SCOPED_TRACE(name);
         const auto peak = std::ranges::max_element(set.elevation) - set.elevation.begin();
@@ -108,6 +117,8 @@ TEST(DemoLoaders, EveryFormatPeaksAtFujiSummit)
         EXPECT_NEAR(set.lattice.lat(static_cast<int>(peak / set.lattice.cols)), fujiSummitLat, 0.005);
         EXPECT_NEAR(set.lattice.lon(static_cast<int>(peak % set.lattice.cols)), fujiSummitLon, 0.006);
     }
+    EXPECT_NEAR(std::ranges::max(loaded().fgd10.elevation), std::ranges::max(loaded().gsi50.elevation), 1.0)
+        << "the 10 m summit against the 50 m one";
 }
 
 TEST(DemoLoaders, TheGsiLoadersFindEverySheetAndKeepRowsWithoutARecord)
@@ -140,4 +151,60 @@ TEST(DemoLoaders, Srtm3VoidsNeedBothFills)
     EXPECT_LT(left, open - 50);
     EXPECT_GT(left, open / 2);
     EXPECT_EQ(voids(copyGrid(1200, 1200)), 0);
+}
+
+// Every sheet has its 10 m download, which the viewer's reader finds and
+// reads: at a spread of points, land is ground at the relief's height and
+// sea is sea.
+TEST(DemoLoaders, EverySheetHasATenMetreDownloadOfTheRelief)
+{
+    std::vector<std::string> problems;
+    const auto places = orvex::filesByPlace(orvex::findFgdFiles(
+        demoDir / "FGD", [](auto&) { return true; }, problems));
+    EXPECT_EQ(problems, std::vector<std::string>{});
+    EXPECT_EQ(places.size(), 24u + demoFiveMetreMeshes().size());
+    orvex::FgdArchiveReader archives;
+    int sea = 0;
+    for (const MapCell& sheet : demoSheets()) {
+        SCOPED_TRACE(secondaryCode(sheet));
+        const auto files = places.find(
+            {orvex::FgdResolution::metres10, orvex::parseFgdName(fgdArchiveName(sheet, false)).value().code});
+        ASSERT_NE(files, places.end());
+        std::string error;
+        const auto ten = orvex::readFgdFile(archives, files->second.front(), error);
+        ASSERT_TRUE(ten) << error;
+        const double north = sheetSouth(sheet) + 1 / 12.0, west = sheetWest(sheet);
+        int differing = 0;
+        for (std::size_t k = 0; k < ten->values.size(); k += 97) { // 97: across the columns too
+            const auto relief =
+                demoTerrain().heightAt(north - (k / 1125 + 0.5) / 9000, west + (k % 1125 + 0.5) / 9000);
+            sea += !relief;
+            const float metres = relief.value_or(-9999);
+            differing += ten->classes[k] != (relief ? orvex::FgdClass::ground : orvex::FgdClass::sea) ||
+                         std::fabs(ten->values[k] - metres) > 0.01;
+        }
+        EXPECT_EQ(differing, 0);
+    }
+    EXPECT_GT(sea, 10000);
+}
+
+// The 5 m files of the meshes around the summit (in sheet 533805) hold the
+// relief itself; the rest of the sheet, which has no 5 m file, is filled
+// from 10 m and left without a void.
+TEST(DemoLoaders, FiveMetreMeshesAroundFujiAndTenMetresFillingTheRest)
+{
+    const LoadedGrid& five = loaded().fgd5;
+    EXPECT_EQ(std::ranges::count(five.state, 0), std::ssize(five.state)) << "voids left";
+    int compared[2] = {}, differing[2] = {};
+    for (int r = 0; r < five.lattice.rows; r += 7)
+        for (int c = 0; c < five.lattice.cols; c += 7) {
+            const bool file = std::ranges::any_of(demoFiveMetreMeshes(), [&](const FgdMeshPlace& mesh) {
+                return secondaryCode(mesh.sheet) == 533805 && mesh.r == 9 - r / 150 && mesh.s == c / 225;
+            });
+            const auto relief = demoTerrain().heightAt(five.lattice.lat(r), five.lattice.lon(c));
+            ++compared[file];
+            differing[file] += !relief || std::fabs(five.at(r, c) - *relief) > (file ? 0.01 : 3.0);
+        }
+    EXPECT_TRUE(compared[0] > 30000 && compared[1] > 3000);
+    EXPECT_EQ(std::pair(differing[0], differing[1]), std::pair(0, 0)) << "filled, from the 5 m files";
 }
