@@ -22,14 +22,14 @@ void MainWindow::ReadColor()
     ::ReadColor(state_);
 }
 
-void MainWindow::WriteEnv()
+SaveResult MainWindow::WriteEnv()
 {
-    ::WriteEnv(state_, geometryTwips());
+    return ::WriteEnv(state_, geometryTwips());
 }
 
-void MainWindow::WriteColor()
+SaveResult MainWindow::WriteColor()
 {
-    ::WriteColor(state_);
+    return ::WriteColor(state_);
 }
 
 void MainWindow::RunViewer()

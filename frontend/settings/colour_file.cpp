@@ -44,7 +44,7 @@ void ReadColor(MapState& state)
         readColourText(text->bytes, state.bandColor);
 }
 
-bool WriteColor(const MapState& state)
+SaveResult WriteColor(const MapState& state)
 {
     return writeFileBesideAndRename(QString::fromLatin1(kColourFileName), colourFileText(state.bandColor));
 }
