@@ -31,7 +31,10 @@ if [ "$program" = orvex ]; then
     start "$log" "" ./orvex -gsi50 ../GSI50M 533815 4 6
     window=$(window_named ORVEX)
     # The Exit entry is the last of orvex's menu, 215 pixels or more below
-    # where it opens: picks stay above 190.
+    # where it opens: picks stay above 190. A click of the right button
+    # leaves the menu open for the next click to pick from, Exit included:
+    # orvex gets clicks of the other buttons only.
+    buttons=(1 2 4 5)
     menu_pick() {
         input=(mousemove --window "$window" $x $y mousedown 3 sleep 0.2 mousemove --window "$window"
             $((x + 10 + RANDOM % 100)) $((y + 5 + RANDOM % 185)) sleep 0.2 mouseup 3)
@@ -45,13 +48,15 @@ else
     printf '#!/bin/sh\nexit 0\n' >"$work/orvex"
     start "$log" "" ./skyloom "$work"
     window=$(window_named Skyloom)
+    buttons=(1 2 3 4 5)
     picks=("alt+s s" "alt+g g" "alt+h m" "alt+h p" "alt+h v")
     menu_pick() { input=(key ${picks[RANDOM % ${#picks[@]}]}); }
     way_out() {
         local round other
         for round in 1 2 3 4 5 6; do # boxes and dialogs first, Esc closes each
             for other in $(xdotool search --onlyvisible --pid "$pid" | grep -vx "$window"); do
-                xdotool windowfocus "$other" key Escape 2>/dev/null || true
+                xdotool windowfocus "$other" 2>/dev/null || true
+                xdotool key Escape
             done
             sleep 0.3
         done
@@ -64,8 +69,22 @@ eval "$(xdotool getwindowgeometry --shell "$window")"
 width=$WIDTH height=$HEIGHT
 xdotool windowfocus --sync "$window"
 
+# Sends $input and checks that the program is still there.
+send() {
+    echo "$program #$count: ${input[*]//$window/W}"
+    timeout 10 xdotool "${input[@]}" || echo "  (xdotool ended with status $?)"
+    sleep 0.05
+    kill -0 "$pid" 2>/dev/null || {
+        wait "$pid" && status=0 || status=$?
+        tail -40 "$log" >&2
+        fail "$program ended on input #$count (seed $seed) with status $status"
+    }
+}
+
 echo "$program: seed $seed, $seconds s of random input (replay: $0 $program $seed $seconds)"
 count=0 deadline=$((SECONDS + seconds))
+input=(key ctrl+bracketleft ctrl+braceleft ctrl+3 ctrl+Escape) # Esc's character, with Ctrl
+send
 while [ $SECONDS -lt $deadline ]; do
     count=$((count + 1))
     x=$((RANDOM % width)) y=$((top + RANDOM % (height - top)))
@@ -74,7 +93,7 @@ while [ $SECONDS -lt $deadline ]; do
     if [ $choice -lt 50 ]; then
         input=(key "${keys[RANDOM % ${#keys[@]}]}")
     elif [ $choice -lt 65 ]; then
-        input=(mousemove --window "$window" $x $y click $((1 + RANDOM % 5)))
+        input=(mousemove --window "$window" $x $y click ${buttons[RANDOM % ${#buttons[@]}]})
     elif [ $choice -lt 80 ]; then
         modifiers=(shift ctrl) modifier=${modifiers[RANDOM % 2]}
         input=(keydown $modifier mousemove --window "$window" $x $y mousedown 1
@@ -86,14 +105,7 @@ while [ $SECONDS -lt $deadline ]; do
     else
         menu_pick
     fi
-    echo "$program #$count: ${input[*]//$window/W}"
-    timeout 10 xdotool "${input[@]}" || echo "  (xdotool ended with status $?)"
-    sleep 0.05
-    kill -0 "$pid" 2>/dev/null || {
-        wait "$pid" && status=0 || status=$?
-        tail -40 "$log" >&2
-        fail "$program ended on input #$count (seed $seed) with status $status"
-    }
+    send
 done
 
 echo "$program: $count inputs sent; now its way out"
