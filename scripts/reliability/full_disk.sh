@@ -55,7 +55,7 @@ press() {
 close_box() {
     local deadline=$((SECONDS + 60)) box=""
     while [ -z "$box" ] && [ $SECONDS -lt $deadline ]; do
-        box=$(xdotool search --onlyvisible --name '^Skyloom$' | grep -vx "$main" | head -1) || sleep 0.2
+        box=$(xdotool search --onlyvisible --name '^Skyloom$' 2>/dev/null | grep -vx "$main" | head -1) || sleep 0.2
     done
     [ -n "$box" ] || fail "skyloom told nothing $1"
     xdotool windowfocus --sync "$box" key Return
@@ -85,7 +85,7 @@ xdotool windowfocus --sync "$main" key F5
 close_box "on F5"
 press ORVEX q # the viewer it started
 deadline=$((SECONDS + 60))
-while xdotool search --onlyvisible --name '^ORVEX$' >/dev/null && [ $SECONDS -lt $deadline ]; do sleep 0.2; done
+while xdotool search --onlyvisible --name '^ORVEX$' &>/dev/null && [ $SECONDS -lt $deadline ]; do sleep 0.2; done
 xdotool windowfocus --sync "$main" key alt+f x
 close_box "on exit"
 wait_exit 30

@@ -54,7 +54,7 @@ else
     way_out() {
         local round other
         for round in 1 2 3 4 5 6; do # boxes and dialogs first, Esc closes each
-            for other in $(xdotool search --onlyvisible --pid "$pid" | grep -vx "$window"); do
+            for other in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -vx "$window"); do
                 xdotool windowfocus "$other" 2>/dev/null || true
                 xdotool key Escape
             done
