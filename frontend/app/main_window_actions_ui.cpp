@@ -24,14 +24,14 @@ void MainWindow::ReadColor()
     skyloom::ReadColor(state_);
 }
 
-void MainWindow::WriteEnv()
+SaveResult MainWindow::WriteEnv()
 {
-    skyloom::WriteEnv(state_, geometryTwips());
+    return skyloom::WriteEnv(state_, geometryTwips());
 }
 
-void MainWindow::WriteColor()
+SaveResult MainWindow::WriteColor()
 {
-    skyloom::WriteColor(state_);
+    return skyloom::WriteColor(state_);
 }
 
 void MainWindow::RunViewer()

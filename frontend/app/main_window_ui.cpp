@@ -107,8 +107,7 @@ void MainWindow::Form_Unload()
     unloaded_ = true;
     // The geometry saved next is the normal window's.
     showNormal();
-    WriteEnv();
-    WriteColor();
+    tellSaveFailures({WriteEnv(), WriteColor()});
 }
 
 void MainWindow::showPopup(SurfacePoint at)

@@ -3,6 +3,7 @@
 // and the start-up, resize and shut-down steps around the map state.
 
 #include "core/map_state.h"
+#include "core/saved_file.h"
 #include "launch/viewer_launcher.h"
 #include "map/map_interaction.h"
 #include "settings/settings_file.h"
@@ -51,8 +52,8 @@ class MainWindow : public QMainWindow {
     // Files and the viewer start; see main_window_actions_ui.cpp.
     void ReadEnv();
     void ReadColor();
-    void WriteEnv();
-    void WriteColor();
+    SaveResult WriteEnv();
+    SaveResult WriteColor();
     void RunViewer();
 
   public slots:

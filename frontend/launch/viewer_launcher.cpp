@@ -107,7 +107,8 @@ void ViewerLauncher::RunViewer(const MapState& state)
         showMessage({QStringLiteral("地図範囲が指定されていません。"), MessageIcon::Warning});
         return;
     }
-    WriteColor(state);
+    // The viewer still starts: it reads the old colours, which stay whole.
+    tellSaveFailures({WriteColor(state)});
     start(viewerCommandLine(state));
 }
 

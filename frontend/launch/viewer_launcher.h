@@ -21,7 +21,8 @@ class ViewerLauncher {
 
     // The program file must be an executable "orvex" in the working
     // directory, then a range must be chosen; otherwise the user is told and
-    // nothing happens. Then orvex.col is written and the viewer started.
+    // nothing happens. Then orvex.col is written (where it cannot be, the
+    // user is told and the old file stays) and the viewer started.
     void RunViewer(const MapState& state);
 
     // Starts the command line's first word, a file in the working directory,

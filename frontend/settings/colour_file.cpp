@@ -50,7 +50,7 @@ void ReadColor(MapState& state)
         readColourText(text->bytes, state.bandColor);
 }
 
-bool WriteColor(const MapState& state)
+SaveResult WriteColor(const MapState& state)
 {
     return writeFileBesideAndRename(QString::fromLatin1(common::colourFileName),
                                     colourFileText(state.bandColor));

@@ -3,6 +3,7 @@
 // for the viewer before every start and at exit, and read back at start-up.
 
 #include "core/map_state.h"
+#include "core/saved_file.h"
 
 #include <QByteArray>
 
@@ -19,7 +20,8 @@ void readColourText(const QByteArray& text, BandColourTable& colours);
 // ResetColor, then orvex.col in the working directory, if there is one.
 void ReadColor(MapState& state);
 
-// Writes bandColor to orvex.col beside and renamed; false where that fails.
-bool WriteColor(const MapState& state);
+// Writes bandColor to orvex.col beside and renamed; where that fails the old
+// file stays as it was.
+SaveResult WriteColor(const MapState& state);
 
 } // namespace skyloom

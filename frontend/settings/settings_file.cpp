@@ -91,7 +91,7 @@ std::optional<QRect> ReadEnv(MapState& state)
     return readSettingsText(text->bytes, state);
 }
 
-bool WriteEnv(const MapState& state, const QRect& geometryTwips)
+SaveResult WriteEnv(const MapState& state, const QRect& geometryTwips)
 {
     return writeFileBesideAndRename(QString::fromLatin1(kSettingsFileName),
                                     settingsFileText(state, geometryTwips));

@@ -2,6 +2,8 @@
 // skyloom.env: the front-end's version, window geometry, mesh, data
 // directories and map origin, five CR LF lines in the working directory.
 
+#include "core/saved_file.h"
+
 #include <QByteArray>
 #include <QRect>
 #include <QString>
@@ -34,8 +36,8 @@ std::optional<QRect> readSettingsText(const QByteArray& text, MapState& state);
 // Defaults, then the file in the working directory, if there is one.
 std::optional<QRect> ReadEnv(MapState& state);
 
-// Writes the file beside and renames it over the old one; false where that
-// fails (the old file then stays as it was).
-bool WriteEnv(const MapState& state, const QRect& geometryTwips);
+// Writes the file beside and renames it over the old one; where that fails
+// the old file stays as it was.
+SaveResult WriteEnv(const MapState& state, const QRect& geometryTwips);
 
 } // namespace skyloom

@@ -30,6 +30,10 @@ void act(int code, bool shifted)
 
 void onKeyboard(unsigned char key, int x, int y)
 {
+    // X11 also gives the Esc character for Ctrl+[, Ctrl+{ and Ctrl+3: with
+    // Ctrl held it is no quit key (nor is Ctrl+Esc, which looks the same here).
+    if (key == 27 && (glutGetModifiers() & GLUT_ACTIVE_CTRL))
+        return;
     onKey(key, x, y);
 }
 
