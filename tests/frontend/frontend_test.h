@@ -13,14 +13,10 @@
 
 using namespace skyloom;
 
-// Texts and colours in failure messages as people read them (colours in the
-// widget tests' entry).
 inline void PrintTo(const QString& text, std::ostream* os)
 {
     *os << '"' << text.toStdString() << '"';
 }
-class QColor;
-void PrintTo(const QColor& colour, std::ostream* os);
 
 inline QString pathOf(const testing_support::ScratchDir& dir)
 {
@@ -44,10 +40,7 @@ inline QByteArray readFile(const QString& path)
 inline QByteArray shiftJisLines(const QStringList& lines)
 {
     QStringEncoder encoder("Shift_JIS");
-    QByteArray bytes;
-    for (const QString& line : lines)
-        bytes += QByteArray(encoder.encode(line)) + "\r\n";
-    return bytes;
+    return QByteArray(encoder.encode(lines.join("\r\n") + "\r\n"));
 }
 
 // A map of cols x rows cells with its lower-left cell at the origin.

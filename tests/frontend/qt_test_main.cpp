@@ -1,14 +1,7 @@
 // Entry of the widget-test programs: one QApplication for all tests, on the
 // offscreen platform unless the environment names another.
 #include <QApplication>
-#include <QColor>
 #include <gtest/gtest.h>
-#include <ostream>
-
-void PrintTo(const QColor& colour, std::ostream* os)
-{
-    *os << colour.name().toStdString();
-}
 
 int main(int argc, char* argv[])
 {

@@ -42,7 +42,7 @@ TEST(DrawMapName, CentresNamesByShiftJisWidthInTheCurrentMeshOnly)
                                          "text 1.26,1.6 東京 black", "text 5.38,0.6 名 black"}));
 }
 
-TEST(DrawCoast, DrawsTheSegmentsWhoseStartIsLowAndEndHighUpToCoastCount)
+TEST(DrawCoast, DrawsTheSegmentsFromALowStartToAHighEndUpToCoastCount)
 {
     MapState state = viewOf(10, 9, 0, 0, Mesh::gsi250);
     // From (-0.5, 3) to (2, 3): not drawn; the reverse: drawn, clipped later.
@@ -86,17 +86,25 @@ class MapInteractionTest : public ::testing::Test {
 
 } // namespace
 
-TEST_F(MapInteractionTest, TwoClicksChooseTheRangeFromEitherCornerInTheRightLayers)
+TEST_F(MapInteractionTest, TwoClicksChooseTheRangeFromEitherCornerWhereTheRightButtonOpensThePopUp)
 {
     clickCell(5, 7);
     EXPECT_EQ(selection(), "start 5,7 6,8");
     EXPECT_EQ(canvas.sequence(), "on cls draw off outline");
     EXPECT_EQ(canvas.calls.back(), "outline 5,7 6,8 green 3");
+    map.picMap_MouseDown(kRightButton, 5.5, 7.5); // a start cell alone is no range
     canvas.calls.clear();
     clickCell(2, 9);
     EXPECT_EQ(selection(), "range 2,7 6,10");
     EXPECT_EQ(canvas.sequence(), "on cls fill draw");
     EXPECT_EQ(canvas.calls[2], "fill 2,7 6,10 green");
+    // The pop-up opens only strictly inside the range, on the right button.
+    for (const SurfacePoint p : {SurfacePoint{2.0, 8.0}, SurfacePoint{4.0, 10.0}, SurfacePoint{6.5, 8.0}})
+        map.picMap_MouseDown(kRightButton, p.x, p.y);
+    map.picMap_MouseDown(kMiddleButton, 3.0, 8.0);
+    EXPECT_FALSE(popupAt);
+    map.picMap_MouseDown(kRightButton, 5.9, 9.9);
+    EXPECT_EQ(popupAt, (SurfacePoint{5.9, 9.9}));
     clickCell(1, 9); // a click on a chosen range starts a new one
     EXPECT_EQ(selection(), "start 1,9 2,10");
     clickCell(4, 3);
@@ -124,20 +132,6 @@ TEST_F(MapInteractionTest, TheRubberBandFollowsThePointerOnlyWhileAStartCellIsCh
     EXPECT_EQ(canvas.sequence(), "cls outline cls outline cls outline on cls fill draw");
 }
 
-TEST_F(MapInteractionTest, ThePopUpOpensOnlyStrictlyInsideAChosenRange)
-{
-    clickCell(2, 7);
-    map.picMap_MouseDown(kRightButton, 2.5, 7.5); // a start cell alone is no range
-    clickCell(5, 9);                              // columns 2..5, rows 7..9
-    for (const SurfacePoint p : {SurfacePoint{2.0, 8.0}, SurfacePoint{4.0, 10.0}, SurfacePoint{6.5, 8.0}})
-        map.picMap_MouseDown(kRightButton, p.x, p.y);
-    map.picMap_MouseDown(kMiddleButton, 3.0, 8.0);
-    EXPECT_FALSE(popupAt) << "on the border, outside, or not the right button";
-    map.picMap_MouseDown(kRightButton, 5.9, 9.9);
-    EXPECT_EQ(popupAt, (SurfacePoint{5.9, 9.9}));
-    EXPECT_EQ(selection(), "range 2,7 6,10");
-}
-
 TEST_F(MapInteractionTest, ArrowsMoveTheViewWithTheRangeKeptOnItsSheets)
 {
     clickCell(4, 3);
@@ -160,7 +154,7 @@ TEST_F(MapInteractionTest, ArrowsMoveTheViewWithTheRangeKeptOnItsSheets)
     EXPECT_EQ(canvas.sequence(), "on cls draw");
 }
 
-TEST_F(MapInteractionTest, ResizeRoundsTheCellsTiesToEvenAndRedrawsUnlessASideHasNone)
+TEST_F(MapInteractionTest, ResizeRoundsTheCellsTiesToEvenRedrawingUnlessASideHasNone)
 {
     // Widths never fall on a tie; heights do: 18, 54 and 90 pixels are 0.5,
     // 1.5 and 2.5 rows. A start cell is dropped, a range kept.

@@ -8,25 +8,17 @@
 #include <QStringList>
 
 class RecordingCanvas : public skyloom::MapCanvas {
+    using Point = skyloom::SurfacePoint;
+    using Rgb = skyloom::Rgb;
+
   public:
     void setScale(int cols, int rows) override { calls << QStringLiteral("scale %1 %2").arg(cols).arg(rows); }
     void setAutoRedraw(bool persistent) override { calls << (persistent ? "on" : "off"); }
     void cls() override { calls << "cls"; }
-    void line(skyloom::SurfacePoint from, skyloom::SurfacePoint to, skyloom::Rgb colour, int pen) override
-    {
-        calls << QStringLiteral("line %1 %2 %3 %4").arg(text(from), text(to), text(colour)).arg(pen);
-    }
-    void fillRect(skyloom::SurfacePoint corner1, skyloom::SurfacePoint corner2, skyloom::Rgb colour) override
-    {
-        calls << QStringLiteral("fill %1 %2 %3").arg(text(corner1), text(corner2), text(colour));
-    }
-    void outlineRect(skyloom::SurfacePoint corner1, skyloom::SurfacePoint corner2, skyloom::Rgb colour,
-                     int pen) override
-    {
-        calls
-            << QStringLiteral("outline %1 %2 %3 %4").arg(text(corner1), text(corner2), text(colour)).arg(pen);
-    }
-    void text(skyloom::SurfacePoint topLeft, const QString& name, skyloom::Rgb colour) override
+    void line(Point from, Point to, Rgb colour, int pen) override { note("line", from, to, colour, pen); }
+    void fillRect(Point a, Point b, Rgb colour) override { note("fill", a, b, colour, -1); }
+    void outlineRect(Point a, Point b, Rgb colour, int pen) override { note("outline", a, b, colour, pen); }
+    void text(Point topLeft, const QString& name, Rgb colour) override
     {
         calls << QStringLiteral("text %1 %2 %3").arg(text(topLeft), name, text(colour));
     }
@@ -48,11 +40,13 @@ class RecordingCanvas : public skyloom::MapCanvas {
     QStringList calls;
 
   private:
-    static QString text(skyloom::SurfacePoint p)
+    void note(const char* what, Point a, Point b, Rgb colour, int pen)
     {
-        return QString::number(p.x) + u',' + QString::number(p.y);
+        calls << QStringLiteral("%1 %2 %3 %4").arg(what, text(a), text(b), text(colour)) +
+                     (pen < 0 ? QString() : u' ' + QString::number(pen));
     }
-    static QString text(skyloom::Rgb c)
+    static QString text(Point p) { return QString::number(p.x) + u',' + QString::number(p.y); }
+    static QString text(Rgb c)
     {
         using namespace skyloom;
         for (const auto& [rgb, name] : {std::pair(kGridGrey, "grey"), std::pair(kPrimaryBlue, "blue"),

@@ -6,7 +6,7 @@
 #include <QDir>
 #include <gtest/gtest.h>
 
-TEST(MeshCode, GivesTheStandardCodesOnAndOffTheGrid)
+TEST(MeshCode, GivesTheStandardCodesWhoseCellsTheIndexesFindBack)
 {
     // Tokyo and the grid's corners; south-west of the grid division
     // truncates; no overflow at the ends of 32 bits.
@@ -17,10 +17,6 @@ TEST(MeshCode, GivesTheStandardCodesOnAndOffTheGrid)
         {Mesh::gsi250, -1, -1, 3819},    {Mesh::gsi50, 2147483647, 2147483647, 2711198487577}};
     for (const auto& [mesh, x, y, code] : cases)
         EXPECT_EQ(MeshCode(mesh, x, y), code) << int(mesh) << ": " << x << "," << y;
-}
-
-TEST(MeshCode, EveryCellsCodeNamesItInItsIndexAndNoOtherCodeDoes)
-{
     for (int y = 0; y < kRows50; ++y)
         for (int x = 0; x < kCols50; ++x)
             ASSERT_EQ(cellOfCode50(MeshCode(Mesh::gsi50, x, y)), (MapCell{x, y})) << x << "," << y;
@@ -37,18 +33,23 @@ TEST(MeshCode, EveryCellsCodeNamesItInItsIndexAndNoOtherCodeDoes)
 
 TEST(IndexFile, IsReadByEachMeshsRuleWithoutItsHeaderOrBadLines)
 {
-    // Shift-JIS with CR LF, quoted names with commas, lines with no
-    // integer code, codes off each table, and broken bytes at the end.
+    // Shift-JIS with CR LF, quoted names with commas, lines with no integer
+    // code, codes off each table, a line of 100000 characters and broken
+    // bytes at the end.
     testing_support::ScratchDir scratch;
-    const QString path =
-        writeIn(scratch, "ZUMEI.CSV",
-                shiftJisLines({"5339,見出し", "533946,東京西北部,a", " 4529 , \"宮古, 区\",b",
-                               "4530,\"閉じない", "7420,北端", "7450,東外", "3820,南外", "53.39,小数",
-                               "5339a,末尾", "abc,壊れた行", "", "533900,ﾃｽﾄ"}) +
-                    QByteArray::fromHex("ff41938c"));
+    const QString path = writeIn(
+        scratch, "ZUMEI.CSV",
+        shiftJisLines({"5339,見出し", "533946,東京西北部,a", " 4529 , \"宮古, 区\",b", "4530,\"閉じない",
+                       "7420,北端", "7450,東外", "3820,南外", "53.39,小数", "5339a,末尾", "abc,壊れた行", "",
+                       "533947,Long" + QString(100000, 'x'), "533900,ﾃｽﾄ"}) +
+            QByteArray::fromHex("ff41938c"));
     SheetNameTable table50(kCols50, kRows50), table250(kCols250, kRows250);
     EXPECT_TRUE(readIndexFile(path, Mesh::gsi50, table50));
     EXPECT_TRUE(readIndexFile(path, Mesh::gsi250, table250));
+    const QString longName = table50.at(159, 116);
+    EXPECT_TRUE(longName.startsWith("Longxxx") && longName.size() > 4000 &&
+                longName.size() <= kLongestIndexLine);
+    table50.set(159, 116, {});
     QStringList named;
     for (const SheetNameTable* table : {&table50, &table250})
         for (int y = 0; y < table->rows(); ++y)
@@ -63,20 +64,7 @@ TEST(IndexFile, IsReadByEachMeshsRuleWithoutItsHeaderOrBadLines)
               QStringLiteral("東京①ｱA\uFFFDA"));
 }
 
-TEST(IndexFile, ALineOf100000CharactersKeepsItsStartAndTheLinesAroundIt)
-{
-    testing_support::ScratchDir scratch;
-    const QString path =
-        writeIn(scratch, "ZUMEI.CSV",
-                "c,n\r\n533945,Before\r\n533946,Long" + QByteArray(100000, 'x') + "\r\n533947,After\r\n");
-    SheetNameTable names(kCols50, kRows50);
-    EXPECT_TRUE(readIndexFile(path, Mesh::gsi50, names));
-    EXPECT_EQ(names.at(157, 116) + names.at(159, 116), QStringLiteral("BeforeAfter"));
-    EXPECT_TRUE(names.at(158, 116).startsWith(QStringLiteral("Longxxx")));
-    EXPECT_TRUE(names.at(158, 116).size() > 4000 && names.at(158, 116).size() <= kLongestIndexLine);
-}
-
-TEST(ReadMapName, WarnsOnceWhenNeitherIndexExistsAndAFailingOneNeverStopsTheOther)
+TEST(ReadMapName, WarnsOnceWhenNeitherIndexExistsButReadsOneWhenTheOtherFails)
 {
     testing_support::ScratchDir scratch(testing_support::ScratchDir::Enter::yes);
     QDir().mkpath("work/d50/ZUMEI.CSV"); // exists, but a folder cannot be read
@@ -91,12 +79,12 @@ TEST(ReadMapName, WarnsOnceWhenNeitherIndexExistsAndAFailingOneNeverStopsTheOthe
     MapState unreadable;
     unreadable.dataDir50 = "d50";
     ReadMapName(unreadable);
-    EXPECT_TRUE(unreadable.sheetName50.at(158, 116).isEmpty());
-    EXPECT_EQ(unreadable.sheetName250.at(19, 14), QStringLiteral("東京"));
+    EXPECT_EQ(unreadable.sheetName50.at(158, 116) + unreadable.sheetName250.at(19, 14),
+              QStringLiteral("東京"));
     EXPECT_EQ(recorder.shown.size(), 1u);
 }
 
-TEST(Coastline, PolylinesBecomeSegmentsInFileOrderAndAnyReadErrorLeavesNone)
+TEST(Coastline, PolylinesBecomeSegmentsInFileOrderOrNoneOnAnyError)
 {
     // Polylines of 3, 2, 0, -3, 1 and 4 points, with every separator the file uses.
     const auto segments = parseCoast("3\r\n130,30\r\n131 , 31\r\n132,32\r\n2 140.5 40.25 141 41\n"
@@ -115,10 +103,10 @@ TEST(Coastline, PolylinesBecomeSegmentsInFileOrderAndAnyReadErrorLeavesNone)
         EXPECT_FALSE(parseCoast(broken)) << broken;
     testing_support::ScratchDir scratch(testing_support::ScratchDir::Enter::yes);
     MapState state;
-    writeIn(scratch, "JapanCoast.txt", "3\r\n139,35\r\n139.5,35.5\r\n140,36\r\n");
-    ReadCoast(state);
-    EXPECT_EQ(state.coastCount + state.coastSegments.size(), 4u);
-    writeIn(scratch, "JapanCoast.txt", "3\r\n139,35\r\n139.5,35.5\r\n");
-    ReadCoast(state);
-    EXPECT_EQ(state.coastCount + state.coastSegments.size(), 0u);
+    for (const auto& [text, count] : {std::pair("3\r\n139,35\r\n139.5,35.5\r\n140,36\r\n", 4u),
+                                      std::pair("3\r\n139,35\r\n139.5,35.5\r\n", 0u)}) {
+        writeIn(scratch, "JapanCoast.txt", text);
+        ReadCoast(state);
+        EXPECT_EQ(state.coastCount + state.coastSegments.size(), count) << text;
+    }
 }

@@ -16,11 +16,7 @@
 #include <langinfo.h>
 #include <unistd.h>
 
-namespace {
-
 QStringList warnings;
-
-} // namespace
 
 TEST(StartUp, WithoutARuntimeFolderNoQtNoticeIsShownButOtherWarningsAre)
 {
@@ -28,30 +24,29 @@ TEST(StartUp, WithoutARuntimeFolderNoQtNoticeIsShownButOtherWarningsAre)
     const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
     qunsetenv("XDG_RUNTIME_DIR");
     qputenv("TMPDIR", temporary.path().c_str());
-    const QtMessageHandler before = qInstallMessageHandler(
-        [](QtMsgType, const QMessageLogContext&, const QString& text) { warnings << text; });
+    const QtMessageHandler before =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& t) { warnings << t; });
     const QString lock = instanceLockPath(); // ours asks Qt nothing
     quietenRuntimeDirectoryNotice();
     QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation); // Qt's own notice
     qWarning("a real warning");
     qInstallMessageHandler(before);
-    qputenv("XDG_RUNTIME_DIR", runtime);
-    qunsetenv("TMPDIR");
-    EXPECT_EQ(lock, pathOf(temporary) + QStringLiteral("/skyloom-%1.lock").arg(getuid()));
-    EXPECT_EQ(warnings, QStringList{"a real warning"});
+    qputenv("XDG_RUNTIME_DIR", runtime), qunsetenv("TMPDIR");
+    EXPECT_EQ(std::pair(lock, warnings),
+              std::pair(pathOf(temporary) + QStringLiteral("/skyloom-%1.lock").arg(getuid()),
+                        QStringList{"a real warning"}));
 }
 
 TEST(StartUp, ACharacterTypeOtherThanUtf8BecomesUtf8)
 {
     const std::string numeric = std::setlocale(LC_NUMERIC, nullptr);
     std::setlocale(LC_CTYPE, "C");
-    EXPECT_TRUE(useUtf8CharacterType());
-    EXPECT_STREQ(nl_langinfo(CODESET), "UTF-8");
+    EXPECT_TRUE(useUtf8CharacterType() && nl_langinfo(CODESET) == std::string("UTF-8"));
     EXPECT_EQ(std::setlocale(LC_NUMERIC, nullptr), numeric) << "only the character type";
     std::setlocale(LC_CTYPE, "C");
 }
 
-TEST(StartUp, ALiveInstanceKeepsTheLockHoweverOldAndACrashedOneDoesNot)
+TEST(StartUp, ALiveInstanceKeepsTheLockHoweverOldButACrashedOneLosesIt)
 {
     testing_support::ScratchDir scratch;
     const QString path = pathOf(scratch) + "/skyloom.lock";
@@ -63,9 +58,8 @@ TEST(StartUp, ALiveInstanceKeepsTheLockHoweverOldAndACrashedOneDoesNot)
             QByteArray::number(QCoreApplication::applicationPid()) + "\n" + program.toUtf8() + "\n" + host +
                 "\n");
     QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(
-        file.setFileTime(QDateTime::currentDateTime().addDays(-2), QFileDevice::FileModificationTime));
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite) && file.setFileTime(QDateTime::currentDateTime().addDays(-2),
+                                                                    QFileDevice::FileModificationTime));
     file.close();
     EXPECT_FALSE(lockSingleInstance(path)) << "two days old, but its owner runs";
     // A crashed instance leaves its lock behind; its process is gone.
@@ -143,12 +137,11 @@ TEST(UserWorkDirectory, IsFilledOnTheFirstStartWithANoticeWhileTheDemoIsMade)
     writeIn(fake.scratch, "data/skyloom/work/orvex.col", "my colours");
     fake.notices = 0;
     EXPECT_EQ(prepareUserWorkDirectory(fake.installation, fake.work(), fake.progress), QStringList());
-    EXPECT_EQ(readFile("orvex.col"), "my colours");
-    EXPECT_EQ(fake.generatorCalls().size(), 1);
-    EXPECT_EQ(fake.notices, 0);
+    EXPECT_EQ(std::tuple(readFile("orvex.col"), fake.generatorCalls().size(), fake.notices),
+              std::tuple("my colours", 1, 0));
 }
 
-TEST(UserWorkDirectory, AFailedDemoLeavesNoFoldersAndADanglingViewerLinkIsRenewed)
+TEST(UserWorkDirectory, AFailedDemoLeavesNoFoldersWhileADanglingViewerLinkIsRenewed)
 {
     FakeInstallation fake(true);
     QDir().mkpath(fake.work());
@@ -162,8 +155,7 @@ TEST(UserWorkDirectory, AFailedDemoLeavesNoFoldersAndADanglingViewerLinkIsRenewe
     EXPECT_TRUE(enterUserWorkDirectory(fake.installation, fake.work()));
     EXPECT_EQ(fake.generatorCalls().size(), 2);
     // A broken installation without its viewer says so.
-    QFile::remove(fake.work() + "/orvex");
-    QFile::remove(fake.installation.viewer);
+    QFile::remove(fake.work() + "/orvex"), QFile::remove(fake.installation.viewer);
     EXPECT_TRUE(
         prepareUserWorkDirectory(fake.installation, fake.work()).join(' ').contains("no viewer program"));
 }

@@ -10,14 +10,9 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-TEST(ViewerCommandLine, NamesTheMeshItsFolderTheNorthWestSheetRowsAndColumns)
+TEST(ViewerCommandLine, NamesTheMeshItsFolderTheNorthWestSheetTheRowsThenColumns)
 {
-    const struct {
-        const char* label;
-        MapState view;
-        int range[4]; // selX1, selY1, selX2, selY2
-        const char* words;
-    } cases[] = {
+    const std::tuple<const char*, MapState, std::array<int, 4>, const char*> cases[] = {
         // North-west map cell (158, 115): 3 columns, 2 rows.
         {"50 m", viewOf(14, 14), {9, 5, 12, 7}, "-gsi50|../GSI 50M/第 2 版|533936|2|3"},
         // North-west map cell (19, 14): 2 columns, 2 rows.
@@ -28,13 +23,11 @@ TEST(ViewerCommandLine, NamesTheMeshItsFolderTheNorthWestSheetRowsAndColumns)
          {0, 0, 2, 1},
          "-gsi250|../GSI250M|3615|1|2"},
     };
-    for (const auto& c : cases) {
-        MapState state = c.view;
+    for (auto [label, state, range, words] : cases) {
         state.dataDir50 = QStringLiteral("../GSI 50M/第 2 版");
         state.selState = Selection::range;
-        state.selX1 = c.range[0], state.selY1 = c.range[1], state.selX2 = c.range[2],
-        state.selY2 = c.range[3];
-        EXPECT_EQ(viewerCommandLine(state), QStringList{"orvex"} + QString(c.words).split(u'|')) << c.label;
+        std::tie(state.selX1, state.selY1, state.selX2, state.selY2) = std::tuple_cat(range);
+        EXPECT_EQ(viewerCommandLine(state), QStringList{"orvex"} + QString(words).split(u'|')) << label;
     }
 }
 
@@ -57,8 +50,7 @@ class ViewerLauncherTest : public ::testing::Test {
   protected:
     void SetUp() override
     {
-        SetDefaultColor(state);
-        ResetColor(state);
+        SetDefaultColor(state), ResetColor(state);
         state.selState = Selection::range;
         state.selX1 = 9, state.selX2 = 12, state.selY1 = 5, state.selY2 = 7;
     }
@@ -87,7 +79,7 @@ class ViewerLauncherTest : public ::testing::Test {
 
 } // namespace
 
-TEST_F(ViewerLauncherTest, TheProgramIsCheckedFirstThenTheRangeAndNeitherWritesColours)
+TEST_F(ViewerLauncherTest, TheProgramIsCheckedFirstThenTheRangeWithoutWritingColours)
 {
     state.selState = Selection::startCell;
     writeIn(scratch, "orvex", "not executable");
@@ -104,7 +96,7 @@ TEST_F(ViewerLauncherTest, TheProgramIsCheckedFirstThenTheRangeAndNeitherWritesC
     EXPECT_FALSE(QFile::exists("orvex.col"));
 }
 
-TEST_F(ViewerLauncherTest, StartsByAbsolutePathWithOneWordPerArgumentAndNeverWaits)
+TEST_F(ViewerLauncherTest, StartsByAbsolutePathWithOneWordPerArgumentWithoutWaiting)
 {
     state.dataDir50 = QStringLiteral("../GSI 50M/第 2 版");
     state.bandColor[0] = {1, 2, 3};
@@ -133,17 +125,15 @@ TEST_F(ViewerLauncherTest, AViewerThatEndsOnAnErrorOrCrashesOrCannotStartIsRepor
     ASSERT_TRUE(runToEnd("echo '*** not fatal' >&2; exit 2\n"));
     ASSERT_TRUE(runToEnd("kill -SEGV $$\n"));
     writeIn(scratch, "orvex",
-            QByteArray("\x7f"
-                       "ELF garbage",
-                       12)); // still executable
+            "\x7f"
+            "ELF garbage"); // still executable
     launcher.RunViewer(state);
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return messages.shown.size() >= 3 && launcher.runningCount() == 0; }, 10000));
     EXPECT_TRUE(readFile("errors.txt").endsWith(" (deleted)\n")) << readFile("errors.txt").constData();
-    ASSERT_EQ(messages.texts().size(), 3) << messages.texts().join(u'|').toStdString();
-    EXPECT_EQ(messages.texts().mid(0, 2),
-              (QStringList{"*** GSI50M : No DEM files.", "orvex が異常終了しました。"}));
-    EXPECT_TRUE(messages.texts()[2].startsWith(QStringLiteral("orvex を起動できません。")));
+    EXPECT_EQ(std::pair(messages.texts().size(), messages.texts().join(u'|').section(u'\n', 0, 0)),
+              std::pair(qsizetype(3), QStringLiteral("*** GSI50M : No DEM files.|orvex が異常終了しました。|"
+                                                     "orvex を起動できません。")));
     for (const Message& message : messages.shown)
         EXPECT_EQ(message.icon, MessageIcon::Critical);
 }

@@ -20,8 +20,7 @@ class SettingsDialogTest : public ::testing::Test {
   protected:
     void SetUp() override
     {
-        SetDefaultColor(state);
-        ResetColor(state);
+        SetDefaultColor(state), ResetColor(state);
         state.bandColor[8] = {300, -4, 7}; // as a file may hold them
         dialog = new SettingsDialog(
             state, [this] { ++redraws; }, nullptr);
@@ -33,8 +32,7 @@ class SettingsDialogTest : public ::testing::Test {
     // Whether the dialog has closed and gone.
     bool gone()
     {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        return dialog.isNull();
+        return QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete), dialog.isNull();
     }
     // Presses 変更... of a band and answers the chooser as soon as it is up,
     // noting where it started.
@@ -64,7 +62,7 @@ class SettingsDialogTest : public ::testing::Test {
 
 } // namespace
 
-TEST_F(SettingsDialogTest, OkStoresTheMeshDirectoriesAndColoursAndRedrawsTheMap)
+TEST_F(SettingsDialogTest, OkStoresTheMeshDirectoriesWithColoursThenRedrawsTheMap)
 {
     EXPECT_FALSE(dialog->isModal());
     EXPECT_EQ(dialog->swatch(8), 255 + 7 * 65536) << "clamped per channel";
@@ -86,7 +84,7 @@ TEST_F(SettingsDialogTest, OkStoresTheMeshDirectoriesAndColoursAndRedrawsTheMap)
               std::tuple(state.defaultBandColor[5], Band{10, 20, 30}, Band{255, 0, 7}));
 }
 
-TEST_F(SettingsDialogTest, CancelAndEveryOtherCloseDropAllChanges)
+TEST_F(SettingsDialogTest, EveryCloseButOkDropsAllChanges)
 {
     const MapState before = state;
     const std::function<void()> closes[] = {
@@ -103,7 +101,7 @@ TEST_F(SettingsDialogTest, CancelAndEveryOtherCloseDropAllChanges)
     }
 }
 
-TEST_F(SettingsDialogTest, ResetAsksFirstAndReachesTheColoursOnlyThroughOk)
+TEST_F(SettingsDialogTest, ResetAsksFirstThenReachesTheColoursOnlyThroughOk)
 {
     messages.answer = MessageAnswer::Cancel;
     QTest::mouseClick(dialog->cmdInit(), Qt::LeftButton);
@@ -113,8 +111,8 @@ TEST_F(SettingsDialogTest, ResetAsksFirstAndReachesTheColoursOnlyThroughOk)
     EXPECT_EQ(dialog->swatch(8), 255 + 7 * 65536);
     messages.answer = MessageAnswer::Ok;
     QTest::mouseClick(dialog->cmdInit(), Qt::LeftButton);
-    EXPECT_EQ(dialog->swatch(8), swatchOfBand(state.defaultBandColor[8]));
-    EXPECT_EQ(state.bandColor[8], (Band{300, -4, 7}));
+    EXPECT_EQ(std::pair(dialog->swatch(8), state.bandColor[8]),
+              std::pair(swatchOfBand(state.defaultBandColor[8]), Band{300, -4, 7}));
     QTest::mouseClick(dialog->cmdOK(), Qt::LeftButton);
     EXPECT_EQ(state.bandColor, state.defaultBandColor);
 }
