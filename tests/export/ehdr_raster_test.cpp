@@ -9,7 +9,7 @@
 using namespace orvex;
 using namespace testing_support;
 
-TEST(EhdrRaster, HeaderAndRowsReadBackExactlyAndReplaceOlderFilesOnlyWhenBothAreComplete)
+TEST(EhdrRaster, ReadsBackExactlyReplacingOlderFilesOnlyWhenComplete)
 {
     ElevationGrid grid; // 3 rows x 4 columns of valid samples of -999 m
     allocategrid(grid, 3, 4, gsi50Constants);

@@ -9,7 +9,7 @@ using testing_support::fileText;
 
 static const std::string exporter = "'" + std::string(ORVEX_EXPORT_PROGRAM) + "' ";
 
-TEST(ExportProgram, AnUnknownCommandLineGivesUsageAndALoaderErrorEndsAtOnce)
+TEST(ExportProgram, UsageOrLoaderErrorsEndAtOnce)
 {
     testing_support::ScratchDir dir;
     for (const char* words : {"", "-gsi50 d 533936 1 1", "out -gsi50 d 533936 1", "out -GSI250 d 5339 1 1"})

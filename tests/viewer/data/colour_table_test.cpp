@@ -23,7 +23,7 @@ std::string entries(const ColourTable& table, int first, int last)
     return text;
 }
 
-TEST(ColourFile, ReadsFieldByFieldWhateverTheLinesAndNeverOutsideTheTable)
+TEST(ColourFile, ReadsFieldByFieldWhateverTheLinesNeverOutsideTheTable)
 {
     ScratchDir cwd(ScratchDir::Enter::yes);
     ColourTable table;

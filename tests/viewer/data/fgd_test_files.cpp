@@ -79,22 +79,20 @@ std::string zipBytes(const std::vector<std::pair<std::string, std::string>>& mem
     int error = 0;
     zip_t* zip = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
     if (!zip)
-        throw std::runtime_error("zip_open failed");
+        throw std::runtime_error("cannot write " + path);
+    bool added = true;
     for (const auto& [name, bytes] : members) {
         zip_source_t* source = zip_source_buffer(zip, bytes.data(), bytes.size(), 0);
         const zip_int64_t index = source ? zip_file_add(zip, name.c_str(), source, ZIP_FL_ENC_UTF_8) : -1;
         if (index < 0)
             zip_source_free(source);
         // The fastest deflate: the tests write tens of megabytes.
-        if (index < 0 ||
-            zip_set_file_compression(zip, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, 1) != 0) {
-            zip_discard(zip);
-            throw std::runtime_error("cannot add " + name);
-        }
+        added =
+            added && index >= 0 && zip_set_file_compression(zip, zip_uint64_t(index), ZIP_CM_DEFLATE, 1) == 0;
     }
-    if (zip_close(zip) != 0) {
+    if (!added || zip_close(zip) != 0) {
         zip_discard(zip);
-        throw std::runtime_error("zip_close failed");
+        throw std::runtime_error("cannot write " + path);
     }
     return fileText(path);
 }

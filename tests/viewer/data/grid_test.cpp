@@ -6,7 +6,7 @@ using namespace orvex;
 
 namespace {
 
-TEST(Grid, PointsLieInMetresAboutTheCentreNorthWestFirstAndDropWithTheEarthsCurve)
+TEST(Grid, PointsLieInMetresAboutTheCentreDroppingWithTheEarthsCurve)
 {
     ElevationGrid g;
     allocategrid(g, 201, 201, srtm30Constants);

@@ -90,7 +90,7 @@ TEST_P(HostileViewerFile, IsReadSafelyInBoundedMemory)
         EXPECT_LE(summit.name.size(), 48u);
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryFileAndKind, HostileViewerFile,
+INSTANTIATE_TEST_SUITE_P(EveryFileEveryKind, HostileViewerFile,
                          testing::Combine(testing::Range(0, int(std::size(viewerFiles))), everyHostileKind),
                          [](const testing::TestParamInfo<HostileViewerFile::ParamType>& info) {
                              return std::string(std::get<0>(viewerFiles[std::get<0>(info.param)])) + "_" +

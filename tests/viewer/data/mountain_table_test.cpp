@@ -31,7 +31,7 @@ std::vector<Mountain> summits(const std::string& japan, const std::string& world
     return table.mountainTable;
 }
 
-TEST(SummitFile, ReadsPackedAnglesHeightKindAndTheRestOfTheLineAsName)
+TEST(SummitFile, ReadsPackedAnglesHeightKindThenTheLineAsName)
 {
     const std::vector<Mountain> m =
         summits("35.215432 138.433100 3776.0 1 W\n-35.3 138.5 -10.7 0 b\r\n\n  35.5 138.5 1e20 0 in\rside\n"
@@ -50,7 +50,7 @@ TEST(SummitFile, ReadsPackedAnglesHeightKindAndTheRestOfTheLineAsName)
     EXPECT_EQ(summits("", "27.591700 86.553100 8849 0 Everest\n").size(), 1u);
 }
 
-TEST(SummitFile, OnlySummitsStrictlyInsideAreShownAndAllArePlacedWithTheCurvatureDrop)
+TEST(SummitFile, SummitsStrictlyInsideAreShownAllPlacedWithTheCurvatureDrop)
 {
     // Packed 35.3 is 35.5 degrees, the centre's latitude; the edges are not inside.
     const std::vector<Mountain> m =
@@ -66,7 +66,7 @@ TEST(SummitFile, OnlySummitsStrictlyInsideAreShownAndAllArePlacedWithTheCurvatur
               std::tuple(-1101111.0, 930445.0, 198368.0));
 }
 
-TEST(SummitFile, NamesAreCutAt48BytesNamesOfDigitsEmptiedAndBadLinesSkipped)
+TEST(SummitFile, NamesAreCutAt48BytesBadLinesSkipped)
 {
     const std::string wide = "\x81\x97"; // a two-byte character whose second byte could also lead one
     const std::string fits = " " + std::string(45, 'x') + wide;      // 48 bytes

@@ -24,9 +24,7 @@ std::string key(int code)
 // The settings the keys scale: zoom, speed, range, resolution, brightness, names.
 std::vector<double> settings(const ViewState& v)
 {
-    return {v.fovy,         v.speed,
-            v.rangeSquared, double(v.gridStep),
-            v.brightness,   double(static_cast<int>(v.nameMode))};
+    return {v.fovy, v.speed, v.rangeSquared, double(v.gridStep), v.brightness, double(int(v.nameMode))};
 }
 
 // Hills in the home view, in a working directory without orvex.env.
@@ -67,7 +65,7 @@ class Flight : public testing::Test {
     static inline int projections = 0;
 };
 
-TEST_F(Flight, KeysScaleAndRestoreTheirSettingsWithinLimits)
+TEST_F(Flight, KeysScaleTheirSettingsWithinLimits)
 {
     // Zoom, speed, range, resolution, brightness and names after the keys;
     // the zoom stops at 179 degrees: 180 would collapse the view.
@@ -98,7 +96,7 @@ TEST_F(Flight, KeysScaleAndRestoreTheirSettingsWithinLimits)
     EXPECT_EQ(shade(), blended);
 }
 
-TEST_F(Flight, TurningPitchingClimbingAndStepsScaleWithZoomAboutTheEye)
+TEST_F(Flight, FlightKeysScaleWithZoomAboutTheEye)
 {
     const float eyeY = view.eye[0];
     type(key(keyLeft) + "+" + key(keyLeft)); // shifted or not
@@ -123,7 +121,7 @@ TEST_F(Flight, TurningPitchingClimbingAndStepsScaleWithZoomAboutTheEye)
     EXPECT_EQ(settings(view), (std::vector<double>{50, home.speed, home.rangeSquared, 1, 1.05, 1}));
 }
 
-TEST_F(Flight, QuitKeysSaveOthersDoNothingModifiersAndMenuEntries)
+TEST_F(Flight, OnlyQuitKeysSaveTheViewState)
 {
     for (const unsigned char code : std::string("1ia\0\1l\xc8\xff", 8)) // no action, and no save
         EXPECT_FALSE(applyKey(view, grid, code, false));
@@ -144,7 +142,7 @@ TEST_F(Flight, QuitKeysSaveOthersDoNothingModifiersAndMenuEntries)
         EXPECT_EQ(menuKeyCode(value), value < 0 || value > 9 ? -1 : " tbxnrhmsq"[value]);
 }
 
-TEST_F(Flight, FlyDragTurnsAndClimbsAndSunDragStaysBetweenEastAndWestAboveTheHorizon)
+TEST_F(Flight, DragsFlyOrMoveTheSunWithinTheSky)
 {
     pressMouse(view, leftButton, buttonDown, false, 350, 300);
     const float height = view.eye[2];

@@ -28,15 +28,10 @@ inline void makeHills(orvex::ElevationGrid& g, int rows, int cols,
 // The front-end's default table: seven bands, sea (0, 0, 255), background (200, 200, 255).
 inline orvex::ColourTable defaultColours()
 {
-    const orvex::ColourTable colours{{{0, 250, 0},
-                                      {120, 250, 140},
-                                      {120, 190, 140},
-                                      {160, 190, 120},
-                                      {150, 190, 180},
-                                      {200, 190, 200},
-                                      {230, 230, 230},
-                                      {0, 0, 255},
-                                      {200, 200, 255}},
-                                     9};
+    const int rgb[9][3] = {{0, 250, 0},     {120, 250, 140}, {120, 190, 140},
+                           {160, 190, 120}, {150, 190, 180}, {200, 190, 200},
+                           {230, 230, 230}, {0, 0, 255},     {200, 200, 255}};
+    orvex::ColourTable colours{{}, 9};
+    std::copy(&rgb[0][0], &rgb[0][0] + 27, &colours.colourTable[0][0]);
     return colours;
 }

@@ -28,7 +28,7 @@ struct Words {
     std::vector<const char*> argv;
 };
 
-TEST(CommandLine, EachOptionIsRecognisedWholeAndOnlyAtItsWordCountWithItsNumbersReadLikeAtoi)
+TEST(CommandLine, EachOptionIsRecognisedOnlyAtItsWordCountWithNumbersReadLikeAtoi)
 {
     for (const auto& [option, count] :
          {std::pair("-gsi50", 6), std::pair("-gsi250", 6), std::pair("-srtm30", 7), std::pair("-srtm3", 9),
@@ -82,11 +82,13 @@ TEST(CommandLine, BadAreasEndInTheLoadersFatalError)
          {"-gsi250 d 5339 1 1", "-gsi250 d 5339 0 2147483647", gsi250 + least + " 1 1"}},
         {"*** ERROR : the area is too large for this machine's memory.",
          {gsi50 + " 533945" + most + most, gsi250 + " 5339" + most + most, "-fgd10 d 533945" + most + most,
-          "-fgd5 d 533945 1" + most}},
-        {"*** ERROR fgd10 : argument.", {"-fgd10 d" + least + least + least}},
+          "-fgd5 d 533945 1" + most, "-fgd10 d 533945 200 200"}},
+        {"*** ERROR fgd10 : argument.", {"-fgd10 d" + least + least + least, "-fgd10 d 533948 1 1"}},
         {"*** ERROR fgd5 : argument.", {"-fgd5 d" + least + " 1 1"}},
-        {"*** FGD10M : No DEM files.", {"-fgd10 d" + most + " 1 1"}},
-        {"*** FGD5M : No DEM files.", {"-fgd5 d" + most + least + " 1"}},
+        // d holds one 10 m file, malformed.
+        {"*** FGD10M : No DEM files.", {"-fgd10 d" + most + " 1 1", "-fgd10 d 533945 1 1"}},
+        {"*** FGD5M : No DEM files.",
+         {"-fgd5 d" + most + least + " 1", "-fgd5 d 533946 1 1", "-fgd5 d 533945 0 1"}},
         {"*** ERROR srtm30 : argument.",
          {"-srtm30 d 0 0 30 0", "-srtm30 d 0 0 0 72", "-srtm30 d -1 0 0 0", "-srtm30 d 5 0 4 0",
           "-srtm30 d 0 9 0 8", srtm30 + most + most + most + most}},
@@ -96,6 +98,7 @@ TEST(CommandLine, BadAreasEndInTheLoadersFatalError)
           srtm3 + " 0 0 0 0" + most + " s"}},
     };
     testing_support::ScratchDir cwd(testing_support::ScratchDir::Enter::yes);
+    testing_support::writeFile("d/FG-GML-5339-45-DEM10B-20161001.xml", "<Dataset>");
     for (const auto& [message, lines] : cases)
         for (const std::string& line : lines) {
             const Words words(line);

@@ -24,8 +24,6 @@ TEST(OrvexProgram, EachOptionCallsItsOwnLoaderThenReadsTheColours)
     ScratchDir cwd;
     const std::pair<const char*, const char*> cases[] = {
         {"-gsi50 d 533999 1 1", "*** ERROR gsi50 : argument.\n"},
-        {"-gsi250 d 5339 -1 1", "*** ERROR gsi250 : argument.\n"},
-        {"-srtm30 d 30 0 30 0", "*** ERROR srtm30 : argument.\n"},
         {"-srtm3 d 0 0 0 0 3 s30", "*** ERROR srtm3 : argument.\n"},
         {"-srtm30 d 0 0 0 0", "*** readcolor-1.\n"}, // no tile is no error; no orvex.col is
     };

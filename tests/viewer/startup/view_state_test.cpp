@@ -29,7 +29,7 @@ std::string loaded(const std::string& text)
     return values.str();
 }
 
-TEST(ViewStateFile, SavesSixLinesBesideAndRenamedAndKeepsTheOldFileWhenItCannot)
+TEST(ViewStateFile, SavingWritesSixLinesThroughARenamedTemporaryFile)
 {
     ScratchDir cwd(ScratchDir::Enter::yes);
     saveViewState({.windowWidth = 1024,
@@ -46,7 +46,7 @@ TEST(ViewStateFile, SavesSixLinesBesideAndRenamedAndKeepsTheOldFileWhenItCannot)
     EXPECT_EQ(loaded(fileText("orvex.env")), "1024 333 0.35 123.5 8 0 2");
 }
 
-TEST(ViewStateFile, ReadingKeepsDefaultsFromTheFirstBadValueAndRepairs)
+TEST(ViewStateFile, ReadingKeepsDefaultsFromTheFirstBadValueOn)
 {
     // No file, another version (ignored), only the order counts, repairs (the
     // sun as read), the x stops the rest; numbers that are not finite and
@@ -72,7 +72,7 @@ TEST(ViewStateFile, ReadingKeepsDefaultsFromTheFirstBadValueAndRepairs)
         EXPECT_EQ(loaded(file), values) << file;
 }
 
-TEST(ViewState, InitSizesTheSceneThenReadsTheFileAndResetPutsTheEyeOnItsOrbit)
+TEST(ViewState, InitSizesTheSceneResetPutsTheEyeOnItsOrbit)
 {
     ScratchDir cwd(ScratchDir::Enter::yes);
     ElevationGrid grid; // 3 x 4 points of 30" at 35 degrees north: 1851.9 m by 2275.7 m
