@@ -4,11 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <ostream>
 #include <random>
 #include <stdexcept>
 #include <string>
@@ -19,35 +19,12 @@ enum class Hostile { directory, empty, randomBytes, sparse2GB };
 
 inline const char* hostileName(Hostile kind)
 {
-    switch (kind) {
-    case Hostile::directory:
-        return "Directory";
-    case Hostile::empty:
-        return "Empty";
-    case Hostile::randomBytes:
-        return "RandomBytes";
-    case Hostile::sparse2GB:
-        return "Sparse2GB";
-    }
-    return "?";
-}
-
-inline void PrintTo(Hostile kind, std::ostream* out)
-{
-    *out << hostileName(kind);
+    return std::array{"Directory", "Empty", "RandomBytes", "Sparse2GB"}[static_cast<int>(kind)];
 }
 
 inline const auto everyHostileKind =
     testing::Values(Hostile::directory, Hostile::empty, Hostile::randomBytes, Hostile::sparse2GB);
 
-inline std::string hostileTestName(const testing::TestParamInfo<Hostile>& info)
-{
-    return hostileName(info.param);
-}
-
-// Puts a hostile thing at `path`: a directory, an empty file, 1 MiB of random
-// bytes (the same for every run), or a 2 GiB file of zero bytes that takes no
-// disk space.
 inline void layHostile(Hostile kind, const std::string& path)
 {
     namespace fs = std::filesystem;
