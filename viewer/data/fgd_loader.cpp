@@ -104,15 +104,6 @@ MeshCode parseAreaCode(int code, const char* option)
     return northWest;
 }
 
-void setArea(ElevationGrid& grid, const MeshCode& northWest, int rows, int cols)
-{
-    grid.areaNorth = northWest.pp * 0.6666666666666666 + (northWest.p + 1) / 12.0;
-    grid.areaSouth = grid.areaNorth - rows / 12.0;
-    grid.areaWest = northWest.qq + 100 + northWest.q / 8.0;
-    grid.areaEast = grid.areaWest + cols / 8.0;
-    setGsiMarkerPlacement(grid);
-}
-
 enum class Surface : std::uint8_t { land, water, sea, none };
 
 Surface surfaceOf(FgdClass kind, float value)
@@ -433,7 +424,7 @@ void loadFgd10(ElevationGrid& grid, const std::string& dir, int code, int rows, 
     const FgdMeshShape shape = fgdMeshShape(FgdResolution::metres10);
     const GridAllocation allocate(rows, cols, [&] {
         allocategrid(grid, std::int64_t{shape.rows} * rows, std::int64_t{shape.cols} * cols, fgd10Constants);
-        setArea(grid, northWest, rows, cols);
+        setSheetArea(grid, northWest.pp, northWest.qq, northWest.p, northWest.q, rows, cols);
     });
 
     const Area area = makeArea(northWest, rows, cols);
@@ -466,7 +457,7 @@ void loadFgd5(ElevationGrid& grid, const std::string& dir, int code, int rows, i
     const int sheetRows = shape.rows * tertiaryPerSheet, sheetCols = shape.cols * tertiaryPerSheet;
     const GridAllocation allocate(rows, cols, [&] {
         allocategrid(grid, std::int64_t{sheetRows} * rows, std::int64_t{sheetCols} * cols, fgd5Constants);
-        setArea(grid, northWest, rows, cols);
+        setSheetArea(grid, northWest.pp, northWest.qq, northWest.p, northWest.q, rows, cols);
     });
 
     const Area area = makeArea(northWest, rows, cols);

@@ -46,15 +46,6 @@ bool readSheet(ElevationGrid& grid, const std::string& path, int rowOrigin, int 
     return true;
 }
 
-void setArea(ElevationGrid& grid, const SheetCode& northWest, int b, int c)
-{
-    grid.areaNorth = northWest.pp * 0.6666666666666666 + (northWest.p + 1) / 12.0;
-    grid.areaSouth = grid.areaNorth - b / 12.0;
-    grid.areaWest = northWest.qq + 100 + northWest.q / 8.0;
-    grid.areaEast = grid.areaWest + c / 8.0;
-    setGsiMarkerPlacement(grid);
-}
-
 } // namespace
 
 void readgsi50(ElevationGrid& grid, const std::string& dir, int a, int b, int c)
@@ -66,7 +57,7 @@ void readgsi50(ElevationGrid& grid, const std::string& dir, int a, int b, int c)
         fatalError("*** GSI50M : No DEM files.");
 
     allocategrid(grid, std::int64_t{sheetSize} * b, std::int64_t{sheetSize} * c, gsi50Constants);
-    setArea(grid, northWest, b, c);
+    setSheetArea(grid, northWest.pp, northWest.qq, northWest.p, northWest.q, b, c);
 
     int sheetsRead = 0;
     SheetCode rowStart = northWest;

@@ -87,6 +87,15 @@ bool readGsiRecord(TextScanner& reader, GridPoint* row, int count)
     return true;
 }
 
+void setSheetArea(ElevationGrid& grid, int pp, int qq, int p, int q, int rows, int cols)
+{
+    grid.areaNorth = pp * 0.6666666666666666 + (p + 1) / 12.0;
+    grid.areaSouth = grid.areaNorth - rows / 12.0;
+    grid.areaWest = qq + 100 + q / 8.0;
+    grid.areaEast = grid.areaWest + cols / 8.0;
+    setGsiMarkerPlacement(grid);
+}
+
 void setGsiMarkerPlacement(ElevationGrid& grid)
 {
     grid.mountainShiftY = 700 - (grid.areaNorth + grid.areaSouth) * 10 / 2;

@@ -25,4 +25,9 @@ bool readGsiRecord(TextScanner& reader, GridPoint* row, int count);
 // The summit shifts and label height of a GSI area; reads the area edges.
 void setGsiMarkerPlacement(ElevationGrid& grid);
 
+// The edges of an area of rows x cols 1:25,000 sheets (5' by 7.5') whose
+// north-west sheet is row p, column q of primary square PPQQ, and its
+// summit markers.
+void setSheetArea(ElevationGrid& grid, int pp, int qq, int p, int q, int rows, int cols);
+
 } // namespace orvex
