@@ -57,28 +57,12 @@ struct Sheet {
     int col; // in the area, from the west
 };
 
-// North to south, west to east, crossing into the primary cells to the
-// south and east as the 50 m sheets do.
-std::vector<Sheet> areaSheets(const MeshCode& northWest, int rows, int cols)
+// The sheets of the area, walked as the 50 m sheets are.
+std::vector<Sheet> sheetsOf(const MeshCode& northWest, int rows, int cols)
 {
     std::vector<Sheet> sheets;
-    MeshCode rowStart = northWest;
-    for (int i = 0; i < rows; ++i) {
-        if (rowStart.p < 0) {
-            --rowStart.pp;
-            rowStart.p = sheetsPerCell - 1;
-        }
-        MeshCode sheet = rowStart;
-        for (int j = 0; j < cols; ++j) {
-            if (sheet.q == sheetsPerCell) {
-                ++sheet.qq;
-                sheet.q = 0;
-            }
-            sheets.push_back({sheet, i, j});
-            ++sheet.q;
-        }
-        --rowStart.p;
-    }
+    for (const AreaSheet& s : areaSheets(northWest.pp, northWest.qq, northWest.p, northWest.q, rows, cols))
+        sheets.push_back({{s.pp, s.qq, s.p, s.q}, s.row, s.col});
     return sheets;
 }
 
@@ -282,7 +266,7 @@ struct Area {
 
 Area makeArea(const MeshCode& northWest, int rows, int cols)
 {
-    Area area{northWest, areaSheets(northWest, rows, cols), {}};
+    Area area{northWest, sheetsOf(northWest, rows, cols), {}};
     for (const Sheet& sheet : area.sheets)
         area.sheetCodes.insert(sheet.code);
     return area;

@@ -60,24 +60,10 @@ void readgsi50(ElevationGrid& grid, const std::string& dir, int a, int b, int c)
     setSheetArea(grid, northWest.pp, northWest.qq, northWest.p, northWest.q, b, c);
 
     int sheetsRead = 0;
-    SheetCode rowStart = northWest;
-    for (int i = 0; i < b; ++i) {
-        if (rowStart.p < 0) { // crossed into the primary cell to the south
-            --rowStart.pp;
-            rowStart.p = sheetsPerCell - 1;
-        }
-        SheetCode sheet = rowStart;
-        for (int j = 0; j < c; ++j) {
-            if (sheet.q == sheetsPerCell) { // crossed into the primary cell to the east
-                ++sheet.qq;
-                sheet.q = 0;
-            }
-            if (readSheet(grid, sheetPath(dir, sheet), sheetSize * i, sheetSize * j))
-                ++sheetsRead;
-            ++sheet.q;
-        }
-        --rowStart.p;
-    }
+    for (const AreaSheet& sheet : areaSheets(northWest.pp, northWest.qq, northWest.p, northWest.q, b, c))
+        if (readSheet(grid, sheetPath(dir, {sheet.pp, sheet.qq, sheet.p, sheet.q}), sheetSize * sheet.row,
+                      sheetSize * sheet.col))
+            ++sheetsRead;
     if (sheetsRead == 0)
         fatalError("*** GSI50M : No DEM files.");
     finishgrid(grid, gsi50Constants);

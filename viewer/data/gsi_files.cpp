@@ -96,6 +96,26 @@ void setSheetArea(ElevationGrid& grid, int pp, int qq, int p, int q, int rows, i
     setGsiMarkerPlacement(grid);
 }
 
+std::vector<AreaSheet> areaSheets(int pp, int qq, int p, int q, int rows, int cols)
+{
+    constexpr int sheetsPerSquare = 8;
+    std::vector<AreaSheet> sheets;
+    for (int i = 0; i < rows; ++i, --p) {
+        if (p < 0) { // crossed into the primary square to the south
+            --pp;
+            p = sheetsPerSquare - 1;
+        }
+        for (int j = 0, east = qq, column = q; j < cols; ++j, ++column) {
+            if (column == sheetsPerSquare) { // crossed into the primary square to the east
+                ++east;
+                column = 0;
+            }
+            sheets.push_back({pp, east, p, column, i, j});
+        }
+    }
+    return sheets;
+}
+
 void setGsiMarkerPlacement(ElevationGrid& grid)
 {
     grid.mountainShiftY = 700 - (grid.areaNorth + grid.areaSouth) * 10 / 2;

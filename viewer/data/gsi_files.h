@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace orvex {
 
@@ -29,5 +30,16 @@ void setGsiMarkerPlacement(ElevationGrid& grid);
 // north-west sheet is row p, column q of primary square PPQQ, and its
 // summit markers.
 void setSheetArea(ElevationGrid& grid, int pp, int qq, int p, int q, int rows, int cols);
+
+// A sheet of such an area: its code PPQQpq and its place in the area.
+struct AreaSheet {
+    int pp, qq, p, q;
+    int row; // from the north
+    int col; // from the west
+};
+
+// The sheets of the area, north to south and west to east, crossing into
+// the primary squares to the south and the east.
+std::vector<AreaSheet> areaSheets(int pp, int qq, int p, int q, int rows, int cols);
 
 } // namespace orvex
