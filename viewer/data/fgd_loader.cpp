@@ -45,9 +45,7 @@ const DataSetConstants fgd5Constants = constantsFor(18000);
 
 namespace {
 
-constexpr int sheetsPerCell = 8;
 constexpr int tertiaryPerSheet = 10;
-constexpr float seaElevation = -9999.0f;
 constexpr SampleState validSample = SampleState::valid;
 constexpr SampleState voidSample = SampleState::dataVoid;
 
@@ -83,7 +81,8 @@ std::string sheetStem(const std::string& dir, const MeshCode& code, const char* 
 MeshCode parseAreaCode(int code, const char* option)
 {
     const MeshCode northWest{code / 10000, (code % 10000) / 100, (code % 100) / 10, code % 10};
-    if (northWest.p < 0 || northWest.p >= sheetsPerCell || northWest.q < 0 || northWest.q >= sheetsPerCell)
+    if (northWest.p < 0 || northWest.p >= sheetsPerSquare || northWest.q < 0 ||
+        northWest.q >= sheetsPerSquare)
         fatalError(std::string("*** ERROR ") + option + " : argument.");
     return northWest;
 }

@@ -15,7 +15,6 @@ namespace orvex {
 namespace {
 
 constexpr int sheetSize = 200;
-constexpr int sheetsPerCell = 8;
 
 // A sheet's place: primary cell (PP, QQ) and the sheet's row p (from the
 // south) and column q (from the west) inside it.
@@ -51,7 +50,8 @@ bool readSheet(ElevationGrid& grid, const std::string& path, int rowOrigin, int 
 void readgsi50(ElevationGrid& grid, const std::string& dir, int a, int b, int c)
 {
     const SheetCode northWest{a / 10000, (a % 10000) / 100, (a % 100) / 10, a % 10};
-    if (northWest.p < 0 || northWest.p >= sheetsPerCell || northWest.q < 0 || northWest.q >= sheetsPerCell)
+    if (northWest.p < 0 || northWest.p >= sheetsPerSquare || northWest.q < 0 ||
+        northWest.q >= sheetsPerSquare)
         fatalError("*** ERROR gsi50 : argument.");
     if (b < 1 || c < 1)
         fatalError("*** GSI50M : No DEM files.");

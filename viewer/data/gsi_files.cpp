@@ -98,7 +98,6 @@ void setSheetArea(ElevationGrid& grid, int pp, int qq, int p, int q, int rows, i
 
 std::vector<AreaSheet> areaSheets(int pp, int qq, int p, int q, int rows, int cols)
 {
-    constexpr int sheetsPerSquare = 8;
     std::vector<AreaSheet> sheets;
     for (int i = 0; i < rows; ++i, --p) {
         if (p < 0) { // crossed into the primary square to the south

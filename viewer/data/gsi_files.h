@@ -31,6 +31,9 @@ void setGsiMarkerPlacement(ElevationGrid& grid);
 // summit markers.
 void setSheetArea(ElevationGrid& grid, int pp, int qq, int p, int q, int rows, int cols);
 
+// Sheets along each side of a primary square: rows p and columns q 0 .. 7.
+inline constexpr int sheetsPerSquare = 8;
+
 // A sheet of such an area: its code PPQQpq and its place in the area.
 struct AreaSheet {
     int pp, qq, p, q;
