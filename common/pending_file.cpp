@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <limits>
+#include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
 
@@ -17,11 +18,29 @@ PendingFile::PendingFile(std::string path)
         fail("cannot create");
 }
 
+PendingFile::PendingFile(std::string path, ForOtherWriter) : path_(std::move(path))
+{
+    const std::size_t slash = path_.rfind('/');
+    const std::size_t dot = path_.rfind('.');
+    const std::size_t split = dot == std::string::npos || (slash != std::string::npos && dot < slash) ||
+                                      dot == (slash == std::string::npos ? 0 : slash + 1)
+                                  ? path_.size()
+                                  : dot;
+    temporaryPath_ = path_.substr(0, split) + ".tmp" + std::to_string(getpid()) + path_.substr(split);
+    std::FILE* reserved = std::fopen(temporaryPath_.c_str(), "wbx");
+    if (!reserved) {
+        fail("cannot create");
+        return;
+    }
+    std::fclose(reserved);
+    forOtherWriter_ = true;
+}
+
 PendingFile::~PendingFile()
 {
     if (file_)
         std::fclose(file_);
-    if (!committed_ && (file_ || finished_))
+    if (!committed_ && (file_ || finished_ || forOtherWriter_))
         std::remove(temporaryPath_.c_str());
 }
 
@@ -59,6 +78,17 @@ bool PendingFile::skip(std::uint64_t size)
 
 bool PendingFile::finish()
 {
+    if (forOtherWriter_ && !finished_) {
+        finished_ = true;
+        struct stat status {};
+        if (stat(temporaryPath_.c_str(), &status) != 0)
+            return fail("cannot write");
+        if (status.st_size == 0) {
+            errno = ENODATA;
+            return fail("nothing written to");
+        }
+        return true;
+    }
     if (!file_)
         return false;
     const bool flushed = std::fflush(file_) == 0 && !std::ferror(file_);

@@ -12,6 +12,13 @@ namespace common {
 class PendingFile {
   public:
     explicit PendingFile(std::string path);
+    // For a file that another writer (GDAL) makes itself: reserves an empty
+    // temporary file beside `path` for it, named with `path`'s extension
+    // last (".tmp<pid>" goes before the extension), so that a writer which
+    // names a file's companions by extension names theirs alike. finish()
+    // then only checks that the writer left something in it.
+    struct ForOtherWriter {};
+    PendingFile(std::string path, ForOtherWriter);
     ~PendingFile(); // removes the temporary file unless it was committed
     PendingFile(const PendingFile&) = delete;
     PendingFile& operator=(const PendingFile&) = delete;
@@ -27,6 +34,9 @@ class PendingFile {
     // Renames the finished file onto its final path.
     bool commit();
 
+    // Where the file is being written, until commit().
+    const std::string& temporaryPath() const { return temporaryPath_; }
+
     // What went wrong, for a message.
     const std::string& error() const { return error_; }
 
@@ -37,6 +47,7 @@ class PendingFile {
     std::string temporaryPath_;
     std::FILE* file_ = nullptr;
     bool finished_ = false;
+    bool forOtherWriter_ = false; // the temporary file was made, and is left to someone else
     bool committed_ = false;
     std::string error_;
 };

@@ -1,13 +1,13 @@
-// orvex-export: loads an area exactly as orvex does and writes it as an ESRI
-// .hdr-labelled float32 raster, for a GIS or for checking the loaders.
+// orvex-export: loads an area exactly as orvex does and writes it through
+// GDAL as a GeoTIFF or an ESRI .hdr-labelled float32 raster, for a GIS or for
+// checking the loaders.
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "app/command_line.h"
 #include "app/load_request.h"
-#include "data/fgd_loader.h"
-#include "ehdr_raster.h"
+#include "raster_file.h"
 #include "state/fatal_error.h"
 #include "state/grid.h"
 
@@ -20,26 +20,8 @@ const char usage[] = "usage: orvex-export OUT -gsi50 DIR CODE ROWS COLS\n"
                      "       orvex-export OUT -srtm3 DIR NORTH WEST SOUTH EAST MODE SRTM30DIR\n"
                      "       orvex-export OUT -fgd10 DIR CODE ROWS COLS\n"
                      "       orvex-export OUT -fgd5 DIR CODE ROWS COLS\n"
-                     "writes OUT.flt and OUT.hdr\n";
-
-const DataSetConstants& constantsOf(DataSet dataSet)
-{
-    switch (dataSet) {
-    case DataSet::gsi50:
-        return gsi50Constants;
-    case DataSet::gsi250:
-        return gsi250Constants;
-    case DataSet::srtm30:
-        return srtm30Constants;
-    case DataSet::srtm3:
-        break;
-    case DataSet::fgd10:
-        return orvex::fgd10Constants;
-    case DataSet::fgd5:
-        return orvex::fgd5Constants;
-    }
-    return srtm3Constants;
-}
+                     "       orvex-export OUT -gdal SOURCE NORTH WEST SOUTH EAST\n"
+                     "writes OUT as a GeoTIFF when it ends in .tif, else OUT.flt, OUT.hdr and OUT.prj\n";
 
 } // namespace
 } // namespace orvex
@@ -63,15 +45,17 @@ int main(int argc, char* argv[])
 
     setFatalErrorWaitsForEnter(false); // a tool: nobody is there to press Enter
     ElevationGrid grid;
-    runLoader(grid, *request);
+    const LoadedGrid where = runLoader(grid, *request);
 
-    const std::string base = argv[1];
+    const std::string out = argv[1];
     std::string error;
-    if (!writeEhdrRaster(base, grid, constantsOf(request->dataSet), error)) {
+    if (!writeRaster(out, grid, where, error)) {
         std::fprintf(stderr, "*** orvex-export : %s\n", error.c_str());
         return 1;
     }
-    std::printf("Wrote %s.flt and %s.hdr (%d x %d)\n", base.c_str(), base.c_str(), grid.gridRows,
-                grid.gridCols);
+    std::string names;
+    for (const std::string& name : rasterFiles(out))
+        names += (names.empty() ? "" : ", ") + name;
+    std::printf("Wrote %s (%d x %d)\n", names.c_str(), grid.gridRows, grid.gridCols);
     return 0;
 }

@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstring>
 
 #include "data/text_scanner.h"
@@ -11,6 +13,18 @@ int atoiClamped(const char* word)
     return TextScanner(word).readInt().value_or(0);
 }
 
+double degreesOf(const char* word)
+{
+    while (*word == ' ' || (*word >= '\t' && *word <= '\r'))
+        ++word;
+    if (*word == '+' && word[1] != '-')
+        ++word;
+    const char* end = word + std::strlen(word);
+    double value = NAN;
+    const std::from_chars_result result = std::from_chars(word, end, value);
+    return result.ec == std::errc() && result.ptr == end ? value : NAN;
+}
+
 namespace {
 
 struct Form {
@@ -19,6 +33,7 @@ struct Form {
     DataSet dataSet;
     int numberCount;
     bool hasSrtm30Dir;
+    bool hasBox = false;
 };
 
 // In this order: with six words "-gsi50" is tried before "-gsi250".
@@ -30,6 +45,8 @@ constexpr Form forms[] = {
     // The GSI 10 m and 5 m DEM, in ZIPs of GML.
     {6, "-fgd10", DataSet::fgd10, 3, false},
     {6, "-fgd5", DataSet::fgd5, 3, false},
+    // Any raster GDAL reads: SOURCE NORTH WEST SOUTH EAST.
+    {7, "-gdal", DataSet::gdal, 0, false, true},
 };
 
 } // namespace
@@ -44,6 +61,8 @@ std::optional<LoadRequest> parseCommandLine(int argc, const char* const argv[])
         request.dataDir = argv[2];
         for (int n = 0; n < form.numberCount; ++n)
             request.numbers[n] = atoiClamped(argv[3 + n]);
+        for (int n = 0; form.hasBox && n < 4; ++n)
+            request.box[n] = degreesOf(argv[3 + n]);
         if (form.hasSrtm30Dir)
             request.srtm30Dir = argv[3 + form.numberCount];
         return request;

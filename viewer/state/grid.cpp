@@ -52,13 +52,17 @@ const DataSetConstants srtm30Constants =
 const DataSetConstants srtm3Constants =
     makeConstants(1200, 1200, 0.0f, SampleState::noTile, -500, -seaElevation);
 
+std::int64_t maxGridPoints()
+{
+    return physicalMemoryBytes() / static_cast<std::int64_t>(sizeof(GridPoint));
+}
+
 void allocategrid(ElevationGrid& grid, std::int64_t rows, std::int64_t cols, const DataSetConstants& set)
 {
     constexpr std::int64_t int32Max = std::numeric_limits<std::int32_t>::max();
     if (rows < 1 || cols < 1 || rows > int32Max || cols > int32Max)
         areaTooLarge();
-    const std::int64_t maxPoints = physicalMemoryBytes() / static_cast<std::int64_t>(sizeof(GridPoint));
-    if (rows > maxPoints / cols)
+    if (rows > maxGridPoints() / cols)
         areaTooLarge();
     const std::int64_t count = rows * cols;
 

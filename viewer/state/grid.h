@@ -73,6 +73,8 @@ extern const DataSetConstants srtm3Constants;
 // are checked in 64 bits: a grid that would overflow, exceed the machine's
 // physical memory or fail to allocate ends through fatalError.
 void allocategrid(ElevationGrid& grid, std::int64_t rows, std::int64_t cols, const DataSetConstants& set);
+// The most points that allocategrid accepts on this machine.
+std::int64_t maxGridPoints();
 void allocategrid(std::int64_t rows, std::int64_t cols, const DataSetConstants& set); // the process-wide grid
 
 // Places every point in the local metric frame centred on the area, lowered
