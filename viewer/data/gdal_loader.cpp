@@ -127,7 +127,8 @@ std::optional<Extent> extentOf(GDALDataset& dataset)
 
 GDALDatasetUniquePtr openRaster(const std::string& path)
 {
-    return GDALDatasetUniquePtr(GDALDataset::Open(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY));
+    return GDALDatasetUniquePtr(
+        GDALDataset::Open(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY | GDAL_OF_VERBOSE_ERROR));
 }
 
 // Files beside rasters that GDAL would open as rasters of their own.

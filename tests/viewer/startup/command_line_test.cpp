@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
 #include <map>
 #include <sstream>
 
@@ -32,7 +33,7 @@ TEST(CommandLine, EachOptionIsRecognisedOnlyAtItsWordCountWithNumbersReadLikeAto
 {
     for (const auto& [option, count] :
          {std::pair("-gsi50", 6), std::pair("-gsi250", 6), std::pair("-srtm30", 7), std::pair("-srtm3", 9),
-          std::pair("-fgd10", 6), std::pair("-fgd5", 6)})
+          std::pair("-fgd10", 6), std::pair("-fgd5", 6), std::pair("-gdal", 7)})
         for (int words = 1; words <= 12; ++words) {
             std::string line = words > 1 ? option : "";
             for (int more = 2; more < words; ++more)
@@ -46,7 +47,13 @@ TEST(CommandLine, EachOptionIsRecognisedOnlyAtItsWordCountWithNumbersReadLikeAto
     const auto gsi50 = Words("-gsi50 d 533936 1 1").parse(), gsi250 = Words("-gsi250 dir 5339 -1 x").parse();
     const auto srtm30 = Words("-srtm30 d30 1 +2 3abc 4").parse();
     const auto srtm3 = Words("-srtm3 /s3 +12abc 639 -7 99999999999999 2 /s30").parse();
-    ASSERT_TRUE(gsi50 && gsi250 && srtm30 && srtm3);
+    const auto gdal = Words("-gdal dem.tif 35.5 +139.25 -1e1 140x").parse();
+    ASSERT_TRUE(gsi50 && gsi250 && srtm30 && srtm3 && gdal);
+    // Degrees are decimal numbers whatever the locale; a word that is not one
+    // is left to the loader's argument check.
+    EXPECT_EQ(std::tuple(gdal->dataSet, gdal->dataDir, gdal->box[0], gdal->box[1], gdal->box[2]),
+              std::tuple(DataSet::gdal, "dem.tif", 35.5, 139.25, -10.0));
+    EXPECT_TRUE(std::isnan(gdal->box[3]));
     EXPECT_EQ(std::tuple(gsi50->dataSet, gsi50->dataDir, gsi50->numbers),
               std::tuple(DataSet::gsi50, "d", std::array<int, 5>{533936, 1, 1, 0, 0}));
     EXPECT_EQ(std::tuple(gsi250->dataSet, gsi250->dataDir, gsi250->numbers),
