@@ -84,6 +84,29 @@ void writeHgtTile(const fs::path& path, int seed)
     writeFile(path, bytes);
 }
 
+// An SRTM 1-arc-second tile, 3601 x 3601 samples, with the SRTM3 tiles' voids
+// at three times their size.
+void writeSrtm1Tile(const fs::path& path)
+{
+    std::vector<std::int16_t> samples(3601 * 3601);
+    for (int r = 0; r < 3601; ++r)
+        for (int c = 0; c < 3601; ++c)
+            samples[r * 3601 + c] = static_cast<std::int16_t>(terrain(36 - r / 3600.0, 139 + c / 3600.0));
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> place(1, 3400);
+    for (int n = 0; n < 3000; ++n) {
+        const int r0 = place(random), c0 = place(random);
+        for (int r = r0; r < r0 + 3 * (1 + n % 3); ++r)
+            for (int c = c0; c < c0 + 3 * (1 + n % 5); ++c)
+                samples[r * 3601 + c] = -32768;
+    }
+    std::string bytes;
+    bytes.reserve(samples.size() * 2);
+    for (std::int16_t s : samples)
+        appendSample(bytes, s);
+    writeFile(path, bytes);
+}
+
 // The rows of an SRTM30 tile that the fill reads; the rest stays a hole in a
 // sparse file.
 void writeSrtm30Rows(const fs::path& path, int firstRow, int rowCount)
@@ -278,6 +301,26 @@ RunResult runInChild(const std::function<void()>& load)
     return result;
 }
 
+// The median wall-clock time of a shell command, its output discarded, after
+// one warm-up run.
+double commandMilliseconds(const std::string& command)
+{
+    const std::string quiet = command + " >/dev/null 2>&1";
+    std::vector<double> runs;
+    for (int n = 0; n <= runsPerCase; ++n) {
+        const auto start = std::chrono::steady_clock::now();
+        if (std::system(quiet.c_str()) != 0) {
+            std::fprintf(stderr, "load_bench: failed: %s\n", command.c_str());
+            std::exit(1);
+        }
+        if (n > 0)
+            runs.push_back(
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    }
+    std::sort(runs.begin(), runs.end());
+    return runs[runs.size() / 2];
+}
+
 // The median of the runs after one warm-up run.
 RunResult measure(const std::function<void()>& load)
 {
@@ -326,6 +369,23 @@ int main()
     const std::string srtm3Dir = (dir / "srtm3").string();
     const std::string srtm30Dir = (dir / "srtm30").string();
     const RunResult srtm3 = measure([&] { readsrtm3(srtm3Dir, 108, 638, 110, 640, 2, srtm30Dir); });
+    // The same 3 x 3 blocks (1801 x 1801 samples from 36 N, 139 E) exported
+    // as a GeoTIFF, and cut by gdal_translate from a VRT of the four tiles
+    // into a GeoTIFF with the same creation options.
+    const fs::path exportDir = dir / "export";
+    fs::create_directories(exportDir);
+    const std::string vrt = (exportDir / "tiles.vrt").string();
+    const std::string inExportDir = "cd '" + exportDir.string() + "' && ";
+    if (std::system((inExportDir + "gdalbuildvrt -q tiles.vrt '" + srtm3Dir + "'/*.hgt").c_str()) != 0) {
+        std::fprintf(stderr, "load_bench: gdalbuildvrt (package gdal-bin) failed\n");
+        return 1;
+    }
+    const double exportMs = commandMilliseconds(inExportDir + "'" + ORVEX_EXPORT_PROGRAM +
+                                                "' ours.tif -srtm3 '" + srtm3Dir + "' 108 638 110 640 0 .");
+    const double translateMs = commandMilliseconds(
+        inExportDir + "gdal_translate -q -of GTiff -ot Float32 -srcwin 0 0 1801 1801 -co TILED=YES "
+                      "-co COMPRESS=DEFLATE -co PREDICTOR=3 -co ZLEVEL=6 -co NUM_THREADS=ALL_CPUS "
+                      "-co BIGTIFF=IF_SAFER tiles.vrt gdal.tif");
     const RunResult gsi50 = measure([&] { readgsi50((dir / "gsi50").string(), 533945, 4, 4); });
     const RunResult gsi250 = measure([&] { readgsi250((dir / "gsi250").string(), 5339, 2, 2); });
     // Written only now: what making them leaves in this process would count
@@ -339,6 +399,9 @@ int main()
     const std::string fgdDir = (dir / "fgd").string();
     const RunResult fgd10 = measure([&] { readfgd10(fgdDir, 533945, 2, 2); });
     const RunResult fgd5 = measure([&] { readfgd5(fgdDir, 533945, 1, 1); });
+    writeSrtm1Tile(dir / "srtm1" / "N35E139.hgt");
+    const std::string srtm1Tile = (dir / "srtm1" / "N35E139.hgt").string();
+    const RunResult srtm1 = measure([&] { readgdal(srtm1Tile, {36, 139, 35, 140}); });
     // The four documents alone, from the ZIPs through the XML parser to the
     // points: on one thread, and on two as the loader reads them.
     const auto parseOn = [&](unsigned threads) {
@@ -379,6 +442,10 @@ int main()
     std::printf("BENCH fgd5_1x1_load_cpu %.1f ms\n", fgd5.cpuMilliseconds);
     std::printf("BENCH fgd10_2x2_peak_memory %.1f MiB\n", fgd10.peakMiB);
     std::printf("BENCH fgd10_2x2_peak_over_grid %.1f MiB\n", fgd10.peakMiB - fgd10GridMiB);
+    std::printf("BENCH gdal_srtm1_1x1_load %.1f ms\n", srtm1.milliseconds);
+    std::printf("BENCH export_srtm3_3x3 %.1f ms\n", exportMs);
+    std::printf("BENCH gdal_translate_srtm3_3x3 %.1f ms\n", translateMs);
+    std::printf("BENCH export_to_gdal_translate %.2f x\n", exportMs / translateMs);
 
     std::error_code ignored;
     fs::remove_all(dir, ignored);
