@@ -18,9 +18,10 @@ namespace {
 
 constexpr int stripRows = 256; // the GeoTIFF's tile height
 
-// Float predictor and deflate at its default level, compressed on every core.
+// The float predictor with deflate at its fastest level: smaller than deflate
+// alone at its default level, and faster; tiles compressed on every core.
 constexpr const char* tiffOptions[] = {"TILED=YES", "COMPRESS=DEFLATE",     "PREDICTOR=3",
-                                       "ZLEVEL=6",  "NUM_THREADS=ALL_CPUS", "BIGTIFF=IF_SAFER"};
+                                       "ZLEVEL=1",  "NUM_THREADS=ALL_CPUS", "BIGTIFF=IF_SAFER"};
 
 bool isTiff(const std::string& out)
 {
