@@ -2,7 +2,6 @@
 // GDAL as a GeoTIFF or an ESRI .hdr-labelled float32 raster, for a GIS or for
 // checking the loaders.
 #include <cstdio>
-#include <chrono>
 #include <string>
 #include <vector>
 
@@ -46,10 +45,7 @@ int main(int argc, char* argv[])
 
     setFatalErrorWaitsForEnter(false); // a tool: nobody is there to press Enter
     ElevationGrid grid;
-    auto T0 = std::chrono::steady_clock::now();
-    auto MS = [&]{ return std::chrono::duration<double,std::milli>(std::chrono::steady_clock::now()-T0).count(); };
     const LoadedGrid where = runLoader(grid, *request);
-    std::fprintf(stderr, "T load %.1f\n", MS());
 
     const std::string out = argv[1];
     std::string error;
@@ -57,7 +53,6 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "*** orvex-export : %s\n", error.c_str());
         return 1;
     }
-    std::fprintf(stderr, "T write %.1f\n", MS());
     std::string names;
     for (const std::string& name : rasterFiles(out))
         names += (names.empty() ? "" : ", ") + name;
