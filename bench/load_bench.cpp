@@ -26,6 +26,7 @@
 
 #include "data/fgd_archive.h"
 #include "data/loaders.h"
+#include "raster_file.h"
 #include "state/grid.h"
 
 using namespace orvex;
@@ -371,7 +372,7 @@ int main()
     const RunResult srtm3 = measure([&] { readsrtm3(srtm3Dir, 108, 638, 110, 640, 2, srtm30Dir); });
     // The same 3 x 3 blocks (1801 x 1801 samples from 36 N, 139 E) exported
     // as a GeoTIFF, and cut by gdal_translate from a VRT of the four tiles
-    // into a GeoTIFF with the same creation options.
+    // into a float32 GeoTIFF with the same creation options.
     const fs::path exportDir = dir / "export";
     fs::create_directories(exportDir);
     const std::string vrt = (exportDir / "tiles.vrt").string();
@@ -382,10 +383,16 @@ int main()
     }
     const double exportMs = commandMilliseconds(inExportDir + "'" + ORVEX_EXPORT_PROGRAM +
                                                 "' ours.tif -srtm3 '" + srtm3Dir + "' 108 638 110 640 0 .");
-    const double translateMs = commandMilliseconds(
-        inExportDir + "gdal_translate -q -of GTiff -ot Float32 -srcwin 0 0 1801 1801 -co TILED=YES "
-                      "-co COMPRESS=DEFLATE -co PREDICTOR=3 -co ZLEVEL=6 -co NUM_THREADS=ALL_CPUS "
-                      "-co BIGTIFF=IF_SAFER tiles.vrt gdal.tif");
+    std::string sameOptions;
+    for (const char* option : geoTiffOptions)
+        sameOptions += std::string(" -co ") + option;
+    const std::string translate =
+        inExportDir + "gdal_translate -q -of GTiff -ot Float32 -srcwin 0 0 1801 1801";
+    const double translateMs = commandMilliseconds(translate + sameOptions + " tiles.vrt gdal.tif");
+    // GDAL's tool with only what makes the format (tiled, deflate), the rest
+    // its defaults.
+    const double translateDefaultsMs =
+        commandMilliseconds(translate + " -co TILED=YES -co COMPRESS=DEFLATE tiles.vrt gdal-defaults.tif");
     const RunResult gsi50 = measure([&] { readgsi50((dir / "gsi50").string(), 533945, 4, 4); });
     const RunResult gsi250 = measure([&] { readgsi250((dir / "gsi250").string(), 5339, 2, 2); });
     // Written only now: what making them leaves in this process would count
@@ -446,6 +453,8 @@ int main()
     std::printf("BENCH export_srtm3_3x3 %.1f ms\n", exportMs);
     std::printf("BENCH gdal_translate_srtm3_3x3 %.1f ms\n", translateMs);
     std::printf("BENCH export_to_gdal_translate %.2f x\n", exportMs / translateMs);
+    std::printf("BENCH gdal_translate_defaults_srtm3_3x3 %.1f ms\n", translateDefaultsMs);
+    std::printf("BENCH export_to_gdal_translate_defaults %.2f x\n", exportMs / translateDefaultsMs);
 
     std::error_code ignored;
     fs::remove_all(dir, ignored);

@@ -18,11 +18,6 @@ namespace {
 
 constexpr int stripRows = 256; // the GeoTIFF's tile height
 
-// The float predictor with deflate at its fastest level: smaller than deflate
-// alone at its default level, and faster; tiles compressed on every core.
-constexpr const char* tiffOptions[] = {"TILED=YES", "COMPRESS=DEFLATE",     "PREDICTOR=3",
-                                       "ZLEVEL=1",  "NUM_THREADS=ALL_CPUS", "BIGTIFF=IF_SAFER"};
-
 bool isTiff(const std::string& out)
 {
     return out.ends_with(".tif") || out.ends_with(".tiff");
@@ -69,7 +64,7 @@ bool writeDataset(const std::string& path, bool tiff, const ElevationGrid& grid,
     }
     CPLStringList options;
     if (tiff)
-        for (const char* option : tiffOptions)
+        for (const char* option : geoTiffOptions)
             options.AddString(option);
     GDALDatasetUniquePtr dataset(
         driver->Create(path.c_str(), grid.gridCols, grid.gridRows, 1, GDT_Float32, options.List()));
@@ -96,6 +91,7 @@ bool writeDataset(const std::string& path, bool tiff, const ElevationGrid& grid,
                 if (band->RasterIO(GF_Write, 0, r, grid.gridCols, rows, strip.data(), grid.gridCols, rows,
                                    GDT_Float32, 0, 0, nullptr) != CE_None)
                     break;
+                dataset->FlushCache(false); // its tiles compress while the next strip is made
             }
         }
         dataset.reset(); // closes it: everything reaches the file or fails here
