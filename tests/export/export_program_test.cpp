@@ -30,30 +30,27 @@ TEST(ExportProgram, UsageOrLoaderErrorsEndAtOnce)
 
 namespace {
 
-// A raster's samples, no-data value, place and coordinate system as GDAL reads them.
+// A raster's samples, no-data value, place (as exact as an EHdr label's text)
+// and datum as GDAL reads them.
 struct Read {
     std::vector<float> samples;
     double noData = 0;
-    std::vector<double> place;
+    std::vector<double> place = std::vector<double>(6);
     std::string datum;
 };
 Read readThroughGdal(const std::string& path)
 {
     GDALAllRegister();
     GDALDatasetUniquePtr raster(GDALDataset::Open(path.c_str(), GDAL_OF_RASTER));
-    if (!raster)
-        return {};
     Read read;
-    const int width = raster->GetRasterXSize(), height = raster->GetRasterYSize();
+    const int width = raster ? raster->GetRasterXSize() : 0, height = raster ? raster->GetRasterYSize() : 0;
     read.samples.resize(std::size_t(width) * height);
-    GDALRasterBand* band = raster->GetRasterBand(1);
-    if (band->RasterIO(GF_Read, 0, 0, width, height, read.samples.data(), width, height, GDT_Float32, 0, 0,
-                       nullptr) != CE_None)
+    if (!raster || raster->RasterIO(GF_Read, 0, 0, width, height, read.samples.data(), width, height,
+                                    GDT_Float32, 1, nullptr, 0, 0, 0, nullptr) != CE_None)
         return {};
-    read.noData = band->GetNoDataValue();
-    read.place.resize(6);
+    read.noData = raster->GetRasterBand(1)->GetNoDataValue();
     raster->GetGeoTransform(read.place.data());
-    for (double& value : read.place) // as exact as the EHdr label's text
+    for (double& value : read.place)
         value = std::round(value * 1e12) / 1e12;
     const OGRSpatialReference* srs = raster->GetSpatialRef();
     read.datum = srs && srs->GetAttrValue("DATUM") ? srs->GetAttrValue("DATUM") : "";
@@ -70,31 +67,20 @@ float exported(float sample, float sourceNoData)
 
 TEST(ExportProgram, GdalSourceBecomesAGeoTiffThatGdalReadsSampleForSample)
 {
-    testing_support::ScratchDir dir; // 0.5-degree float pixels with a hole and sea; the box snaps outward
-    {
-        GDALAllRegister();
-        GDALDatasetUniquePtr source(GetGDALDriverManager()->GetDriverByName("GTiff")->Create(
-            dir.file("dem.tif").c_str(), 8, 6, 1, GDT_Float32, nullptr));
-        const double place[6] = {-10, 0.5, 0, 50, 0, -0.5};
-        source->SetGeoTransform(const_cast<double*>(place));
-        OGRSpatialReference wgs84;
-        wgs84.importFromEPSG(4326);
-        source->SetSpatialRef(&wgs84);
-        std::vector<float> samples(48);
-        for (int n = 0; n < 48; ++n)
-            samples[n] = n == 17 ? -1e30f : n == 18 ? 0.0f : n == 19 ? -2.5f : 10.25f * n;
-        source->GetRasterBand(1)->SetNoDataValue(-1e30);
-        ASSERT_EQ(source->GetRasterBand(1)->RasterIO(GF_Write, 0, 0, 8, 6, samples.data(), 8, 6, GDT_Float32,
-                                                     0, 0, nullptr),
-                  CE_None);
-    }
-    const ProgramRun run = runInShell(dir.path(), exporter + "out.tif -gdal dem.tif 49.2 -9.3 47.5 -7.5");
+    // An ASCII grid of 0.5-degree pixels, no coordinate system (WGS 84 is
+    // taken), a void, sea at 0 and -2.5 m; the box snaps outward.
+    testing_support::ScratchDir dir;
+    std::string grid = "ncols 8\nnrows 6\nxllcorner -10\nyllcorner 47\ncellsize 0.5\nNODATA_value -32768\n";
+    for (int n = 0; n < 48; ++n)
+        grid += (n == 17 ? "-32768" : n == 18 ? "0" : n == 19 ? "-2.5" : std::to_string(10.25 * n)) + " ";
+    testing_support::writeFile(dir.file("dem.asc"), grid);
+    const ProgramRun run = runInShell(dir.path(), exporter + "out.tif -gdal dem.asc 49.2 -9.3 47.5 -7.5");
     ASSERT_EQ(run.status, 0) << run.out << run.err;
-    EXPECT_EQ(run.out, "Reading dem.tif ...\nWrote out.tif (4 x 4)\n");
-    const Read source = readThroughGdal(dir.file("dem.tif")), ours = readThroughGdal(dir.file("out.tif"));
+    EXPECT_EQ(run.out, "Reading dem.asc ...\nWrote out.tif (4 x 4)\n");
+    const Read source = readThroughGdal(dir.file("dem.asc")), ours = readThroughGdal(dir.file("out.tif"));
     ASSERT_EQ(ours.samples.size(), 16u); // rows 1 to 4 and columns 1 to 4 of the source
     for (int n = 0; n < 16; ++n)
-        EXPECT_EQ(ours.samples[n], exported(source.samples[(n / 4 + 1) * 8 + n % 4 + 1], -1e30f)) << n;
+        EXPECT_EQ(ours.samples[n], exported(source.samples[(n / 4 + 1) * 8 + n % 4 + 1], -32768)) << n;
     EXPECT_EQ(std::tuple(ours.noData, ours.place, ours.datum),
               std::tuple(-9999.0, std::vector<double>{-9.5, 0.5, 0, 49.5, 0, -0.5}, "WGS_1984"));
 }
@@ -112,7 +98,6 @@ TEST(ExportProgram, RealSrtm3TileMatchesWhatGdalReads)
     int differences = 0;
     for (std::size_t n = 0; n < ours.samples.size(); ++n)
         differences += ours.samples[n] != exported(source.samples[n], -32768);
-    EXPECT_EQ(differences, 0);
-    EXPECT_EQ(std::tuple(ours.noData, ours.place, ours.datum),
-              std::tuple(-9999.0, source.place, source.datum));
+    EXPECT_EQ(std::tuple(differences, ours.noData, ours.place, ours.datum),
+              std::tuple(0, -9999.0, source.place, source.datum));
 }
