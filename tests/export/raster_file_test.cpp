@@ -29,8 +29,8 @@ TEST(RasterFile, GeoTiffAndEhdrReadBackThroughGdalWithNoDataPlaceAndDatum)
 
     ScratchDir dir;
     GDALAllRegister();
-    for (const auto& [out, file, crs, epsg] : {std::tuple("area.tif", "area.tif", "EPSG:6668", "6668"),
-                                               std::tuple("area", "area.flt", "EPSG:4301", "4301")}) {
+    for (const auto& [out, file, crs] :
+         {std::tuple("area.tif", "area.tif", "EPSG:6668"), std::tuple("area", "area.flt", "EPSG:4301")}) {
         std::string error;
         ASSERT_TRUE(writeRaster(dir.file(out), grid, {gsi50Constants, crs}, error)) << error;
         GDALDatasetUniquePtr raster(GDALDataset::Open(dir.file(file).c_str(), GDAL_OF_RASTER));
@@ -50,11 +50,10 @@ TEST(RasterFile, GeoTiffAndEhdrReadBackThroughGdalWithNoDataPlaceAndDatum)
             EXPECT_NEAR(transform[n], place[n], 1e-14) << file << " " << n;
         OGRSpatialReference datum;
         datum.SetFromUserInput(crs);
-        ASSERT_TRUE(raster->GetSpatialRef()) << file;
         const char* const sameDatum[] = {"CRITERION=EQUIVALENT_EXCEPT_AXIS_ORDER_GEOGCRS",
                                          "IGNORE_DATA_AXIS_TO_SRS_AXIS_MAPPING=YES", nullptr};
         const OGRSpatialReference* srs = raster->GetSpatialRef();
-        EXPECT_TRUE(srs->IsSame(&datum, sameDatum)) << file << " " << srs->GetName();
+        EXPECT_TRUE(srs && srs->IsSame(&datum, sameDatum)) << file;
     }
     std::set<std::string> names; // nothing beside them: no temporaries, no .aux.xml
     for (const auto& entry : std::filesystem::directory_iterator(dir.path()))

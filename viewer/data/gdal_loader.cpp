@@ -324,9 +324,10 @@ GdalArea readgdal(ElevationGrid& grid, const std::string& source, const GeoBox& 
         std::printf("Reading %s ...\n", source.c_str());
         std::fflush(stdout);
     }
-    if (dataset->GetRasterCount() != 1)
-        fail(source + " is not single-band elevation: it has " + std::to_string(dataset->GetRasterCount()) +
-             " bands.");
+    // One band, or one and its alpha band (which then marks the voids).
+    const int bands = dataset->GetRasterCount();
+    if (bands != 1 && !(bands == 2 && dataset->GetRasterBand(2)->GetColorInterpretation() == GCI_AlphaBand))
+        fail(source + " is not single-band elevation: it has " + std::to_string(bands) + " bands.");
     GDALRasterBand* band = dataset->GetRasterBand(1);
     if (GDALDataTypeIsComplex(band->GetRasterDataType()) ||
         band->GetColorInterpretation() == GCI_PaletteIndex)
