@@ -354,6 +354,8 @@ GdalArea readgdal(ElevationGrid& grid, const std::string& source, const GeoBox& 
         band = warped->GetRasterBand(1);
     }
     GDALDataset& raster = warped ? *warped : *dataset;
+    if (std::fabs(gt[1]) > 360 || std::fabs(gt[5]) > 180) // no pixel is larger than the globe
+        fail(source + " has no georeferencing.");
 
     const std::optional<Window> window = windowOf(gt, raster.GetRasterXSize(), raster.GetRasterYSize(), box);
     if (!window) {
