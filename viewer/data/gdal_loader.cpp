@@ -33,7 +33,7 @@ namespace {
 constexpr double metresPerDegree = 40000000.0 / 360.0;
 // A box edge this close to a pixel edge (in pixels) counts as on it.
 constexpr double snapTolerance = 1e-6;
-constexpr int stripRows = 256;
+constexpr int stripValues = 1 << 18; // 1 MiB of floats
 
 [[noreturn]] void fail(const std::string& text)
 {
@@ -249,42 +249,31 @@ void store(GridPoint& point, float value, bool masked, const VoidTest& voids)
     }
 }
 
-// Reads every step-th pixel of the window into the grid, strip by strip.
+// Reads every step-th pixel of the window into the grid: full rows of the
+// window, a strip small enough to stay in the cache at a time.
 void readWindow(ElevationGrid& grid, GDALRasterBand& band, const Window& window, int step,
                 const std::string& source)
 {
     const VoidTest voids(band);
-    const int cols = grid.gridCols;
+    const int col0 = static_cast<int>(window.col0);
     const int windowCols = static_cast<int>(window.colEnd - window.col0);
-    const int stripHeight = step == 1 ? stripRows : 1;
-    std::vector<float> line(step == 1 ? 0 : windowCols);
-    std::vector<GByte> mask(static_cast<std::size_t>(windowCols) * (voids.mask() ? stripHeight : 0));
+    const int stripHeight = step == 1 ? std::max(1, stripValues / windowCols) : 1;
+    std::vector<float> values(static_cast<std::size_t>(windowCols) * stripHeight);
+    std::vector<GByte> mask(voids.mask() ? values.size() : 0);
     for (int r = 0; r < grid.gridRows; r += stripHeight) {
         const int rows = std::min(stripHeight, grid.gridRows - r);
         const int sourceRow = static_cast<int>(window.row0 + std::int64_t{r} * step);
-        GridPoint* first = grid.gridRowTable[r];
-        // Full resolution straight into the points' elevations; decimated a
-        // source row at a time.
-        const CPLErr read = step == 1
-                                ? band.RasterIO(GF_Read, static_cast<int>(window.col0), sourceRow, cols, rows,
-                                                &first->elevation, cols, rows, GDT_Float32, sizeof(GridPoint),
-                                                static_cast<GSpacing>(sizeof(GridPoint)) * cols, nullptr)
-                                : band.RasterIO(GF_Read, static_cast<int>(window.col0), sourceRow, windowCols,
-                                                1, line.data(), windowCols, 1, GDT_Float32, 0, 0, nullptr);
-        if (read != CE_None ||
-            (voids.mask() &&
-             voids.mask()->RasterIO(GF_Read, static_cast<int>(window.col0), sourceRow, windowCols,
-                                    step == 1 ? rows : 1, mask.data(), windowCols, step == 1 ? rows : 1,
-                                    GDT_Byte, 0, 0, nullptr) != CE_None))
+        if (band.RasterIO(GF_Read, col0, sourceRow, windowCols, rows, values.data(), windowCols, rows,
+                          GDT_Float32, 0, 0, nullptr) != CE_None ||
+            (voids.mask() && voids.mask()->RasterIO(GF_Read, col0, sourceRow, windowCols, rows, mask.data(),
+                                                    windowCols, rows, GDT_Byte, 0, 0, nullptr) != CE_None))
             fail("cannot read " + source + QuietErrors::last() + ".");
         for (int n = 0; n < rows; ++n) {
             GridPoint* row = grid.gridRowTable[r + n];
-            const GByte* rowMask = mask.empty() ? nullptr : mask.data() + std::size_t(n) * windowCols;
-            for (int c = 0; c < cols; ++c) {
-                const int s = c * step;
-                const float value = step == 1 ? row[c].elevation : line[s];
-                store(row[c], value, rowMask && rowMask[s] == 0, voids);
-            }
+            const float* line = values.data() + std::size_t(n) * windowCols;
+            const GByte* lineMask = mask.empty() ? nullptr : mask.data() + std::size_t(n) * windowCols;
+            for (int c = 0, s = 0; c < grid.gridCols; ++c, s += step)
+                store(row[c], line[s], lineMask && lineMask[s] == 0, voids);
         }
     }
 }
@@ -302,7 +291,7 @@ int decimationFor(std::int64_t rows, std::int64_t cols, std::int64_t maxPoints)
     return static_cast<int>(std::min<std::int64_t>(step, std::max(rows, cols)));
 }
 
-GdalArea readgdal(ElevationGrid& grid, const std::string& source, const GeoBox& box)
+GdalArea readgdal(ElevationGrid& grid, const std::string& source, const GeoBox& box, std::int64_t maxPoints)
 {
     const bool boxValid = std::isfinite(box.north) && std::isfinite(box.south) && std::isfinite(box.west) &&
                           std::isfinite(box.east) && -90 <= box.south && box.south <= box.north &&
@@ -363,7 +352,7 @@ GdalArea readgdal(ElevationGrid& grid, const std::string& source, const GeoBox& 
         fail("the area misses " + source + ", which covers " + (extent ? extent->text() : "nothing") + ".");
     }
     const std::int64_t windowRows = window->rowEnd - window->row0, windowCols = window->colEnd - window->col0;
-    const int step = decimationFor(windowRows, windowCols, maxGridPoints());
+    const int step = decimationFor(windowRows, windowCols, maxPoints);
     if (step > 1) {
         std::printf("*** GDAL : the area needs more points than this machine's memory holds; every %d%s "
                     "sample is read.\n",

@@ -46,7 +46,9 @@ struct GdalArea {
     DataSetConstants constants;
     std::string crs;
 };
-GdalArea readgdal(ElevationGrid& grid, const std::string& source, const GeoBox& box);
+// An area of more points than maxPoints is read decimated.
+GdalArea readgdal(ElevationGrid& grid, const std::string& source, const GeoBox& box,
+                  std::int64_t maxPoints = maxGridPoints());
 GdalArea readgdal(const std::string& source, const GeoBox& box);
 // The smallest whole-number step that takes rows x cols points down to at
 // most maxPoints (every step-th sample in both directions, first and last

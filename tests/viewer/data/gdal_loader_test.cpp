@@ -141,6 +141,17 @@ TEST(GdalLoader, GeographicRasterIsReadAtItsPixelsSnappedOutwardWithVoidsAndSea)
               std::tuple(0.01, 0.01, seaElevation, SampleState::dataVoid, 0.0f));
     EXPECT_NE(area.crs.find("WGS 84"), std::string::npos);
 
+    // More points than allowed: every 2nd sample, the first on the box's corner.
+    EXPECT_EQ(
+        said(dir,
+             [&] {
+                 area = readgdal(g, tif, {36, 139, 35.5, 139.6}, 1000);
+             }),
+        "Reading D/geo.tif ...\n*** GDAL : the area needs more points than this machine's memory holds; "
+        "every 2nd sample is read.\n");
+    EXPECT_EQ(shapeOf(g), (std::vector<double>{25, 30, 35.995, 139.005, 35.515, 139.585}));
+    EXPECT_EQ(differences(g, area, tif, 0), 0);
+
     // A box partly outside keeps what lies inside; one wholly outside, a
     // source GDAL cannot open, one of three bands, a reversed box: fatal.
     readgdal(g, tif, {37, 138.5, 35.95, 139.02});
