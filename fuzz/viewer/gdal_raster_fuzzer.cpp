@@ -2,7 +2,9 @@
 // 35 to 36 N, 139 to 140 E (where the seeds lie, one of them projected). The
 // loader's own fatal errors are endings it promises; a grid it leaves must be
 // whole. Rasters of more than 2048 x 2048 pixels are passed over: their grid
-// may rightly take more memory than the fuzzer allows.
+// may rightly take more memory than the fuzzer allows. GDAL's ASCII grid
+// reader is left out: in GDAL 3.6 a grid with fewer rows than its header
+// says loops without end (gdal_translate too).
 #include <cpl_vsi.h>
 #include <gdal_priv.h>
 
@@ -23,6 +25,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     enterScratchDirectory(argc, argv);
     throwOnFatalError();
+    CPLSetConfigOption("GDAL_SKIP", "AAIGrid");
     GDALAllRegister();
     CPLSetConfigOption("GDAL_CACHEMAX", "64");
     return 0;
