@@ -169,7 +169,7 @@ TEST_F(ViewerWindowTest, TheTitleFollowsTheEyeTheWheelStepsAsZAndPSavesTheWindow
     EXPECT_EQ(titleAfter(window, "click 5", forward), home) << "and towards you as Shift+z";
     // From straight above the grid's centre (its last row lies one row north
     // of 35 N): over the level land at 0 m.
-    const std::string top = titleAfter(window, "key t x", home);
+    const std::string top = titleAfter(window, "key x", titleAfter(window, "key t", home));
     EXPECT_TRUE(top.starts_with("ORVEX  37.5042 N 102.5") &&
                 top.ends_with(" m above ground)  heading 0  speed x2"))
         << top;
