@@ -37,7 +37,6 @@ TEST(LoadProgress, TheIndicatorStaysUnderTheLinesOnlyOnATerminalAndGoesAtTheEnd)
                                        : "Reading a ...\nReading b ...\n*** b skipped.\nReading c ...\n");
     }
     EXPECT_EQ(progressIndicator(3, 24, 12'500'000, 2.0), "Reading files: 3 of 24, 6.2 MB/s");
-    EXPECT_EQ(progressIndicator(0, 24, 0, 0.0), "Reading files: 0 of 24");
 }
 
 TEST(LoadProgress, TheLoadersCountTheirFilesAheadAndAsTheyRead)
