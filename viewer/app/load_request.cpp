@@ -3,6 +3,7 @@
 #include "data/fgd_loader.h"
 #include "data/loaders.h"
 #include "state/grid.h"
+#include "state/load_progress.h"
 
 namespace orvex {
 
@@ -29,6 +30,7 @@ void runLoader(ElevationGrid& grid, const LoadRequest& request)
         loadFgd5(grid, request.dataDir, n[0], n[1], n[2]);
         break;
     }
+    loadProgress().finish();
 }
 
 bool loadFromCommandLine(int argc, const char* const argv[])

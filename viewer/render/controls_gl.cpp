@@ -5,6 +5,8 @@
 #include <cstdlib>
 
 #include "render/flight_controls.h"
+#include "render/picture_gl.h"
+#include "render/position_title_gl.h"
 #include "state/grid.h"
 #include "state/view_state.h"
 
@@ -21,8 +23,13 @@ namespace {
 
 void act(int code, bool shifted)
 {
+    if (code == keyPicture || code == 'P') {
+        savePicture();
+        return;
+    }
     if (applyKey(view, grid, code, shifted))
         std::exit(0);
+    showPositionInTitle();
     glutPostRedisplay();
 }
 
@@ -51,13 +58,20 @@ void onSpecialKey(int key, int x, int y)
 
 void onMouse(int button, int state, int x, int y)
 {
+    if (turnWheel(view, grid, button, state)) {
+        showPositionInTitle();
+        glutPostRedisplay();
+        return;
+    }
     pressMouse(view, button, state, isShifted(glutGetModifiers()), x, y);
 }
 
 void onMotion(int x, int y)
 {
-    if (dragPointer(view, grid, x, y))
+    if (dragPointer(view, grid, x, y)) {
+        showPositionInTitle();
         glutPostRedisplay();
+    }
 }
 
 // Outside an input callback GLUT reports no modifiers (and warns when asked),

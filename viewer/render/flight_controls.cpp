@@ -187,7 +187,7 @@ bool applyKey(ViewState& view, ElevationGrid& grid, int code, bool shifted)
 
 int menuKeyCode(int value)
 {
-    static constexpr char keys[] = " tbxnrhmsq";
+    static constexpr char keys[] = {' ', 't', 'b', 'x', 'n', 'r', 'h', 'm', 's', 'q', keyPicture, 0};
     if (value < 0 || value >= static_cast<int>(sizeof keys) - 1)
         return -1;
     return keys[value];
@@ -202,6 +202,15 @@ void pressMouse(ViewState& view, int button, int state, bool shifted, int x, int
     } else {
         view.dragMode = DragMode::none;
     }
+}
+
+bool turnWheel(ViewState& view, ElevationGrid& grid, int button, int state)
+{
+    if (button != wheelAway && button != wheelTowards)
+        return false;
+    if (state == buttonDown)
+        applyKey(view, grid, 'z', button == wheelTowards);
+    return true;
 }
 
 bool dragPointer(ViewState& view, ElevationGrid& grid, int x, int y)

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string>
 
+#include "render/summit_labels.h"
 #include "state/colour_table.h"
 #include "state/grid.h"
 #include "state/mountain_table.h"
@@ -69,22 +70,37 @@ bool sameFrustum(const Frustum& a, const Frustum& b)
     return std::equal(&a.planes[0][0], &a.planes[0][0] + 24, &b.planes[0][0]);
 }
 
+void* glutFont(LabelFont font)
+{
+    switch (font) {
+    case LabelFont::helvetica10:
+        return GLUT_BITMAP_HELVETICA_10;
+    case LabelFont::helvetica12:
+        return GLUT_BITMAP_HELVETICA_12;
+    case LabelFont::helvetica18:
+        return GLUT_BITMAP_HELVETICA_18;
+    case LabelFont::timesRoman24:
+        break;
+    }
+    return GLUT_BITMAP_TIMES_ROMAN_24;
+}
+
 void drawMountainNames(const ElevationGrid& grid, const ViewState& view, const MountainTable& mountains)
 {
     const double lift = grid.labelLift;
     glColor3ub(100, 100, 100);
     glBegin(GL_LINES);
     for (const Mountain& mountain : mountains.mountainTable) {
-        if (!mountain.shown)
+        if (!mountain.shown || !summitInRange(mountain, view))
             continue;
         glVertex3d(mountain.y, mountain.x, mountain.z);
         glVertex3d(mountain.y, mountain.x, mountain.z + lift);
     }
     glEnd();
 
-    void* font = view.nameMode == NameMode::large ? GLUT_BITMAP_HELVETICA_12 : GLUT_BITMAP_HELVETICA_10;
+    void* font = glutFont(labelFont(view.nameMode, view.windowHeight));
     for (const Mountain& mountain : mountains.mountainTable) {
-        if (!mountain.shown)
+        if (!mountain.shown || !summitInRange(mountain, view))
             continue;
         const std::string label = mountain.name + " " + std::to_string(mountain.height);
         if (mountain.kind == 0)

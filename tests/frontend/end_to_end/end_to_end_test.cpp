@@ -43,11 +43,12 @@ bool waitFor(const std::function<bool()>& condition, int timeoutMs)
     return true;
 }
 
-// A visible window of exactly this title; the one found first.
+// A visible window of this title, or of this title and more after two blanks
+// (the viewer's tells where its eye is); the one found first.
 std::optional<QString> waitForWindow(const QString& title, int timeoutMs = kStartMs)
 {
     const QStringList search{"search", "--onlyvisible", "--name",
-                             u'^' + QRegularExpression::escape(title) + u'$'};
+                             u'^' + QRegularExpression::escape(title) + QStringLiteral("(  .*)?$")};
     QString found;
     waitFor([&] { return !(found = xdotool(search).section(u'\n', 0, 0)).isEmpty(); }, timeoutMs);
     return found.isEmpty() ? std::nullopt : std::optional(found);
