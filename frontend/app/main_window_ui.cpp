@@ -5,9 +5,14 @@
 #include "map/map_drawing.h"
 #include "map/map_surface_ui.h"
 
+#include "core/data_sets.h"
+
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
+#include <algorithm>
 
 namespace skyloom {
 
@@ -55,6 +60,9 @@ void MainWindow::buildMenus()
     QAction* mnuGo = addEntry(mnuRun, "mnuGo", QStringLiteral("描画(&G)"), &MainWindow::mnuGo_Click);
     mnuGo->setShortcut(QKeySequence(Qt::Key_F5));
     mnuGo->setShortcutContext(Qt::WindowShortcut);
+    QAction* mnuMove = addEntry(mnuRun, "mnuMove", QStringLiteral("移動(&M)..."), &MainWindow::mnuMove_Click);
+    mnuMove->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    mnuMove->setShortcutContext(Qt::WindowShortcut);
 
     QMenu* mnuHelp = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
@@ -76,6 +84,7 @@ void MainWindow::Form_Load()
     ReadColor();
     ReadMapName(state_);
     ReadCoast(state_);
+    startScan();
 }
 
 void MainWindow::reDraw()
@@ -90,8 +99,50 @@ QRect MainWindow::geometryTwips() const
 
 void MainWindow::setGeometryTwips(const QRect& twips)
 {
-    move(twips.topLeft() / kTwipsPerPixel);
-    resize(twips.size() / kTwipsPerPixel);
+    QRect wanted(twips.topLeft() / kTwipsPerPixel, twips.size() / kTwipsPerPixel);
+    const QScreen* screen = QGuiApplication::screenAt(wanted.center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (screen) {
+        const QRect available = screen->availableGeometry();
+        // The frame is not known before the window is shown; leave it room.
+        const QSize frame(kFrameAllowance, kFrameAllowance * 2);
+        wanted.setSize(wanted.size().boundedTo(available.size() - frame).expandedTo(QSize(1, 1)));
+        wanted.moveLeft(
+            std::clamp(wanted.left(), available.left(),
+                       std::max(available.left(), available.right() + 1 - frame.width() - wanted.width())));
+        wanted.moveTop(
+            std::clamp(wanted.top(), available.top(),
+                       std::max(available.top(), available.bottom() + 1 - frame.height() - wanted.height())));
+    }
+    move(wanted.topLeft());
+    resize(wanted.size());
+}
+
+void MainWindow::startScan()
+{
+    const Mesh mesh = state_.meshFlag;
+    scan_.start(mesh, dataDirOf(state_, mesh), [this](DataPresence presence) {
+        if (presence.mesh != state_.meshFlag)
+            return;
+        state_.presence = std::move(presence);
+        // Drawn as a key draws; a start cell being chosen keeps its band.
+        if (state_.selState != Selection::startCell)
+            interaction_.RefreshMap();
+    });
+}
+
+void MainWindow::finishScan()
+{
+    scan_.wait();
+    QCoreApplication::sendPostedEvents(this);
+}
+
+void MainWindow::settingsConfirmed()
+{
+    state_.presence = DataPresence{};
+    interaction_.RefreshMap();
+    startScan();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -13,10 +13,19 @@ struct MapState;
 // The viewer's program file in the working directory, and its first word.
 inline const char kViewerProgram[] = "orvex";
 
-// "orvex", the option of the mesh, its data directory as one word (blanks
-// and all), the code of the north-west sheet, the rows north to south and the
-// columns west to east. The range must be chosen (Selection::range).
-QStringList viewerCommandLine(const MapState& state);
+// The void filling of SRTM3 areas: line filling of short spans, then from
+// SRTM30.
+inline constexpr int kSrtmVoidFilling = 2;
+
+// The command line for the chosen range (Selection::range), the data folder
+// always one word (blanks and all):
+// - 50 m, 250 m, 10 m, 5 m: "orvex", -gsi50 / -gsi250 / -fgd10 / -fgd5, the
+//   folder, the code of the north-west sheet, the rows north to south and
+//   the columns west to east;
+// - SRTM: "orvex -srtm3 DIR N W S E 2 SRTM30DIR" with the block rows and
+//   columns, or, for a folder of other rasters, "orvex -gdal DIR N W S E"
+//   with the rectangle's edges in degrees.
+QStringList viewerCommandLine(const MapState& state, bool rastersThroughGdal = false);
 
 // The exit status of a viewer that ended on a fatal error, after a "*** "
 // line on standard error.

@@ -1,5 +1,6 @@
 #include "launch/viewer_launcher.h"
 
+#include "core/data_sets.h"
 #include "core/map_state.h"
 #include "core/messages.h"
 #include "launch/viewer_command.h"
@@ -96,6 +97,16 @@ ViewerLauncher::~ViewerLauncher()
     }
 }
 
+bool readsThroughGdal(const MapState& state)
+{
+    const QString& folder = dataDirOf(state, Mesh::srtm);
+    const DataPresence& known = state.presence;
+    const bool current = known.scanned && known.mesh == Mesh::srtm &&
+                         QDir(known.folder).absolutePath() == QDir(folder).absolutePath();
+    const DataPresence found = current ? known : scanDataFolder(Mesh::srtm, folder);
+    return !found.hasTiles && found.hasOtherRasters;
+}
+
 void ViewerLauncher::RunViewer(const MapState& state)
 {
     const QFileInfo program(QString::fromLatin1(kViewerProgram));
@@ -109,7 +120,7 @@ void ViewerLauncher::RunViewer(const MapState& state)
     }
     // The viewer still starts: it reads the old colours, which stay whole.
     tellSaveFailures({WriteColor(state)});
-    start(viewerCommandLine(state));
+    start(viewerCommandLine(state, state.meshFlag == Mesh::srtm && readsThroughGdal(state)));
 }
 
 void ViewerLauncher::start(const QStringList& commandLine)

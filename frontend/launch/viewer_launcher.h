@@ -11,6 +11,10 @@ class QProcess;
 namespace skyloom {
 struct MapState;
 
+// Whether the SRTM folder is read through GDAL: it holds rasters other than
+// .hgt tiles and no tiles. The last scan answers where it was of this folder.
+bool readsThroughGdal(const MapState& state);
+
 class ViewerLauncher {
   public:
     ViewerLauncher();

@@ -4,6 +4,8 @@
 #include "map/map_drawing.h"
 #include "map/map_layout.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <utility>
 
@@ -58,6 +60,8 @@ void MapInteraction::picMap_MouseDown(int button, double x, double y)
             chooseStartCell(cellUnder(x), cellUnder(y));
     } else if (button == kRightButton && insideChosenRange(x, y) && popup_) {
         popup_({x, y});
+    } else if (button == kMiddleButton) {
+        dragAnchor_ = {x, y};
     }
 }
 
@@ -96,6 +100,10 @@ void MapInteraction::completeRange(int cx, int cy)
 
 void MapInteraction::picMap_MouseMove(int buttons, double x, double y)
 {
+    if (buttons == kMiddleButton) {
+        middleDragTo(x, y);
+        return;
+    }
     if (buttons == kRightButton || state_.selState != Selection::startCell)
         return;
     const int cx = cellUnder(x);
@@ -126,6 +134,28 @@ void MapInteraction::picMap_KeyDown(int keyCode)
         break;
     }
     RefreshMap();
+}
+
+void MapInteraction::scrollBy(int cellsEast, int cellsNorth)
+{
+    if (cellsEast == 0 && cellsNorth == 0)
+        return;
+    moveView(cellsEast, cellsNorth);
+    RefreshMap();
+}
+
+void MapInteraction::middleDragTo(double x, double y)
+{
+    // Whole cells the pointer has gone from the anchor; the map moves with
+    // it, so the ground under the pointer stays under it.
+    const double dx = std::trunc(dragAnchor_.x - x);
+    const double dy = std::trunc(dragAnchor_.y - y);
+    if (!(std::abs(dx) >= 1 || std::abs(dy) >= 1) || !std::isfinite(dx) || !std::isfinite(dy))
+        return;
+    const int east = static_cast<int>(std::clamp(dx, -1e6, 1e6));
+    const int north = static_cast<int>(std::clamp(dy, -1e6, 1e6));
+    dragAnchor_ = {dragAnchor_.x - east, dragAnchor_.y - north};
+    scrollBy(east, north);
 }
 
 void MapInteraction::moveView(int dx, int dy)

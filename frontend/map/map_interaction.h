@@ -39,6 +39,12 @@ class MapInteraction {
     void picMap_MouseMove(int buttons, double x, double y);
     void picMap_KeyDown(int keyCode);
 
+    // The wheel: whole cells east and north (negative: west and south), the
+    // view redrawn as a key redraws it.
+    void scrollBy(int cellsEast, int cellsNorth);
+    // The middle button dragged: the map follows the pointer cell by cell.
+    void middleDragTo(double x, double y);
+
     // Whether the pointer lies strictly inside a chosen range.
     bool insideChosenRange(double x, double y) const;
 
@@ -50,6 +56,7 @@ class MapInteraction {
     MapState& state_;
     MapCanvas& canvas_;
     std::function<void(SurfacePoint)> popup_;
+    SurfacePoint dragAnchor_;
 };
 
 } // namespace skyloom
