@@ -7,8 +7,10 @@
 
 #include "core/data_sets.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -29,6 +31,35 @@ MainWindow::MainWindow(QWidget* parent)
     resize(kDefaultClientWidthTwips / kTwipsPerPixel,
            kDefaultClientHeightTwips / kTwipsPerPixel + menuBar()->sizeHint().height());
     picMap_->setFocus();
+
+    // Over the map rather than beside it, so that the map keeps its cells.
+    progress_ = new QLabel(picMap_);
+    progress_->setObjectName(QStringLiteral("lblProgress"));
+    progress_->setAutoFillBackground(true);
+    progress_->setFrameShape(QFrame::StyledPanel);
+    progress_->setTextInteractionFlags(Qt::NoTextInteraction);
+    progress_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    progress_->hide();
+    launcher_.setProgressListener([this](const QString& text) { showProgress(text); });
+    // The viewer's window taking the focus means it is up.
+    connect(qApp, &QGuiApplication::applicationStateChanged, this,
+            [this](Qt::ApplicationState applicationState) {
+                if (applicationState != Qt::ApplicationActive)
+                    launcher_.loadingShown();
+            });
+}
+
+void MainWindow::showProgress(const QString& text)
+{
+    if (text.isEmpty()) {
+        progress_->hide();
+        return;
+    }
+    progress_->setText(QStringLiteral(" ") + text);
+    const int height = progress_->sizeHint().height();
+    progress_->setGeometry(0, picMap_->height() - height, picMap_->width(), height);
+    progress_->show();
+    progress_->raise();
 }
 
 MainWindow::~MainWindow()

@@ -14,6 +14,7 @@
 #include <QRect>
 
 class QAction;
+class QLabel;
 class QMenu;
 
 namespace skyloom {
@@ -39,6 +40,9 @@ class MainWindow : public QMainWindow {
     // The settings dialog while it is open.
     SettingsDialog* settingsDialog() const;
     ViewerLauncher& launcher() { return launcher_; }
+    // The strip along the map's bottom edge that shows a loading viewer's
+    // progress; hidden while there is none.
+    QLabel* progressBar() const { return progress_; }
 
     // Start-up after the instance and directory checks: default colours,
     // settings, colour file, sheet names, coastline. Draws nothing.
@@ -89,11 +93,13 @@ class MainWindow : public QMainWindow {
     void buildMenus();
     void Form_Unload();
     void showPopup(SurfacePoint at);
+    void showProgress(const QString& text);
 
     MapState state_;
     MapSurface* picMap_;
     MapInteraction interaction_;
     QMenu* mnuPopup_ = nullptr;
+    QLabel* progress_ = nullptr;
     QPointer<SettingsDialog> frmSetting_;
     ViewerLauncher launcher_;
     bool unloaded_ = false;

@@ -4,6 +4,7 @@
 #include "core/map_cells.h"
 #include "core/map_state.h"
 
+#include <QDir>
 #include <QList>
 
 namespace skyloom {
@@ -77,6 +78,39 @@ QString viewerFailureText(const QByteArray& standardError)
             return QString::fromUtf8(text);
     }
     return QStringLiteral("orvex がエラーで終了しました。");
+}
+
+QString viewerFailureReport(const QByteArray& standardError, const QByteArray& standardOutput,
+                            const QString& dataFolder)
+{
+    QString text = viewerFailureText(standardError);
+    if (dataFolder.isEmpty())
+        return text;
+    text += QStringLiteral("\n\nデータフォルダ: ") + QDir(dataFolder).absolutePath();
+    QStringList missing;
+    for (const QByteArray& raw : standardOutput.split('\n')) {
+        const QByteArray line = raw.trimmed();
+        const qsizetype colon = line.indexOf(" : ");
+        if (line.startsWith("*** ") && line.endsWith(" not found.") && colon > 0)
+            missing << QString::fromUtf8(line.mid(colon + 3, line.size() - colon - 3 - 11));
+    }
+    if (missing.isEmpty())
+        return text;
+    text += QStringLiteral("\n見つからないファイル:");
+    for (qsizetype i = 0; i < missing.size() && i < kMissingFilesShown; ++i)
+        text += QStringLiteral("\n  ") + missing[i];
+    if (missing.size() > kMissingFilesShown)
+        text += QStringLiteral("\n  ほか %1 件").arg(missing.size() - kMissingFilesShown);
+    return text;
+}
+
+QString lastProgressLine(const QByteArray& standardOutput)
+{
+    const QList<QByteArray> lines = standardOutput.split('\n');
+    for (auto line = lines.crbegin(); line != lines.crend(); ++line)
+        if (line->startsWith("Reading "))
+            return QString::fromUtf8(line->trimmed());
+    return QString();
 }
 
 QString viewerCrashText()

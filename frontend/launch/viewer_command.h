@@ -35,6 +35,18 @@ inline constexpr int kViewerFatalStatus = 1;
 // standard error: its last "*** " line, else a text of our own.
 QString viewerFailureText(const QByteArray& standardError);
 
+// The message of a viewer that ended on a fatal error, with where it looked:
+// the text above, then the data folder (absolute) and the files it reported
+// missing on standard output ("*** ... : PATH not found."), at most
+// kMissingFilesShown of them and how many more.
+inline constexpr int kMissingFilesShown = 8;
+QString viewerFailureReport(const QByteArray& standardError, const QByteArray& standardOutput,
+                            const QString& dataFolder);
+
+// The last "Reading ..." line of what a viewer has written so far, or an
+// empty text.
+QString lastProgressLine(const QByteArray& standardOutput);
+
 // The text of a viewer that was ended by a signal.
 QString viewerCrashText();
 

@@ -7,6 +7,7 @@
 #include "settings/colour_file.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -74,10 +75,70 @@ class UnnamedFile {
 struct ViewerLauncher::Viewer {
     std::unique_ptr<QProcess> process = std::make_unique<QProcess>();
     std::unique_ptr<UnnamedFile> errors;
+    std::unique_ptr<UnnamedFile> output;
+    QByteArray outputSeen; // what poll has passed on
+    QString dataFolder;
+    QElapsedTimer sinceOutput;
+    bool loading = true;
     bool ended = false;
 };
 
-ViewerLauncher::ViewerLauncher() = default;
+ViewerLauncher::ViewerLauncher()
+{
+    poller_.setInterval(kPollMilliseconds);
+    QObject::connect(&poller_, &QTimer::timeout, [this] { poll(); });
+}
+
+void ViewerLauncher::setProgressListener(std::function<void(const QString&)> listener)
+{
+    listener_ = std::move(listener);
+}
+
+void ViewerLauncher::tell(const QString& progress)
+{
+    if (progress == told_)
+        return;
+    told_ = progress;
+    if (listener_)
+        listener_(progress);
+}
+
+void ViewerLauncher::loadingShown()
+{
+    for (const auto& viewer : viewers_)
+        viewer->loading = false;
+    tell(QString());
+}
+
+void ViewerLauncher::poll()
+{
+    QString progress;
+    bool anyRunning = false;
+    for (const auto& owned : viewers_) {
+        Viewer& viewer = *owned;
+        if (!viewer.output || viewer.output->descriptor() < 0)
+            continue;
+        const QByteArray all = viewer.output->contents();
+        if (all.size() > viewer.outputSeen.size()) {
+            const QByteArray fresh = all.mid(viewer.outputSeen.size());
+            std::fwrite(fresh.constData(), 1, std::size_t(fresh.size()), stdout);
+            std::fflush(stdout);
+            viewer.outputSeen = all;
+            viewer.sinceOutput.start();
+        }
+        if (viewer.ended)
+            continue;
+        anyRunning = true;
+        if (viewer.loading && viewer.sinceOutput.isValid() &&
+            viewer.sinceOutput.elapsed() > kQuietAfterLoading)
+            viewer.loading = false;
+        if (viewer.loading)
+            progress = lastProgressLine(viewer.outputSeen); // the newest viewer's, last
+    }
+    tell(progress);
+    if (!anyRunning)
+        poller_.stop();
+}
 
 ViewerLauncher::~ViewerLauncher()
 {
@@ -141,8 +202,17 @@ void ViewerLauncher::start(const QStringList& commandLine)
     // none is ever left behind. The child takes it as its standard error
     // between fork and exec (dup2 is safe there).
     viewer.errors = std::make_unique<UnnamedFile>();
-    if (const int errors = viewer.errors->descriptor(); errors >= 0)
-        process.setChildProcessModifier([errors] { ::dup2(errors, STDERR_FILENO); });
+    viewer.output = std::make_unique<UnnamedFile>();
+    viewer.dataFolder = commandLine.value(2);
+    viewer.sinceOutput.start();
+    const int errors = viewer.errors->descriptor();
+    const int output = viewer.output->descriptor();
+    process.setChildProcessModifier([errors, output] {
+        if (errors >= 0)
+            ::dup2(errors, STDERR_FILENO);
+        if (output >= 0)
+            ::dup2(output, STDOUT_FILENO);
+    });
 
     QObject::connect(&process, &QProcess::errorOccurred, [&viewer](QProcess::ProcessError error) {
         if (error != QProcess::FailedToStart || viewer.ended)
@@ -156,12 +226,16 @@ void ViewerLauncher::start(const QStringList& commandLine)
                      });
     viewers_.push_back(std::move(owned));
     process.start();
+    poller_.start();
 }
 
 void ViewerLauncher::finished(Viewer& viewer, int exitCode, bool crashed)
 {
     const QByteArray errors =
         viewer.errors && viewer.errors->descriptor() >= 0 ? viewer.errors->contents() : QByteArray();
+    viewer.loading = false;
+    poll(); // the last of its output passed on
+    const QByteArray output = viewer.outputSeen;
     // Someone who started the front-end from a terminal sees what the viewer
     // said, as if it had been started there.
     std::fwrite(errors.constData(), 1, errors.size(), stderr);
@@ -169,10 +243,11 @@ void ViewerLauncher::finished(Viewer& viewer, int exitCode, bool crashed)
     if (crashed)
         showMessage({viewerCrashText(), MessageIcon::Critical});
     else if (exitCode == kViewerFatalStatus)
-        showMessage({viewerFailureText(errors), MessageIcon::Critical});
+        showMessage({viewerFailureReport(errors, output, viewer.dataFolder), MessageIcon::Critical});
     // Set last: the message box runs its own loop, and the entry must not be
     // dropped by a start made during it.
     viewer.ended = true;
+    poll();
 }
 
 void ViewerLauncher::dropEnded()
