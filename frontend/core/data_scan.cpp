@@ -35,8 +35,11 @@ void markSheets(DataPresence& presence, int primary, int p, int q)
 
 void noteGsi(DataPresence& presence, const QString& relative)
 {
-    static const QRegularExpression sheet(QStringLiteral("^DATA/(\\d{4})/(\\d{4})([0-7])([0-7])\\.MEM$"));
-    static const QRegularExpression square(QStringLiteral("^DATA/250M/(\\d{4})\\.SEM$"));
+    // The loaders take names in either case.
+    static const QRegularExpression sheet(QStringLiteral("^DATA/(\\d{4})/(\\d{4})([0-7])([0-7])\\.MEM$"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression square(QStringLiteral("^DATA/250M/(\\d{4})\\.SEM$"),
+                                           QRegularExpression::CaseInsensitiveOption);
     if (presence.mesh == Mesh::gsi50) {
         const QRegularExpressionMatch m = sheet.match(relative);
         if (m.hasMatch() && m.captured(1) == m.captured(2))
