@@ -52,7 +52,7 @@ SettingsDialog::SettingsDialog(MapState& state, std::function<void()> mapRedraw,
     setWindowTitle(QStringLiteral("設定"));
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
-    setFixedSize(px(7800), px(5775));
+    setFixedSize(px(8400), px(5775));
     // The design's sizes fit a small proportional Gothic, as the map's.
     setFont(mapFont());
     buildColourFrame();
@@ -94,9 +94,9 @@ struct MeshRow {
 constexpr MeshRow kMeshRows[kDataSetCount + 1] = {
     {"50m", 600},           {"250m", 960},         {"10m(基盤地図)", 1320},
     {"5m(基盤地図)", 1680}, {"SRTM/ラスタ", 2040}, {"SRTM30(穴埋め)", 2400}};
-constexpr double kOptionLeft = 240, kOptionWidth = 1260;
-constexpr double kFolderLeft = 1560, kFolderWidth = 1455;
-constexpr double kBrowseLeft = 3060, kBrowseWidth = 720;
+constexpr double kOptionLeft = 240, kOptionWidth = 1800;
+constexpr double kFolderLeft = 2100, kFolderWidth = 1500;
+constexpr double kBrowseLeft = 3660, kBrowseWidth = 720;
 
 } // namespace
 
@@ -104,7 +104,7 @@ void SettingsDialog::buildMeshFrame()
 {
     fraMesh_ = new QGroupBox(QStringLiteral("DEMデータ"), this);
     fraMesh_->setObjectName(QStringLiteral("fraMesh"));
-    fraMesh_->setGeometry(twipsRect(3600, 240, 3960, 2910));
+    fraMesh_->setGeometry(twipsRect(3600, 240, 4560, 2910));
     auto* lblDir = new QLabel(QStringLiteral("フォルダ(相対パス)"), fraMesh_);
     lblDir->setObjectName(QStringLiteral("lblDir"));
     lblDir->move(px(kFolderLeft), px(360));
@@ -126,7 +126,7 @@ void SettingsDialog::buildMeshFrame()
         } else {
             auto* label = new QLabel(QString::fromUtf8(design.caption), fraMesh_);
             label->setObjectName(QStringLiteral("lblSrtm30"));
-            label->setGeometry(twipsRect(kOptionLeft + 270, design.top, kOptionWidth - 270, 255));
+            label->setGeometry(twipsRect(kOptionLeft + 300, design.top, kOptionWidth - 300, 255));
             directory->setObjectName(QStringLiteral("txtSrtm30"));
             txtSrtm30_ = directory;
         }
