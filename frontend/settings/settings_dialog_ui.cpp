@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 
 namespace skyloom {
 
@@ -120,6 +121,8 @@ void SettingsDialog::buildMeshFrame()
             option = new QRadioButton(QString::fromUtf8(design.caption), fraMesh_);
             option->setObjectName(QStringLiteral("optMesh%1").arg(row));
             option->setGeometry(twipsRect(kOptionLeft, design.top, kOptionWidth, 255));
+            // As wide as its caption, so that a click anywhere on it counts.
+            option->resize(std::min(option->sizeHint().width(), option->width()), option->height());
             connect(option, &QRadioButton::clicked, this, [this, mesh] { optMesh_Click(mesh); });
             directory->setObjectName(QStringLiteral("txtDir%1").arg(row));
             txtDir_[std::size_t(row)] = directory;
