@@ -157,9 +157,8 @@ void MainWindow::startScan()
         if (presence.mesh != state_.meshFlag)
             return;
         state_.presence = std::move(presence);
-        // Drawn as a key draws; a start cell being chosen keeps its band.
-        if (state_.selState != Selection::startCell)
-            interaction_.RefreshMap();
+        if (state_.viewCols > 0 && state_.viewRows > 0)
+            interaction_.redrawKeepingSelection();
     });
 }
 

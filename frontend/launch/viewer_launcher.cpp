@@ -52,14 +52,15 @@ class UnnamedFile {
 
     int descriptor() const { return descriptor_; }
 
-    // Everything written so far, read without moving the offset that a
-    // writer sharing the descriptor uses.
-    QByteArray contents() const
+    // Everything written from `offset` on, read without moving the offset
+    // that a writer sharing the descriptor uses.
+    QByteArray contents(qint64 offset = 0) const
     {
         QByteArray bytes;
         char piece[4096];
         for (;;) {
-            const ssize_t got = ::pread(descriptor_, piece, sizeof piece, static_cast<off_t>(bytes.size()));
+            const ssize_t got =
+                ::pread(descriptor_, piece, sizeof piece, static_cast<off_t>(offset + bytes.size()));
             if (got <= 0)
                 return bytes;
             bytes.append(piece, got);
@@ -118,12 +119,11 @@ void ViewerLauncher::poll()
         Viewer& viewer = *owned;
         if (!viewer.output || viewer.output->descriptor() < 0)
             continue;
-        const QByteArray all = viewer.output->contents();
-        if (all.size() > viewer.outputSeen.size()) {
-            const QByteArray fresh = all.mid(viewer.outputSeen.size());
+        const QByteArray fresh = viewer.output->contents(viewer.outputSeen.size());
+        if (!fresh.isEmpty()) {
             std::fwrite(fresh.constData(), 1, std::size_t(fresh.size()), stdout);
             std::fflush(stdout);
-            viewer.outputSeen = all;
+            viewer.outputSeen += fresh;
             viewer.sinceOutput.start();
         }
         if (viewer.ended)

@@ -61,7 +61,7 @@ void MapInteraction::picMap_MouseDown(int button, double x, double y)
     } else if (button == kRightButton && insideChosenRange(x, y) && popup_) {
         popup_({x, y});
     } else if (button == kMiddleButton) {
-        dragAnchor_ = {x, y};
+        dragAnchor_ = SurfacePoint{x, y};
     }
 }
 
@@ -78,11 +78,24 @@ void MapInteraction::chooseStartCell(int cx, int cy)
     state_.selX2 = addClamped(cx, 1);
     state_.selY2 = addClamped(cy, 1);
     state_.selState = Selection::startCell;
+    drawStartCell();
+}
+
+void MapInteraction::drawStartCell()
+{
     canvas_.setAutoRedraw(true);
     canvas_.cls();
     reDraw(state_, canvas_);
     canvas_.setAutoRedraw(false);
     DrawRange(canvas_, state_.selX1, state_.selY1, state_.selX2, state_.selY2, false);
+}
+
+void MapInteraction::redrawKeepingSelection()
+{
+    if (state_.selState == Selection::startCell && state_.viewCols > 0 && state_.viewRows > 0)
+        drawStartCell();
+    else
+        RefreshMap();
 }
 
 void MapInteraction::completeRange(int cx, int cy)
@@ -104,6 +117,7 @@ void MapInteraction::picMap_MouseMove(int buttons, double x, double y)
         middleDragTo(x, y);
         return;
     }
+    dragAnchor_.reset();
     if (buttons == kRightButton || state_.selState != Selection::startCell)
         return;
     const int cx = cellUnder(x);
@@ -148,13 +162,15 @@ void MapInteraction::middleDragTo(double x, double y)
 {
     // Whole cells the pointer has gone from the anchor; the map moves with
     // it, so the ground under the pointer stays under it.
-    const double dx = std::trunc(dragAnchor_.x - x);
-    const double dy = std::trunc(dragAnchor_.y - y);
+    if (!dragAnchor_)
+        return; // pressed elsewhere
+    const double dx = std::trunc(dragAnchor_->x - x);
+    const double dy = std::trunc(dragAnchor_->y - y);
     if (!(std::abs(dx) >= 1 || std::abs(dy) >= 1) || !std::isfinite(dx) || !std::isfinite(dy))
         return;
     const int east = static_cast<int>(std::clamp(dx, -1e6, 1e6));
     const int north = static_cast<int>(std::clamp(dy, -1e6, 1e6));
-    dragAnchor_ = {dragAnchor_.x - east, dragAnchor_.y - north};
+    dragAnchor_ = SurfacePoint{dragAnchor_->x - east, dragAnchor_->y - north};
     scrollBy(east, north);
 }
 
