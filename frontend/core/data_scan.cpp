@@ -33,13 +33,17 @@ void markSheets(DataPresence& presence, int primary, int p, int q)
             mark(presence, x0 + col, y0 + row);
 }
 
+// The patterns below are thread_local: scans run on their own thread and,
+// for F5, on the window's, and one pattern object is not shared between them.
+
 void noteGsi(DataPresence& presence, const QString& relative)
 {
     // The loaders take names in either case.
-    static const QRegularExpression sheet(QStringLiteral("^DATA/(\\d{4})/(\\d{4})([0-7])([0-7])\\.MEM$"),
-                                          QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression square(QStringLiteral("^DATA/250M/(\\d{4})\\.SEM$"),
-                                           QRegularExpression::CaseInsensitiveOption);
+    thread_local const QRegularExpression sheet(
+        QStringLiteral("^DATA/(\\d{4})/(\\d{4})([0-7])([0-7])\\.MEM$"),
+        QRegularExpression::CaseInsensitiveOption);
+    thread_local const QRegularExpression square(QStringLiteral("^DATA/250M/(\\d{4})\\.SEM$"),
+                                                 QRegularExpression::CaseInsensitiveOption);
     if (presence.mesh == Mesh::gsi50) {
         const QRegularExpressionMatch m = sheet.match(relative);
         if (m.hasMatch() && m.captured(1) == m.captured(2))
@@ -52,7 +56,7 @@ void noteGsi(DataPresence& presence, const QString& relative)
 
 void noteFgd(DataPresence& presence, const QString& name)
 {
-    static const QRegularExpression fgd(
+    thread_local const QRegularExpression fgd(
         QStringLiteral("^FG-GML-(\\d{4})(?:-([0-7])([0-7]))?(?:-\\d\\d)?-.*\\.(?:XML|ZIP)$"),
         QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch m = fgd.match(name);
@@ -70,8 +74,8 @@ void noteFgd(DataPresence& presence, const QString& name)
 
 void noteSrtm(DataPresence& presence, const QString& name)
 {
-    static const QRegularExpression tile(QStringLiteral("^([NS])(\\d\\d)([EW])(\\d\\d\\d)\\.HGT$"),
-                                         QRegularExpression::CaseInsensitiveOption);
+    thread_local const QRegularExpression tile(QStringLiteral("^([NS])(\\d\\d)([EW])(\\d\\d\\d)\\.HGT$"),
+                                               QRegularExpression::CaseInsensitiveOption);
     if (const QRegularExpressionMatch m = tile.match(name); m.hasMatch()) {
         presence.hasTiles = true;
         const int south = m.captured(1).compare(QLatin1String("S"), Qt::CaseInsensitive) == 0
