@@ -1,12 +1,14 @@
 #include "core/data_scan.h"
 
 #include "core/data_sets.h"
+#include "core/raster_extent.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
+#include <cmath>
 
 namespace skyloom {
 
@@ -72,8 +74,9 @@ void noteFgd(DataPresence& presence, const QString& name)
                whole ? -1 : m.captured(3).toInt());
 }
 
-void noteSrtm(DataPresence& presence, const QString& name)
+void noteSrtm(DataPresence& presence, const QFileInfo& file)
 {
+    const QString name = file.fileName();
     thread_local const QRegularExpression tile(QStringLiteral("^([NS])(\\d\\d)([EW])(\\d\\d\\d)\\.HGT$"),
                                                QRegularExpression::CaseInsensitiveOption);
     if (const QRegularExpressionMatch m = tile.match(name); m.hasMatch()) {
@@ -90,6 +93,19 @@ void noteSrtm(DataPresence& presence, const QString& name)
                 mark(presence, std::int64_t{corner.x} + dx, std::int64_t{corner.y} + dy);
     } else if (isOtherRasterName(name)) {
         presence.hasOtherRasters = true;
+        if (const std::optional<LonLatBox> box = rasterExtent(file.filePath())) {
+            const GridUnits units = unitsOf(Grid::block);
+            const MapCell low = cellAt(Grid::block, box->west, box->south);
+            // The cells the east and north edges reach into, not the next.
+            const double x2 = std::ceil((box->east - kWestLongitude) * kBlocksPerDegree);
+            const double y2 =
+                std::ceil((box->north - kSouthLatitudeCode / kLatitudeCodesPerDegree) * kBlocksPerDegree);
+            const int xEnd = int(std::clamp(x2, 0.0, double(units.cols)));
+            const int yEnd = int(std::clamp(y2, 0.0, double(units.rows)));
+            for (int y = std::max(low.y, 0); y < yEnd; ++y)
+                for (int x = std::max(low.x, 0); x < xEnd; ++x)
+                    mark(presence, x, y);
+        }
     }
 }
 
@@ -134,7 +150,7 @@ DataPresence scanDataFolder(Mesh mesh, const QString& folder, std::stop_token st
             noteFgd(presence, file.fileName());
             break;
         case Mesh::srtm:
-            noteSrtm(presence, file.fileName());
+            noteSrtm(presence, file);
             break;
         }
     }

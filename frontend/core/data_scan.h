@@ -4,15 +4,15 @@
 // own so that the window never waits for it.
 //
 // The names looked for are those the viewer's loaders read:
-// - GSI 50 m: DATA/PPQQ/PPQQpq.MEM, GSI 250 m: DATA/250M/PPQQ.SEM;
+// - GSI 50 m: DATA/PPQQ/PPQQpq.MEM, GSI 250 m: DATA/250M/PPQQ.SEM (any case);
 // - GSI DEM 10 m / 5 m, anywhere below the folder: FG-GML-PPQQ-pq-...DEM10B
 //   and FG-GML-PPQQ-pq-rs-...DEM5A/B/C documents (.xml) and archives (.zip):
 //   a tertiary square counts for its whole sheet, and an archive named for a
 //   primary square alone (FG-GML-PPQQ-...) for all its sheets. The members
 //   of archives are not opened: an archive is taken for what its name says;
 // - SRTM3: tiles such as N35E138.hgt (any case), each four blocks. Other
-//   rasters (GeoTIFF, .img, .vrt and the like) are noted as present, not
-//   placed: their extents are not read.
+//   rasters (GeoTIFF, .img, .vrt and the like) mark the blocks their extent
+//   covers, read through GDAL (rasterExtent).
 
 #include "core/map_cells.h"
 

@@ -37,9 +37,26 @@ TEST(DataScan, FindsEachDataSetsFilesByTheNamesItsLoaderReads)
     const DataPresence tiles = scanDataFolder(Mesh::srtm, root + "S");
     EXPECT_EQ(std::tuple(tiles.count(), tiles.present(37, 19), tiles.hasTiles, tiles.hasOtherRasters),
               std::tuple(4, true, true, false));
+    // Other rasters mark the blocks of their extent: a grid in degrees over
+    // 138.2..139 E, 35.1..36.9 N (blocks 36..37 x 18..21), 2 km in UTM zone 54
+    // across 139.5 E, 35.5 N (blocks 38..39 x 19..20); area.tif, which GDAL
+    // does not open, nowhere.
+    writeIn(scratch, "R/degrees.asc",
+            "ncols 4\nnrows 9\nxllcorner 138.2\nyllcorner 35.1\ncellsize 0.2\n" +
+                QByteArray("1 2 3 4\n").repeated(9));
+    writeIn(scratch, "R/utm.asc",
+            "ncols 2\nnrows 2\nxllcorner 362000\nyllcorner 3929000\ncellsize 1000\n1 2\n3 4\n");
+    writeIn(scratch, "R/utm.prj",
+            "PROJCS[\"WGS 84 / UTM zone 54N\",GEOGCS[\"WGS 84\",DATUM[\"WGS_1984\",SPHEROID["
+            "\"WGS 84\",6378137,298.257223563]],PRIMEM[\"Greenwich\",0],UNIT[\"degree\","
+            "0.0174532925199433]],PROJECTION[\"Transverse_Mercator\"],PARAMETER[\"latitude_of_"
+            "origin\",0],PARAMETER[\"central_meridian\",141],PARAMETER[\"scale_factor\",0.9996],"
+            "PARAMETER[\"false_easting\",500000],PARAMETER[\"false_northing\",0],UNIT[\"metre\",1]]");
     const DataPresence rasters = scanDataFolder(Mesh::srtm, root + "R");
-    EXPECT_EQ(std::tuple(rasters.count(), rasters.hasTiles, rasters.hasOtherRasters),
-              std::tuple(0, false, true));
+    EXPECT_EQ(std::tuple(rasters.hasTiles, rasters.hasOtherRasters), std::tuple(false, true));
+    EXPECT_EQ(std::tuple(rasters.count(), rasters.present(36, 18), rasters.present(37, 21),
+                         rasters.present(39, 19)),
+              std::tuple(12, true, true, true));
     EXPECT_EQ(scanDataFolder(Mesh::gsi50, root + "none").count(), 0);
 
     // In the background: the result arrives through the event loop.
