@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "render/flight_controls.h"
+#include "render/view_rest_gl.h"
 #include "state/grid.h"
 #include "state/view_state.h"
 
@@ -23,6 +24,7 @@ void act(int code, bool shifted)
 {
     if (applyKey(view, grid, code, shifted))
         std::exit(0);
+    noteViewChange();
     glutPostRedisplay();
 }
 
@@ -56,8 +58,10 @@ void onMouse(int button, int state, int x, int y)
 
 void onMotion(int x, int y)
 {
-    if (dragPointer(view, grid, x, y))
+    if (dragPointer(view, grid, x, y)) {
+        noteViewChange();
         glutPostRedisplay();
+    }
 }
 
 // Outside an input callback GLUT reports no modifiers (and warns when asked),

@@ -99,13 +99,20 @@ void drawMountainNames(const ElevationGrid& grid, const ViewState& view, const M
 
 } // namespace
 
-void FrameDrawer::updateVisibleCells(const ElevationGrid& grid, const ViewState& view)
+void FrameDrawer::measure(const ElevationGrid& grid)
 {
     if (measuredGrid_ != grid.points.get()) {
         blocks_.build(grid);
         measuredGrid_ = grid.points.get();
         cellsValid_ = false;
+        movingTerrain_.forgetMeasuredTerrain();
     }
+    movingTerrain_.measure(grid, blocks_);
+}
+
+void FrameDrawer::updateVisibleCells(const ElevationGrid& grid, const ViewState& view)
+{
+    measure(grid);
     const Frustum frustum = currentFrustum();
     const bool unchanged = cellsValid_ && step_ == view.gridStep &&
                            std::equal(view.eye, view.eye + 3, eye_) && rangeSquared_ == view.rangeSquared &&
@@ -126,6 +133,11 @@ void FrameDrawer::drawTerrainFast(const ElevationGrid& grid, const ViewState& vi
 {
     if (!gridFitsIndices(grid) || grid.gridRows < 2 || grid.gridCols < 2) {
         drawnCells_ = drawTerrainLiteral(grid, view);
+        return;
+    }
+    if (moving_) {
+        measure(grid);
+        drawnCells_ = movingTerrain_.draw(grid, view, blocks_, currentFrustum());
         return;
     }
     updateVisibleCells(grid, view);
@@ -150,6 +162,7 @@ void FrameDrawer::forgetMeasuredTerrain()
 {
     measuredGrid_ = nullptr;
     cellsValid_ = false;
+    movingTerrain_.forgetMeasuredTerrain();
 }
 
 void FrameDrawer::draw(const Scene& scene)

@@ -3,6 +3,7 @@
 // summit names.
 
 #include "render/frame_cells.h"
+#include "render/moving_frame_gl.h"
 
 namespace orvex {
 
@@ -32,6 +33,12 @@ class FrameDrawer {
   public:
     void setTerrainPath(TerrainPath path) { path_ = path; }
 
+    // While the view moves the fast path draws each block at the level of
+    // detail its distance allows; at rest it draws every cell.
+    void setMoving(bool moving) { moving_ = moving; }
+    bool moving() const { return moving_; }
+    MovingTerrain& movingTerrain() { return movingTerrain_; }
+
     // Everything of a frame up to the buffer swap.
     void draw(const Scene& scene);
 
@@ -43,6 +50,7 @@ class FrameDrawer {
     void forgetMeasuredTerrain();
 
   private:
+    void measure(const ElevationGrid& grid);
     void updateVisibleCells(const ElevationGrid& grid, const ViewState& view);
     void drawTerrainFast(const ElevationGrid& grid, const ViewState& view);
 
@@ -56,6 +64,8 @@ class FrameDrawer {
     float eye_[3] = {};
     double rangeSquared_ = 0;
     Frustum frustum_{};
+    bool moving_ = false;
+    MovingTerrain movingTerrain_;
 };
 
 // Sets the model-view matrix from the eye, the target and the view angles.

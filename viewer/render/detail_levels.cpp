@@ -1,0 +1,310 @@
+#include "render/detail_levels.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace orvex {
+
+namespace {
+
+const GridPoint& pointAt(const ElevationGrid& grid, int row, int col)
+{
+    return grid.gridRowTable[row][col];
+}
+
+// The lines (rows or columns) a block is drawn on: first, first + step, ...
+// and last, which closes the block whatever the step.
+void blockLines(int first, int last, int step, std::vector<int>& out)
+{
+    out.clear();
+    for (int line = first; line < last; line += step)
+        out.push_back(line);
+    out.push_back(last);
+}
+
+// The last line the resolution step reaches: only the grid's last block can
+// end off the step (the others end on a multiple of every step).
+int lastLineAtStep(int last, int step)
+{
+    return last - last % step;
+}
+
+double distanceToBox(const CellBlock& block, const float eye[3])
+{
+    double sum = 0;
+    for (int axis = 0; axis < 3; ++axis) {
+        const double d =
+            static_cast<double>(std::clamp(eye[axis], block.low[axis], block.high[axis])) - eye[axis];
+        sum += d * d;
+    }
+    return std::sqrt(sum);
+}
+
+double horizontalSquared(double dy, double dx)
+{
+    return dy * dy + dx * dx;
+}
+
+double nearestSquared(const CellBlock& block, const float eye[3])
+{
+    return horizontalSquared(static_cast<double>(std::clamp(eye[0], block.low[0], block.high[0])) - eye[0],
+                             static_cast<double>(std::clamp(eye[1], block.low[1], block.high[1])) - eye[1]);
+}
+
+double farthestSquared(const CellBlock& block, const float eye[3])
+{
+    const auto far = [&](int axis) {
+        return std::max(std::abs(static_cast<double>(block.low[axis]) - eye[axis]),
+                        std::abs(static_cast<double>(block.high[axis]) - eye[axis]));
+    };
+    return horizontalSquared(far(0), far(1));
+}
+
+int levelOfStep(int step)
+{
+    int level = 0;
+    while ((1 << level) < step)
+        ++level;
+    return level;
+}
+
+// How one block is drawn in this frame.
+struct BlockPlan {
+    int step = 0; // 0: not drawn
+    bool testRange = false;
+    bool testState = false;
+};
+
+class MeshBuilder {
+  public:
+    MeshBuilder(const ElevationGrid& grid, const TerrainBlocks& blocks, const DetailLevels& levels,
+                const MovingQuery& query, MovingMesh& out)
+        : grid_(grid), blocks_(blocks), levels_(levels), query_(query), out_(out)
+    {
+    }
+
+    void build()
+    {
+        out_.vertices.clear();
+        out_.indices.clear();
+        out_.cells = 0;
+        plans_.assign(static_cast<std::size_t>(blocks_.blockRows()) * blocks_.blockCols(), BlockPlan{});
+        for (int br = 0; br < blocks_.blockRows(); ++br)
+            for (int bc = 0; bc < blocks_.blockCols(); ++bc)
+                plans_[index(br, bc)] = plan(blocks_.block(br, bc), index(br, bc));
+        out_.blockSteps.resize(plans_.size());
+        for (std::size_t n = 0; n < plans_.size(); ++n)
+            out_.blockSteps[n] = plans_[n].step;
+        for (int br = 0; br < blocks_.blockRows(); ++br)
+            for (int bc = 0; bc < blocks_.blockCols(); ++bc)
+                if (plans_[index(br, bc)].step != 0)
+                    emitBlock(br, bc);
+    }
+
+  private:
+    std::size_t index(int br, int bc) const
+    {
+        return static_cast<std::size_t>(br) * blocks_.blockCols() + bc;
+    }
+
+    BlockPlan plan(const CellBlock& block, std::size_t n) const
+    {
+        const int step = query_.step;
+        if (lastLineAtStep(block.lastRow, step) <= block.firstRow ||
+            lastLineAtStep(block.lastCol, step) <= block.firstCol)
+            return {};
+        if (nearestSquared(block, query_.eye) > query_.rangeSquared)
+            return {};
+        if (query_.frustum && boxOutside(*query_.frustum, block.low, block.high))
+            return {};
+        BlockPlan plan{step, !(farthestSquared(block, query_.eye) <= query_.rangeSquared), !block.allValid};
+        if (!plan.testRange && !plan.testState) {
+            std::array<float, detailLevelCount> errors{};
+            for (int level = 0; level < detailLevelCount; ++level)
+                errors[level] = levels_.error(n, level);
+            plan.step = chooseBlockStep(errors, distanceToBox(block, query_.eye), query_);
+        }
+        return plan;
+    }
+
+    // A block drawn coarser than the resolution step is lifted by its error:
+    // it then lies nowhere below the full-detail surface, so that its
+    // outline on the screen covers at least that surface's.
+    float lift(std::size_t n) const
+    {
+        const BlockPlan& plan = plans_[n];
+        return plan.step > query_.step ? levels_.error(n, levelOfStep(plan.step)) : 0.0f;
+    }
+
+    std::uint32_t pushVertex(const GridPoint& point, float raise)
+    {
+        MovingVertex vertex{{point.y, point.x, point.z + raise},
+                            {point.shadeColour[0], point.shadeColour[1], point.shadeColour[2], 255}};
+        out_.vertices.push_back(vertex);
+        return static_cast<std::uint32_t>(out_.vertices.size() - 1);
+    }
+
+    bool pointShown(const BlockPlan& plan, const GridPoint& point) const
+    {
+        if (plan.testState && point.sampleState != SampleState::valid)
+            return false;
+        return !plan.testRange || cornerInRange(point, query_.eye, query_.rangeSquared);
+    }
+
+    void emitBlock(int br, int bc)
+    {
+        const CellBlock& block = blocks_.block(br, bc);
+        const BlockPlan& plan = plans_[index(br, bc)];
+        const int step = plan.step;
+        blockLines(block.firstRow, lastLineAtStep(block.lastRow, query_.step), step, rows_);
+        blockLines(block.firstCol, lastLineAtStep(block.lastCol, query_.step), step, cols_);
+        const std::uint32_t base = static_cast<std::uint32_t>(out_.vertices.size());
+        const std::uint32_t width = static_cast<std::uint32_t>(cols_.size());
+        const float raise = lift(index(br, bc));
+        for (const int row : rows_)
+            for (const int col : cols_)
+                pushVertex(pointAt(grid_, row, col), raise);
+        for (std::size_t ri = 1; ri < rows_.size(); ++ri) {
+            for (std::size_t ci = 1; ci < cols_.size(); ++ci) {
+                const int i = rows_[ri];
+                const int j = cols_[ci];
+                if (plan.testRange && !cornerInRange(pointAt(grid_, i, j), query_.eye, query_.rangeSquared))
+                    continue;
+                if (plan.testState && !cellCornersValid(grid_, i, j, step))
+                    continue;
+                const std::uint32_t top = base + static_cast<std::uint32_t>(ri - 1) * width;
+                const std::uint32_t bottom = top + width;
+                const std::uint32_t left = static_cast<std::uint32_t>(ci - 1);
+                const std::uint32_t corners[4] = {top + left, bottom + left, bottom + left + 1,
+                                                  top + left + 1};
+                for (const int corner : cellTriangleCorners)
+                    out_.indices.push_back(corners[corner]);
+                ++out_.cells;
+            }
+        }
+        // Skirts towards neighbours drawn otherwise, and on the grid's outline.
+        const std::uint32_t last = static_cast<std::uint32_t>(rows_.size() - 1) * width;
+        const std::uint32_t lastCol = width - 1;
+        skirt(br, bc, br - 1, bc, rows_.front(), -1, base, 1);
+        skirt(br, bc, br + 1, bc, rows_.back(), -1, base + last, 1);
+        skirt(br, bc, br, bc - 1, -1, cols_.front(), base, width);
+        skirt(br, bc, br, bc + 1, -1, cols_.back(), base + lastCol, width);
+    }
+
+    // The edge runs along row (col -1) over the block's columns, or along col
+    // (row -1) over its rows; its vertices start at first, stride apart. Both
+    // surfaces lie within their lifts above the full-detail one: the skirt
+    // reaches down past the lower of them.
+    void skirt(int br, int bc, int nbr, int nbc, int row, int col, std::uint32_t first, std::uint32_t stride)
+    {
+        const std::size_t n = index(br, bc);
+        const BlockPlan& plan = plans_[n];
+        const bool inside = nbr >= 0 && nbc >= 0 && nbr < blocks_.blockRows() && nbc < blocks_.blockCols();
+        float neighbourLift = 0;
+        if (inside) {
+            const std::size_t other = index(nbr, nbc);
+            if (plans_[other].step == 0)
+                return;
+            neighbourLift = lift(other);
+            if (plans_[other].step == plan.step && neighbourLift == lift(n))
+                return;
+        } else if (lift(n) == 0) {
+            return; // the outline of the full-detail surface itself
+        }
+        const float depth = 2 * (lift(n) + neighbourLift) + skirtMargin;
+        const float raise = lift(n);
+        const std::vector<int>& along = row >= 0 ? cols_ : rows_;
+        std::uint32_t previousLow = 0;
+        bool previousShown = false;
+        for (std::size_t k = 0; k < along.size(); ++k) {
+            const GridPoint& point = row >= 0 ? pointAt(grid_, row, along[k]) : pointAt(grid_, along[k], col);
+            const bool shown = pointShown(plan, point);
+            const std::uint32_t high = first + static_cast<std::uint32_t>(k) * stride;
+            const std::uint32_t low = shown ? pushVertex(point, raise - depth) : 0;
+            if (shown && previousShown) {
+                const std::uint32_t previousHigh = high - stride;
+                const std::uint32_t quad[6] = {previousHigh, high, previousLow, high, low, previousLow};
+                out_.indices.insert(out_.indices.end(), quad, quad + 6);
+            }
+            previousLow = low;
+            previousShown = shown;
+        }
+    }
+
+    const ElevationGrid& grid_;
+    const TerrainBlocks& blocks_;
+    const DetailLevels& levels_;
+    const MovingQuery& query_;
+    MovingMesh& out_;
+    std::vector<BlockPlan> plans_;
+    std::vector<int> rows_;
+    std::vector<int> cols_;
+};
+
+} // namespace
+
+float blockStepError(const ElevationGrid& grid, const CellBlock& block, int step)
+{
+    std::vector<int> rows, cols;
+    blockLines(block.firstRow, block.lastRow, step, rows);
+    blockLines(block.firstCol, block.lastCol, step, cols);
+    double largest = 0;
+    for (std::size_t ri = 1; ri < rows.size(); ++ri) {
+        const int r0 = rows[ri - 1], r1 = rows[ri];
+        const double rowScale = 1.0 / (r1 - r0);
+        for (std::size_t ci = 1; ci < cols.size(); ++ci) {
+            const int c0 = cols[ci - 1], c1 = cols[ci];
+            const double colScale = 1.0 / (c1 - c0);
+            // Corners as in cellTriangleCorners: the diagonal runs from z0 to z2.
+            const double z0 = pointAt(grid, r0, c0).z, z1 = pointAt(grid, r1, c0).z;
+            const double z2 = pointAt(grid, r1, c1).z, z3 = pointAt(grid, r0, c1).z;
+            for (int r = r0; r <= r1; ++r) {
+                const double u = (r - r0) * rowScale;
+                const GridPoint* line = grid.gridRowTable[r];
+                // Below the diagonal (u >= v) the plane through z0, z1, z2, above it through z0, z2, z3.
+                const double lowerBase = z0 + u * (z1 - z0), lowerSlope = z2 - z1;
+                const double upperBase = z0 + u * (z2 - z3), upperSlope = z3 - z0;
+                for (int c = c0; c <= c1; ++c) {
+                    const double v = (c - c0) * colScale;
+                    const double plane = u >= v ? lowerBase + v * lowerSlope : upperBase + v * upperSlope;
+                    largest = std::max(largest, std::abs(line[c].z - plane));
+                }
+            }
+        }
+    }
+    return static_cast<float>(largest);
+}
+
+void DetailLevels::build(const ElevationGrid& grid, const TerrainBlocks& blocks)
+{
+    errors_.assign(static_cast<std::size_t>(blocks.blockRows()) * blocks.blockCols(), {});
+    std::size_t n = 0;
+    for (int br = 0; br < blocks.blockRows(); ++br)
+        for (int bc = 0; bc < blocks.blockCols(); ++bc, ++n)
+            for (int level = 1; level < detailLevelCount; ++level)
+                errors_[n][level] = blockStepError(grid, blocks.block(br, bc), 1 << level);
+}
+
+int chooseBlockStep(const std::array<float, detailLevelCount>& errors, double distance,
+                    const MovingQuery& query)
+{
+    const double allowed = query.pixelError * distance / query.pixelsPerUnit;
+    for (int level = detailLevelCount - 1; (1 << level) > query.step; --level)
+        if (errors[level] <= allowed)
+            return 1 << level;
+    return query.step;
+}
+
+std::size_t MovingMesh::memoryBytes() const
+{
+    return vertices.capacity() * sizeof(MovingVertex) + indices.capacity() * sizeof(std::uint32_t) +
+           blockSteps.capacity() * sizeof(int);
+}
+
+void buildMovingMesh(const ElevationGrid& grid, const TerrainBlocks& blocks, const DetailLevels& levels,
+                     const MovingQuery& query, MovingMesh& out)
+{
+    MeshBuilder(grid, blocks, levels, query, out).build();
+}
+
+} // namespace orvex
