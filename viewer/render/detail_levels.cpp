@@ -93,8 +93,11 @@ class MeshBuilder {
             for (int bc = 0; bc < blocks_.blockCols(); ++bc)
                 plans_[index(br, bc)] = plan(blocks_.block(br, bc), index(br, bc));
         out_.blockSteps.resize(plans_.size());
-        for (std::size_t n = 0; n < plans_.size(); ++n)
+        lifts_.resize(plans_.size());
+        for (std::size_t n = 0; n < plans_.size(); ++n) {
             out_.blockSteps[n] = plans_[n].step;
+            lifts_[n] = lift(n);
+        }
         for (int br = 0; br < blocks_.blockRows(); ++br)
             for (int bc = 0; bc < blocks_.blockCols(); ++bc)
                 if (plans_[index(br, bc)].step != 0)
@@ -136,12 +139,25 @@ class MeshBuilder {
         return plan.step > query_.step ? levels_.error(n, levelOfStep(plan.step)) : 0.0f;
     }
 
-    std::uint32_t pushVertex(const GridPoint& point, float raise)
+    // A point on a block's edge takes the largest lift of the blocks it
+    // belongs to, so that neighbours of one step meet exactly.
+    float pointLift(int br, int bc, int row, int col) const
     {
-        MovingVertex vertex{{point.y, point.x, point.z + raise},
-                            {point.shadeColour[0], point.shadeColour[1], point.shadeColour[2], 255}};
-        out_.vertices.push_back(vertex);
-        return static_cast<std::uint32_t>(out_.vertices.size() - 1);
+        const CellBlock& block = blocks_.block(br, bc);
+        const int rowSide = row == block.firstRow ? -1 : row == block.lastRow ? 1 : 0;
+        const int colSide = col == block.firstCol ? -1 : col == block.lastCol ? 1 : 0;
+        float most = lifts_[index(br, bc)];
+        for (const int r : {br, br + rowSide})
+            for (const int c : {bc, bc + colSide})
+                if (r >= 0 && c >= 0 && r < blocks_.blockRows() && c < blocks_.blockCols())
+                    most = std::max(most, lifts_[index(r, c)]);
+        return most;
+    }
+
+    void pushVertex(const GridPoint& point, float raise)
+    {
+        out_.vertices.push_back({{point.y, point.x, point.z + raise},
+                                 {point.shadeColour[0], point.shadeColour[1], point.shadeColour[2], 255}});
     }
 
     bool pointShown(const BlockPlan& plan, const GridPoint& point) const
@@ -160,10 +176,15 @@ class MeshBuilder {
         blockLines(block.firstCol, lastLineAtStep(block.lastCol, query_.step), step, cols_);
         const std::uint32_t base = static_cast<std::uint32_t>(out_.vertices.size());
         const std::uint32_t width = static_cast<std::uint32_t>(cols_.size());
-        const float raise = lift(index(br, bc));
-        for (const int row : rows_)
-            for (const int col : cols_)
-                pushVertex(pointAt(grid_, row, col), raise);
+        const float raise = lifts_[index(br, bc)];
+        for (std::size_t ri = 0; ri < rows_.size(); ++ri) {
+            const bool edgeRow = ri == 0 || ri + 1 == rows_.size();
+            for (std::size_t ci = 0; ci < cols_.size(); ++ci) {
+                const bool edge = edgeRow || ci == 0 || ci + 1 == cols_.size();
+                pushVertex(pointAt(grid_, rows_[ri], cols_[ci]),
+                           edge ? pointLift(br, bc, rows_[ri], cols_[ci]) : raise);
+            }
+        }
         for (std::size_t ri = 1; ri < rows_.size(); ++ri) {
             for (std::size_t ci = 1; ci < cols_.size(); ++ci) {
                 const int i = rows_[ri];
@@ -192,35 +213,39 @@ class MeshBuilder {
     }
 
     // The edge runs along row (col -1) over the block's columns, or along col
-    // (row -1) over its rows; its vertices start at first, stride apart. Both
-    // surfaces lie within their lifts above the full-detail one: the skirt
-    // reaches down past the lower of them.
+    // (row -1) over its rows; its vertices start at first, stride apart. Each
+    // side lies within its height error and the lifts above the full-detail
+    // surface: the skirt reaches down past the other side's edge.
     void skirt(int br, int bc, int nbr, int nbc, int row, int col, std::uint32_t first, std::uint32_t stride)
     {
         const std::size_t n = index(br, bc);
         const BlockPlan& plan = plans_[n];
         const bool inside = nbr >= 0 && nbc >= 0 && nbr < blocks_.blockRows() && nbc < blocks_.blockCols();
-        float neighbourLift = 0;
-        if (inside) {
-            const std::size_t other = index(nbr, nbc);
-            if (plans_[other].step == 0)
-                return;
-            neighbourLift = lift(other);
-            if (plans_[other].step == plan.step && neighbourLift == lift(n))
-                return;
-        } else if (lift(n) == 0) {
-            return; // the outline of the full-detail surface itself
-        }
-        const float depth = 2 * (lift(n) + neighbourLift) + skirtMargin;
-        const float raise = lift(n);
+        const float neighbourLift = inside ? lifts_[index(nbr, nbc)] : 0.0f;
         const std::vector<int>& along = row >= 0 ? cols_ : rows_;
+        const auto pointOf = [&](std::size_t k) -> const GridPoint& {
+            return row >= 0 ? pointAt(grid_, row, along[k]) : pointAt(grid_, along[k], col);
+        };
+        const auto endLift = [&](std::size_t k) {
+            return row >= 0 ? pointLift(br, bc, row, along[k]) : pointLift(br, bc, along[k], col);
+        };
+        const float mostLift = std::max({lifts_[n], neighbourLift, endLift(0), endLift(along.size() - 1)});
+        if (inside && (plans_[index(nbr, nbc)].step == 0 || plans_[index(nbr, nbc)].step == plan.step))
+            return; // nothing beside it, or the same points at the same heights
+        if (!inside && mostLift == 0)
+            return; // the outline of the full-detail surface itself
+        const float depth = lifts_[n] + neighbourLift + mostLift + skirtMargin;
         std::uint32_t previousLow = 0;
         bool previousShown = false;
         for (std::size_t k = 0; k < along.size(); ++k) {
-            const GridPoint& point = row >= 0 ? pointAt(grid_, row, along[k]) : pointAt(grid_, along[k], col);
-            const bool shown = pointShown(plan, point);
+            const bool shown = pointShown(plan, pointOf(k));
             const std::uint32_t high = first + static_cast<std::uint32_t>(k) * stride;
-            const std::uint32_t low = shown ? pushVertex(point, raise - depth) : 0;
+            const std::uint32_t low = static_cast<std::uint32_t>(out_.vertices.size());
+            if (shown) {
+                MovingVertex lowered = out_.vertices[high];
+                lowered.position[2] -= depth;
+                out_.vertices.push_back(lowered);
+            }
             if (shown && previousShown) {
                 const std::uint32_t previousHigh = high - stride;
                 const std::uint32_t quad[6] = {previousHigh, high, previousLow, high, low, previousLow};
@@ -237,6 +262,7 @@ class MeshBuilder {
     const MovingQuery& query_;
     MovingMesh& out_;
     std::vector<BlockPlan> plans_;
+    std::vector<float> lifts_;
     std::vector<int> rows_;
     std::vector<int> cols_;
 };
