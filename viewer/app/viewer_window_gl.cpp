@@ -8,6 +8,7 @@
 #include "render/controls_gl.h"
 #include "render/frame_gl.h"
 #include "render/terrain_mesh.h"
+#include "render/view_rest_gl.h"
 #include "state/view_state.h"
 #include "state/window_operations.h"
 
@@ -67,6 +68,7 @@ void prepareViewerWindow(int* argc, char** argv)
     glutMouseFunc(onMouse);
     glutMotionFunc(onMotion);
     glutDisplayFunc(onDisplay);
+    interruptFramesOnInput();
     glutReshapeFunc(onReshape);
 }
 

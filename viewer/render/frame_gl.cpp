@@ -148,6 +148,10 @@ void FrameDrawer::drawTerrainFast(const ElevationGrid& grid, const ViewState& vi
     glVertexPointer(3, GL_FLOAT, sizeof(GridPoint), &points->y);
     glColorPointer(3, GL_UNSIGNED_BYTE, sizeof(GridPoint), points->shadeColour);
     for (const CellBatch& batch : cells_.batches) {
+        if (interrupted_ && interrupted_()) {
+            frameInterrupted_ = true;
+            break;
+        }
         for (std::size_t done = 0; done < batch.count; done += largestDraw) {
             const std::size_t count = std::min(largestDraw, batch.count - done);
             glDrawRangeElements(GL_TRIANGLES, batch.minIndex, batch.maxIndex, static_cast<GLsizei>(count),
@@ -169,6 +173,7 @@ void FrameDrawer::draw(const Scene& scene)
 {
     clearToBackground(scene.colours);
     drawnCells_ = 0;
+    frameInterrupted_ = false;
     if (path_ == TerrainPath::fast)
         drawTerrainFast(scene.grid, scene.view);
     else
@@ -202,6 +207,10 @@ void drawFrame()
 void onDisplay()
 {
     drawFrame();
+    if (windowFrameDrawer().lastFrameInterrupted()) {
+        glutPostRedisplay(); // drawn again once the input is taken
+        return;
+    }
     glFlush();
     glutSwapBuffers();
 }

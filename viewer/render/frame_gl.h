@@ -2,6 +2,8 @@
 // Drawing one frame: the camera, the background, the terrain cells and the
 // summit names.
 
+#include <functional>
+
 #include "render/frame_cells.h"
 #include "render/moving_frame_gl.h"
 
@@ -39,6 +41,12 @@ class FrameDrawer {
     bool moving() const { return moving_; }
     MovingTerrain& movingTerrain() { return movingTerrain_; }
 
+    // Asked between parts of a full-detail frame: when it answers true the
+    // frame is left unfinished (lastFrameInterrupted), so that waiting input
+    // is not held up by a picture it is about to change.
+    void setInterruption(std::function<bool()> interrupted) { interrupted_ = std::move(interrupted); }
+    bool lastFrameInterrupted() const { return frameInterrupted_; }
+
     // Everything of a frame up to the buffer swap.
     void draw(const Scene& scene);
 
@@ -65,6 +73,8 @@ class FrameDrawer {
     double rangeSquared_ = 0;
     Frustum frustum_{};
     bool moving_ = false;
+    std::function<bool()> interrupted_;
+    bool frameInterrupted_ = false;
     MovingTerrain movingTerrain_;
 };
 

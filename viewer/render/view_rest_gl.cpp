@@ -1,6 +1,8 @@
 #include "render/view_rest_gl.h"
 
 #include <GL/freeglut.h>
+#include <GL/glx.h>
+#include <X11/Xlib.h>
 
 #include <chrono>
 
@@ -49,7 +51,33 @@ void armRestTimer(int milliseconds)
     glutTimerFunc(static_cast<unsigned>(milliseconds), onRestTimer, 0);
 }
 
+// Looks through the queue and takes nothing out of it.
+Bool noteInput(Display*, XEvent* event, XPointer found)
+{
+    const bool dragging =
+        event->type == MotionNotify && (event->xmotion.state & (Button1Mask | Button2Mask | Button3Mask));
+    if (event->type == KeyPress || event->type == ButtonPress || event->type == ButtonRelease || dragging)
+        *reinterpret_cast<bool*>(found) = true;
+    return False;
+}
+
+bool inputWaiting()
+{
+    Display* display = glXGetCurrentDisplay();
+    if (!display)
+        return false;
+    bool found = false;
+    XEvent event;
+    XCheckIfEvent(display, &event, noteInput, reinterpret_cast<XPointer>(&found));
+    return found;
+}
+
 } // namespace
+
+void interruptFramesOnInput()
+{
+    windowFrameDrawer().setInterruption(inputWaiting);
+}
 
 void noteViewChange()
 {

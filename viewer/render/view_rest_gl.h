@@ -15,4 +15,8 @@ void noteViewChange();
 
 bool viewAtRest();
 
+// Lets a key press, a button or a drag waiting in the window's queue cut a
+// full-detail frame short (FrameDrawer::setInterruption).
+void interruptFramesOnInput();
+
 } // namespace orvex

@@ -197,7 +197,7 @@ void runUntilRested()
 
 // Key events that wait while a frame is drawn make one frame, in the state
 // the same presses reach one frame at a time; after the rest the window
-// draws one more frame, in full detail.
+// draws one more frame, in full detail, which a key press cuts short.
 TEST_F(FrameTest, KeyBurstsMakeOneFrameAndTheRestDrawsFullDetail)
 {
     makeHills(orvex::grid, 241, 301);
@@ -237,6 +237,15 @@ TEST_F(FrameTest, KeyBurstsMakeOneFrameAndTheRestDrawsFullDetail)
     std::vector<unsigned char> full;
     readFrame(full);
     EXPECT_TRUE(full == lastFrame) << "the frame after the rest is the full-detail picture";
+
+    // A key press waiting cuts the full-detail frame short; the key is then
+    // taken and its frame drawn.
+    sendKeyPresses(1);
+    onDisplay();
+    EXPECT_TRUE(windowFrameDrawer().lastFrameInterrupted());
+    glutMainLoopEvent();
+    EXPECT_EQ(framesShown, 3);
+    EXPECT_TRUE(lastFrameMoving);
     glutDisplayFunc(onDisplay);
 }
 
