@@ -29,7 +29,8 @@ int lastLineAtStep(int last, int step)
     return last - last % step;
 }
 
-double distanceToBox(const CellBlock& block, const float eye[3])
+// Boxes: CellBlock and BlockGroup.
+template <typename Box> double distanceToBox(const Box& block, const float eye[3])
 {
     double sum = 0;
     for (int axis = 0; axis < 3; ++axis) {
@@ -45,19 +46,27 @@ double horizontalSquared(double dy, double dx)
     return dy * dy + dx * dx;
 }
 
-double nearestSquared(const CellBlock& block, const float eye[3])
+template <typename Box> double nearestSquared(const Box& block, const float eye[3])
 {
     return horizontalSquared(static_cast<double>(std::clamp(eye[0], block.low[0], block.high[0])) - eye[0],
                              static_cast<double>(std::clamp(eye[1], block.low[1], block.high[1])) - eye[1]);
 }
 
-double farthestSquared(const CellBlock& block, const float eye[3])
+template <typename Box> double farthestSquared(const Box& block, const float eye[3])
 {
     const auto far = [&](int axis) {
         return std::max(std::abs(static_cast<double>(block.low[axis]) - eye[axis]),
                         std::abs(static_cast<double>(block.high[axis]) - eye[axis]));
     };
     return horizontalSquared(far(0), far(1));
+}
+
+// The height of the cell's two triangles (cellTriangleCorners, the diagonal
+// from z0 to z2) at u down and v across, both 0 .. 1: below the diagonal
+// (u >= v) the plane through z0, z1, z2, above it through z0, z2, z3.
+double cellPlane(double z0, double z1, double z2, double z3, double u, double v)
+{
+    return u >= v ? z0 + u * (z1 - z0) + v * (z2 - z1) : z0 + v * (z3 - z0) + u * (z2 - z3);
 }
 
 int levelOfStep(int step)
@@ -70,10 +79,12 @@ int levelOfStep(int step)
 
 // How one block is drawn in this frame.
 struct BlockPlan {
-    int step = 0; // 0: not drawn
+    int step = 0; // 0: not drawn; inGroup: as part of a group's cell
     bool testRange = false;
     bool testState = false;
 };
+
+constexpr int inGroup = -1;
 
 class MeshBuilder {
   public:
@@ -89,25 +100,103 @@ class MeshBuilder {
         out_.indices.clear();
         out_.cells = 0;
         plans_.assign(static_cast<std::size_t>(blocks_.blockRows()) * blocks_.blockCols(), BlockPlan{});
-        for (int br = 0; br < blocks_.blockRows(); ++br)
-            for (int bc = 0; bc < blocks_.blockCols(); ++bc)
-                plans_[index(br, bc)] = plan(blocks_.block(br, bc), index(br, bc));
-        out_.blockSteps.resize(plans_.size());
-        lifts_.resize(plans_.size());
-        for (std::size_t n = 0; n < plans_.size(); ++n) {
-            out_.blockSteps[n] = plans_[n].step;
-            lifts_[n] = lift(n);
+        lifts_.assign(plans_.size(), 0.0f);
+        out_.blockSteps.assign(plans_.size(), 0);
+        groupsShown_.clear();
+        const int top = levels_.groupLevels();
+        if (top == 0) {
+            for (int br = 0; br < blocks_.blockRows(); ++br)
+                for (int bc = 0; bc < blocks_.blockCols(); ++bc)
+                    planBlock(br, bc);
+        } else {
+            for (int r = 0; r < levels_.groupRows(top); ++r)
+                for (int c = 0; c < levels_.groupCols(top); ++c)
+                    planGroup(top, r, c);
         }
+        for (std::size_t n = 0; n < plans_.size(); ++n)
+            if (plans_[n].step > 0) {
+                out_.blockSteps[n] = plans_[n].step;
+                lifts_[n] = lift(n);
+            }
         for (int br = 0; br < blocks_.blockRows(); ++br)
             for (int bc = 0; bc < blocks_.blockCols(); ++bc)
-                if (plans_[index(br, bc)].step != 0)
+                if (plans_[index(br, bc)].step > 0)
                     emitBlock(br, bc);
+        for (const auto& [group, raise] : groupsShown_)
+            emitGroup(*group, raise);
     }
 
   private:
     std::size_t index(int br, int bc) const
     {
         return static_cast<std::size_t>(br) * blocks_.blockCols() + bc;
+    }
+
+    void planBlock(int br, int bc) { plans_[index(br, bc)] = plan(blocks_.block(br, bc), index(br, bc)); }
+
+    // A group seen from far enough is drawn as one cell; else its quarters.
+    void planGroup(int k, int r, int c)
+    {
+        if (k == 0) {
+            planBlock(r, c);
+            return;
+        }
+        const BlockGroup& group = levels_.group(k, r, c);
+        if (nearestSquared(group, query_.eye) > query_.rangeSquared)
+            return;
+        if (query_.frustum && boxOutside(*query_.frustum, group.low, group.high))
+            return;
+        const double allowed = query_.pixelError * distanceToBox(group, query_.eye) / query_.pixelsPerUnit;
+        const bool whole = group.allValid && farthestSquared(group, query_.eye) <= query_.rangeSquared &&
+                           group.error <= allowed &&
+                           lastLineAtStep(group.lastRow, query_.step) > group.firstRow &&
+                           lastLineAtStep(group.lastCol, query_.step) > group.firstCol;
+        if (whole) {
+            groupsShown_.push_back({&group, group.error});
+            const int rows = std::min(blocks_.blockRows(), (r + 1) << k);
+            const int cols = std::min(blocks_.blockCols(), (c + 1) << k);
+            for (int br = r << k; br < rows; ++br)
+                for (int bc = c << k; bc < cols; ++bc) {
+                    plans_[index(br, bc)].step = inGroup;
+                    lifts_[index(br, bc)] = group.error;
+                    out_.blockSteps[index(br, bc)] = TerrainBlocks::blockCells << k;
+                }
+            return;
+        }
+        const int rows = k == 1 ? blocks_.blockRows() : levels_.groupRows(k - 1);
+        const int cols = k == 1 ? blocks_.blockCols() : levels_.groupCols(k - 1);
+        for (int cr = 2 * r; cr < std::min(rows, 2 * r + 2); ++cr)
+            for (int cc = 2 * c; cc < std::min(cols, 2 * c + 2); ++cc)
+                planGroup(k - 1, cr, cc);
+    }
+
+    // One cell over the group, lifted by its error, with a skirt on every
+    // side reaching down to the full-detail surface (which no neighbour's
+    // edge lies below).
+    void emitGroup(const BlockGroup& group, float raise)
+    {
+        const int lastRow = lastLineAtStep(group.lastRow, query_.step);
+        const int lastCol = lastLineAtStep(group.lastCol, query_.step);
+        const std::uint32_t base = static_cast<std::uint32_t>(out_.vertices.size());
+        const int corners[4][2] = {{group.firstRow, group.firstCol},
+                                   {lastRow, group.firstCol},
+                                   {lastRow, lastCol},
+                                   {group.firstRow, lastCol}};
+        for (const auto& [row, col] : corners)
+            pushVertex(pointAt(grid_, row, col), raise);
+        for (const int corner : cellTriangleCorners)
+            out_.indices.push_back(base + static_cast<std::uint32_t>(corner));
+        ++out_.cells;
+        const float depth = 2 * raise + skirtMargin;
+        for (std::uint32_t side = 0; side < 4; ++side) {
+            MovingVertex low[2] = {out_.vertices[base + side], out_.vertices[base + (side + 1) % 4]};
+            low[0].position[2] -= depth, low[1].position[2] -= depth;
+            const std::uint32_t lowBase = static_cast<std::uint32_t>(out_.vertices.size());
+            out_.vertices.insert(out_.vertices.end(), low, low + 2);
+            const std::uint32_t quad[6] = {base + side,           base + (side + 1) % 4, lowBase,
+                                           base + (side + 1) % 4, lowBase + 1,           lowBase};
+            out_.indices.insert(out_.indices.end(), quad, quad + 6);
+        }
     }
 
     BlockPlan plan(const CellBlock& block, std::size_t n) const
@@ -221,7 +310,7 @@ class MeshBuilder {
         const std::size_t n = index(br, bc);
         const BlockPlan& plan = plans_[n];
         const bool inside = nbr >= 0 && nbc >= 0 && nbr < blocks_.blockRows() && nbc < blocks_.blockCols();
-        const float neighbourLift = inside ? lifts_[index(nbr, nbc)] : 0.0f;
+        const float neighbourLift = inside ? lifts_[index(nbr, nbc)] : 0.0f; // a group's too
         const std::vector<int>& along = row >= 0 ? cols_ : rows_;
         const auto pointOf = [&](std::size_t k) -> const GridPoint& {
             return row >= 0 ? pointAt(grid_, row, along[k]) : pointAt(grid_, along[k], col);
@@ -263,6 +352,7 @@ class MeshBuilder {
     MovingMesh& out_;
     std::vector<BlockPlan> plans_;
     std::vector<float> lifts_;
+    std::vector<std::pair<const BlockGroup*, float>> groupsShown_;
     std::vector<int> rows_;
     std::vector<int> cols_;
 };
@@ -287,19 +377,59 @@ float blockStepError(const ElevationGrid& grid, const CellBlock& block, int step
             for (int r = r0; r <= r1; ++r) {
                 const double u = (r - r0) * rowScale;
                 const GridPoint* line = grid.gridRowTable[r];
-                // Below the diagonal (u >= v) the plane through z0, z1, z2, above it through z0, z2, z3.
-                const double lowerBase = z0 + u * (z1 - z0), lowerSlope = z2 - z1;
-                const double upperBase = z0 + u * (z2 - z3), upperSlope = z3 - z0;
-                for (int c = c0; c <= c1; ++c) {
-                    const double v = (c - c0) * colScale;
-                    const double plane = u >= v ? lowerBase + v * lowerSlope : upperBase + v * upperSlope;
-                    largest = std::max(largest, std::abs(line[c].z - plane));
-                }
+                for (int c = c0; c <= c1; ++c)
+                    largest = std::max(
+                        largest, std::abs(line[c].z - cellPlane(z0, z1, z2, z3, u, (c - c0) * colScale)));
             }
         }
     }
     return static_cast<float>(largest);
 }
+
+namespace {
+
+// The group of blocks rows firstBlockRow .. lastBlockRow, columns likewise.
+BlockGroup measureGroup(const ElevationGrid& grid, const TerrainBlocks& blocks,
+                        const std::vector<std::array<float, detailLevelCount>>& errors, int firstBlockRow,
+                        int lastBlockRow, int firstBlockCol, int lastBlockCol)
+{
+    const CellBlock& first = blocks.block(firstBlockRow, firstBlockCol);
+    const CellBlock& last = blocks.block(lastBlockRow, lastBlockCol);
+    BlockGroup group{first.firstRow, last.lastRow, first.firstCol, last.lastCol, {}, {}, true, 0};
+    std::copy(first.low, first.low + 3, group.low);
+    std::copy(first.high, first.high + 3, group.high);
+    const GridPoint& p0 = pointAt(grid, group.firstRow, group.firstCol);
+    const GridPoint& p1 = pointAt(grid, group.lastRow, group.firstCol);
+    const GridPoint& p2 = pointAt(grid, group.lastRow, group.lastCol);
+    const GridPoint& p3 = pointAt(grid, group.firstRow, group.lastCol);
+    double atCorners = 0;
+    float blockError = 0;
+    for (int br = firstBlockRow; br <= lastBlockRow; ++br) {
+        for (int bc = firstBlockCol; bc <= lastBlockCol; ++bc) {
+            const CellBlock& block = blocks.block(br, bc);
+            for (int axis = 0; axis < 3; ++axis) {
+                group.low[axis] = std::min(group.low[axis], block.low[axis]);
+                group.high[axis] = std::max(group.high[axis], block.high[axis]);
+            }
+            group.allValid = group.allValid && block.allValid;
+            blockError =
+                std::max(blockError, errors[static_cast<std::size_t>(br) * blocks.blockCols() + bc].back());
+            for (const int row : {block.firstRow, block.lastRow})
+                for (const int col : {block.firstCol, block.lastCol}) {
+                    const double u =
+                        static_cast<double>(row - group.firstRow) / (group.lastRow - group.firstRow);
+                    const double v =
+                        static_cast<double>(col - group.firstCol) / (group.lastCol - group.firstCol);
+                    const double plane = cellPlane(p0.z, p1.z, p2.z, p3.z, u, v);
+                    atCorners = std::max(atCorners, std::abs(pointAt(grid, row, col).z - plane));
+                }
+        }
+    }
+    group.error = static_cast<float>(atCorners) + blockError;
+    return group;
+}
+
+} // namespace
 
 void DetailLevels::build(const ElevationGrid& grid, const TerrainBlocks& blocks)
 {
@@ -309,6 +439,28 @@ void DetailLevels::build(const ElevationGrid& grid, const TerrainBlocks& blocks)
         for (int bc = 0; bc < blocks.blockCols(); ++bc, ++n)
             for (int level = 1; level < detailLevelCount; ++level)
                 errors_[n][level] = blockStepError(grid, blocks.block(br, bc), 1 << level);
+    groups_.clear();
+    groupRows_.clear();
+    groupCols_.clear();
+    for (int k = 1; (1 << (k - 1)) < std::max(blocks.blockRows(), blocks.blockCols()); ++k) {
+        const int size = 1 << k;
+        groupRows_.push_back((blocks.blockRows() + size - 1) / size);
+        groupCols_.push_back((blocks.blockCols() + size - 1) / size);
+        std::vector<BlockGroup>& level = groups_.emplace_back();
+        for (int r = 0; r < groupRows_.back(); ++r)
+            for (int c = 0; c < groupCols_.back(); ++c)
+                level.push_back(measureGroup(grid, blocks, errors_, r * size,
+                                             std::min(blocks.blockRows(), (r + 1) * size) - 1, c * size,
+                                             std::min(blocks.blockCols(), (c + 1) * size) - 1));
+    }
+}
+
+std::size_t DetailLevels::memoryBytes() const
+{
+    std::size_t bytes = errors_.capacity() * sizeof(errors_[0]);
+    for (const std::vector<BlockGroup>& level : groups_)
+        bytes += level.capacity() * sizeof(BlockGroup);
+    return bytes;
 }
 
 int chooseBlockStep(const std::array<float, detailLevelCount>& errors, double distance,

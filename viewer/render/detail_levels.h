@@ -9,9 +9,12 @@
 // the screen covers at least that one's. Where two neighbours differ in step
 // or lift their edges no longer meet; a skirt hanging down from each such
 // edge (and from a lifted block's edge on the grid's outline) closes the
-// seam. Blocks that need the per-cell range or sample tests (on
-// the edge of the range, or with void samples) keep the resolution step and
-// its tests, so they show exactly the cells of the full-detail frame.
+// seam. Far away, square groups of 2 x 2, 4 x 4, ... blocks are drawn as
+// one lifted and skirted cell each when their error allows, so that a
+// frame's cost stops growing with the grid. Blocks that need the per-cell
+// range or sample tests (on the edge of the range, or with void samples) keep
+// the resolution step and its tests, so they show exactly the cells of the
+// full-detail frame.
 //
 // The mesh is built anew for each moving frame from the grid's points: the
 // positions and the lit colours are copied, nothing is computed per vertex.
@@ -35,16 +38,41 @@ static_assert(1 << (detailLevelCount - 1) == TerrainBlocks::blockCells);
 // the step does not reach them.
 float blockStepError(const ElevationGrid& grid, const CellBlock& block, int step);
 
-// The height errors of every block at every step, measured once per grid.
+// A square of 2^k x 2^k blocks (fewer on the grid's last rows and columns)
+// drawn as one cell: its points' bounds, and its error, bounded by the error
+// at the blocks' corners plus the largest error of its blocks as one cell.
+struct BlockGroup {
+    int firstRow, lastRow;
+    int firstCol, lastCol;
+    float low[3], high[3];
+    bool allValid;
+    float error;
+};
+
+// The height errors of every block at every step, and the groups of blocks,
+// measured once per grid.
 class DetailLevels {
   public:
     void build(const ElevationGrid& grid, const TerrainBlocks& blocks);
     // Error of block index (row * blockCols + col) at step 1 << level.
     float error(std::size_t block, int level) const { return errors_[block][level]; }
-    std::size_t memoryBytes() const { return errors_.capacity() * sizeof(errors_[0]); }
+
+    // Group levels 1 .. groupLevels(); a group of level k holds the blocks
+    // of rows r << k .. ((r + 1) << k) - 1 and the same columns.
+    int groupLevels() const { return static_cast<int>(groups_.size()); }
+    int groupRows(int k) const { return groupRows_[k - 1]; }
+    int groupCols(int k) const { return groupCols_[k - 1]; }
+    const BlockGroup& group(int k, int row, int col) const
+    {
+        return groups_[k - 1][static_cast<std::size_t>(row) * groupCols_[k - 1] + col];
+    }
+
+    std::size_t memoryBytes() const;
 
   private:
     std::vector<std::array<float, detailLevelCount>> errors_;
+    std::vector<std::vector<BlockGroup>> groups_;
+    std::vector<int> groupRows_, groupCols_;
 };
 
 struct MovingQuery {

@@ -75,14 +75,18 @@ TEST(DetailLevels, TheMeshCoversTheFullDetailCellsAndItsSeamsAreClosed)
     blocks.build(g);
     DetailLevels levels;
     levels.build(g, blocks);
-    for (const int step : {1, 2, 4}) {
+    // Pixels per metre at a metre: 100 mixes the steps of blocks, 5 also
+    // draws far groups of blocks as single cells.
+    for (const auto& [step, pixelsPerUnit] :
+         {std::pair(1, 100), std::pair(2, 100), std::pair(4, 100), std::pair(1, 5)}) {
         const GridPoint& corner = g.gridRowTable[0][0];
-        MovingQuery query{step, {corner.y, corner.x, corner.z + 300}, 1e30, nullptr, 100};
+        MovingQuery query{step, {corner.y, corner.x, corner.z + 300}, 1e30, nullptr, double(pixelsPerUnit)};
         MovingMesh mesh;
         buildMovingMesh(g, blocks, levels, query, mesh);
         const std::set<int> steps(mesh.blockSteps.begin(), mesh.blockSteps.end());
         ASSERT_GE(steps.size(), 3u) << "near and far blocks at different steps, step " << step;
         EXPECT_EQ(mesh.blockSteps.front(), step);
+        EXPECT_EQ(*steps.rbegin() > TerrainBlocks::blockCells, pixelsPerUnit == 5) << "groups drawn as cells";
 
         double area = 0, fullArea = 0;
         std::map<Edge, int> surfaceEdges;
