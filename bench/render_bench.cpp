@@ -259,7 +259,7 @@ int main(int argc, char** argv)
     start = Clock::now();
     drawFrame();
     glFinish();
-    report("frame_moving_first_5401", millisecondsSince(start), "ms");
+    report("frame_moving_first_5401_measuring", millisecondsSince(start), "ms");
     movingFrames("home_5401", 9);
     lowFlight();
     movingFrames("low_flight_5401", 9);
