@@ -68,7 +68,7 @@ void prepareViewerWindow(int* argc, char** argv)
     glutMouseFunc(onMouse);
     glutMotionFunc(onMotion);
     glutDisplayFunc(onDisplay);
-    interruptFramesOnInput();
+    mergeInputBetweenFrames();
     glutReshapeFunc(onReshape);
 }
 

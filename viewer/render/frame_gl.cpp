@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string>
 
+#include "render/view_rest_gl.h"
 #include "state/colour_table.h"
 #include "state/grid.h"
 #include "state/mountain_table.h"
@@ -201,6 +202,7 @@ FrameDrawer& windowFrameDrawer()
 
 void drawFrame()
 {
+    relightIfLightChanged();
     windowFrameDrawer().draw({grid, view, colours, mountains});
 }
 

@@ -82,7 +82,7 @@ class FrameDrawer {
 void applyCamera(const ViewState& view);
 
 // The window's drawer, and its frame of the process-wide grid, view state,
-// colours and summits.
+// colours and summits (relit first where the light changed since).
 FrameDrawer& windowFrameDrawer();
 void drawFrame();
 

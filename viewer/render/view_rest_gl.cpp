@@ -6,7 +6,11 @@
 
 #include <chrono>
 
+#include "render/flight_controls.h"
 #include "render/frame_gl.h"
+#include "render/terrain_mesh.h"
+#include "state/grid.h"
+#include "state/view_state.h"
 
 namespace orvex {
 
@@ -18,6 +22,8 @@ struct RestState {
     Clock::time_point lastChange;
     bool moving = false;
     bool timerArmed = false;
+    ElevationGrid* staleGrid = nullptr; // to relight before the next frame
+    const ViewState* light = nullptr;
 };
 
 RestState& restState()
@@ -72,11 +78,31 @@ bool inputWaiting()
     return found;
 }
 
+// The window's own grid is relit before its next frame, any other at once.
+void relightBeforeNextFrame(ElevationGrid& changed, const ViewState& light)
+{
+    if (&changed != &grid || &light != &view) {
+        relight(changed, light);
+        return;
+    }
+    restState().staleGrid = &changed;
+    restState().light = &light;
+}
+
 } // namespace
 
-void interruptFramesOnInput()
+void mergeInputBetweenFrames()
 {
     windowFrameDrawer().setInterruption(inputWaiting);
+    setRelightRequest(relightBeforeNextFrame);
+}
+
+void relightIfLightChanged()
+{
+    RestState& state = restState();
+    if (state.staleGrid)
+        relight(*state.staleGrid, *state.light);
+    state.staleGrid = nullptr;
 }
 
 void noteViewChange()

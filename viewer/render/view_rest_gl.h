@@ -15,8 +15,13 @@ void noteViewChange();
 
 bool viewAtRest();
 
-// Lets a key press, a button or a drag waiting in the window's queue cut a
-// full-detail frame short (FrameDrawer::setInterruption).
-void interruptFramesOnInput();
+// Merges input between frames: a key press, a button or a drag waiting in
+// the window's queue cuts a full-detail frame short
+// (FrameDrawer::setInterruption), and changes of the light relight the grid
+// once, before the next frame.
+void mergeInputBetweenFrames();
+
+// Called by the display callback before it draws.
+void relightIfLightChanged();
 
 } // namespace orvex

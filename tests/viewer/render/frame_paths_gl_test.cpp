@@ -168,8 +168,8 @@ void recordingDisplay()
     glutSwapBuffers();
 }
 
-// Presses of z as the X server delivers them to the window.
-void sendKeyPresses(int count)
+// Presses of a key as the X server delivers them to the window.
+void sendKeyPresses(int count, const char* key = "z")
 {
     Display* display = glXGetCurrentDisplay();
     const Window window = glXGetCurrentDrawable();
@@ -179,7 +179,7 @@ void sendKeyPresses(int count)
     event.xkey.window = window;
     event.xkey.root = DefaultRootWindow(display);
     event.xkey.same_screen = True;
-    event.xkey.keycode = XKeysymToKeycode(display, XStringToKeysym("z"));
+    event.xkey.keycode = XKeysymToKeycode(display, XStringToKeysym(key));
     for (int i = 0; i < count; ++i)
         XSendEvent(display, window, True, KeyPressMask, &event);
     XSync(display, False); // every event is in the window's queue
@@ -246,6 +246,20 @@ TEST_F(FrameTest, KeyBurstsMakeOneFrameAndTheRestDrawsFullDetail)
     glutMainLoopEvent();
     EXPECT_EQ(framesShown, 3);
     EXPECT_TRUE(lastFrameMoving);
+
+    // A burst of brighter presses: one frame, lit for the last brightness.
+    double brightness = orvex::view.brightness;
+    for (int i = 0; i < 4; ++i)
+        brightness += 0.05;
+    sendKeyPresses(4, "s"), glutMainLoopEvent();
+    EXPECT_EQ(std::pair(framesShown, orvex::view.brightness), std::pair(4, brightness));
+    std::vector<std::uint8_t> shown, relit;
+    const auto shades = [](std::vector<std::uint8_t>& out) {
+        for (int n = 0; n < 241 * 301; n += 97)
+            out.insert(out.end(), orvex::grid.points[n].shadeColour, orvex::grid.points[n].shadeColour + 3);
+    };
+    shades(shown), relight(orvex::grid, orvex::view), shades(relit);
+    EXPECT_TRUE(shown == relit);
     glutDisplayFunc(onDisplay);
 }
 
