@@ -3,6 +3,7 @@
 // summit names.
 
 #include <functional>
+#include <utility>
 
 #include "render/frame_cells.h"
 #include "render/moving_frame_gl.h"
