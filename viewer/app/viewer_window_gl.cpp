@@ -9,6 +9,7 @@
 #include "render/frame_gl.h"
 #include "render/position_title_gl.h"
 #include "render/terrain_mesh.h"
+#include "render/view_rest_gl.h"
 #include "state/view_state.h"
 #include "state/window_operations.h"
 
@@ -70,6 +71,7 @@ void prepareViewerWindow(int* argc, char** argv)
     glutMouseFunc(onMouse);
     glutMotionFunc(onMotion);
     glutDisplayFunc(onDisplay);
+    mergeInputBetweenFrames();
     glutReshapeFunc(onReshape);
 }
 

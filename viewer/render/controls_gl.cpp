@@ -7,6 +7,7 @@
 #include "render/flight_controls.h"
 #include "render/picture_gl.h"
 #include "render/position_title_gl.h"
+#include "render/view_rest_gl.h"
 #include "state/grid.h"
 #include "state/view_state.h"
 
@@ -21,6 +22,15 @@ static_assert(keyNumLock == GLUT_KEY_NUM_LOCK && keySuperRight == GLUT_KEY_SUPER
 
 namespace {
 
+// After every change of the view: its position in the title, the moving
+// frames until it rests, and one redisplay however many events come.
+void viewChanged()
+{
+    showPositionInTitle();
+    noteViewChange();
+    glutPostRedisplay();
+}
+
 void act(int code, bool shifted)
 {
     if (code == keyPicture || code == 'P') {
@@ -29,8 +39,7 @@ void act(int code, bool shifted)
     }
     if (applyKey(view, grid, code, shifted))
         std::exit(0);
-    showPositionInTitle();
-    glutPostRedisplay();
+    viewChanged();
 }
 
 } // namespace
@@ -59,8 +68,7 @@ void onSpecialKey(int key, int x, int y)
 void onMouse(int button, int state, int x, int y)
 {
     if (turnWheel(view, grid, button, state)) {
-        showPositionInTitle();
-        glutPostRedisplay();
+        viewChanged();
         return;
     }
     pressMouse(view, button, state, isShifted(glutGetModifiers()), x, y);
@@ -68,10 +76,8 @@ void onMouse(int button, int state, int x, int y)
 
 void onMotion(int x, int y)
 {
-    if (dragPointer(view, grid, x, y)) {
-        showPositionInTitle();
-        glutPostRedisplay();
-    }
+    if (dragPointer(view, grid, x, y))
+        viewChanged();
 }
 
 // Outside an input callback GLUT reports no modifiers (and warns when asked),

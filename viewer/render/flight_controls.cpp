@@ -11,6 +11,16 @@ namespace orvex {
 
 namespace {
 
+RelightRequest relightRequest = nullptr;
+
+void lightChanged(ElevationGrid& grid, const ViewState& view)
+{
+    if (relightRequest)
+        relightRequest(grid, view);
+    else
+        relight(grid, view);
+}
+
 // Zoom ratio: turning, pitching and climbing steps shrink when zoomed in.
 double zoomRatio(const ViewState& view)
 {
@@ -72,7 +82,7 @@ void turn(ViewState& view, double direction)
 void setBrightness(ViewState& view, ElevationGrid& grid, double brightness)
 {
     view.brightness = std::max(brightness, 0.0);
-    relight(grid, view);
+    lightChanged(grid, view);
 }
 
 // Off, large, small, off again.
@@ -90,6 +100,11 @@ NameMode nextNameMode(NameMode mode)
 }
 
 } // namespace
+
+void setRelightRequest(RelightRequest request)
+{
+    relightRequest = request;
+}
 
 bool isShifted(int modifiers)
 {
@@ -149,7 +164,7 @@ bool applyKey(ViewState& view, ElevationGrid& grid, int code, bool shifted)
     case 'h':
     case 'H':
         view.blendColours = 1 - view.blendColours;
-        relight(grid, view);
+        lightChanged(grid, view);
         break;
     case 'm':
     case 'M':
@@ -230,7 +245,7 @@ bool dragPointer(ViewState& view, ElevationGrid& grid, int x, int y)
     } else {
         view.sunAzimuth = std::clamp(view.sunAzimuth + 180 * dx / view.windowWidth, 90.0, 270.0);
         view.sunElevation = std::clamp(view.sunElevation + 90 * dy / view.windowHeight, 0.0, 90.0);
-        relight(grid, view);
+        lightChanged(grid, view);
     }
     view.dragLastX = x;
     view.dragLastY = y;

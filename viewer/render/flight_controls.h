@@ -74,6 +74,12 @@ bool turnWheel(ViewState& view, ElevationGrid& grid, int button, int state);
 // (the caller then posts a redisplay).
 bool dragPointer(ViewState& view, ElevationGrid& grid, int x, int y);
 
+// How a change of the light reaches the grid: relit at once, unless the
+// window asks to relight once before its next frame instead (then a burst of
+// such changes costs one pass over the grid).
+using RelightRequest = void (*)(ElevationGrid& grid, const ViewState& view);
+void setRelightRequest(RelightRequest request); // null: at once
+
 // The zoom keys never open the field of view beyond this: at 180 degrees the
 // perspective collapses the scene into a point.
 constexpr double widestFieldOfView = 179;
