@@ -80,6 +80,12 @@ QStringList viewerUsageLines()
         QString(),
         QStringLiteral("いくつかの操作はマウス右クリックでもできます。"),
         QStringLiteral("()内が対応するキーボードです。"),
+        QString(),
+        QStringLiteral("そのほかの操作"),
+        separator,
+        QStringLiteral("p                見ている画面を画像(orvex-日付-時刻.png)に保存"),
+        QStringLiteral("マウスホイール   前進/後退(z/Shift+z)"),
+        QStringLiteral("ウィンドウの題名に視点の緯度経度・高度・方位・速度を表示します。"),
     };
 }
 
