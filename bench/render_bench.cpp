@@ -1,6 +1,8 @@
 // Rendering benchmarks on an 1801 x 1801 grid (an SRTM3 area of 3 x 3 blocks):
 // relighting, one frame in the home view and one in a low flight by the fast
-// and by the literal terrain path, and start-up to the first frame.
+// and by the literal terrain path, the same views while moving (level of
+// detail), and start-up to the first frame; then moving frames on a
+// 5401 x 5401 grid.
 // Prints "BENCH <name> <value> <unit>" lines.
 
 #include <GL/freeglut.h>
@@ -49,25 +51,34 @@ void report(const char* name, double value, const char* unit)
 }
 
 // Ridges and valleys up to about 3000 m with a few peaks: every band of the
-// colour table appears.
-void makeSyntheticArea()
+// colour table appears. Each term splits into a row and a column factor, so
+// that even a grid of 29 million points is made in moments.
+void makeSyntheticArea(int size)
 {
-    const int size = 1801;
     allocategrid(size, size, srtm3Constants);
     grid.areaNorth = 36.0;
-    grid.areaSouth = 34.5;
+    grid.areaSouth = 36.0 - (size - 1) / 1200.0;
     grid.areaWest = 138.0;
-    grid.areaEast = 139.5;
+    grid.areaEast = 138.0 + (size - 1) / 1200.0;
     grid.labelLift = 500;
+    std::vector<double> ridgeRow(size), ridgeCol(size), waveSinRow(size), waveCosRow(size), waveSinCol(size),
+        waveCosCol(size), peakRow(size), peakCol(size);
+    for (int n = 0; n < size; ++n) {
+        ridgeRow[n] = std::sin(n / 60.0), ridgeCol[n] = std::cos(n / 85.0);
+        waveSinRow[n] = std::sin(n / 9.0), waveCosRow[n] = std::cos(n / 9.0);
+        waveSinCol[n] = std::sin(n / 13.0), waveCosCol[n] = std::cos(n / 13.0);
+        peakRow[n] = std::exp(-std::pow((n - 700) / 180.0, 2));
+        peakCol[n] = std::exp(-std::pow((n - 1100) / 220.0, 2));
+    }
+    const double tilt = 540.0 / (size - 1); // 540 m from corner to corner, as on 1801 x 1801
     for (int r = 0; r < size; ++r) {
+        GridPoint* row = grid.gridRowTable[r];
         for (int c = 0; c < size; ++c) {
-            GridPoint& point = grid.gridRowTable[r][c];
-            const double ridges = 700 * (1 + std::sin(r / 60.0) * std::cos(c / 85.0));
-            const double waves = 150 * std::sin(r / 9.0 + c / 13.0);
-            const double peak =
-                1600 * std::exp(-(std::pow((r - 700) / 180.0, 2) + std::pow((c - 1100) / 220.0, 2)));
-            point.elevation = static_cast<float>(ridges + waves + peak + 0.3 * (r - c));
-            point.sampleState = SampleState::valid;
+            const double ridges = 700 * (1 + ridgeRow[r] * ridgeCol[c]);
+            const double waves = 150 * (waveSinRow[r] * waveCosCol[c] + waveCosRow[r] * waveSinCol[c]);
+            const double peak = 1600 * peakRow[r] * peakCol[c];
+            row[c].elevation = static_cast<float>(ridges + waves + peak + tilt * (r - c));
+            row[c].sampleState = SampleState::valid;
         }
     }
     finishgrid(srtm3Constants);
@@ -146,6 +157,7 @@ void compareFrames(const char* name, int frames)
     }
     const std::string base = std::string("frame_") + name;
     report((base + "_fast").c_str(), median(fast), "ms");
+    report((std::string("frame_full_") + name).c_str(), median(fast), "ms");
     report((base + "_literal").c_str(), median(literal), "ms");
     report((base + "_fast_to_literal").c_str(), median(fast) / median(literal), "ratio");
     report((base + "_fast_cpu").c_str(), median(fastProcessor), "ms");
@@ -154,6 +166,36 @@ void compareFrames(const char* name, int frames)
            "ratio");
     report((base + "_fast_cells").c_str(), static_cast<double>(fastCells), "cells");
     report((base + "_literal_cells").c_str(), static_cast<double>(literalCells), "cells");
+}
+
+// The same camera steps drawn as moving frames (level of detail).
+void movingFrames(const std::string& name, int frames)
+{
+    windowFrameDrawer().setMoving(true);
+    std::vector<double> wall, processor;
+    for (int n = 0; n <= frames; ++n) {
+        applyKey(view, grid, n % 2 == 0 ? keyLeft : keyRight, false);
+        const FrameTime time = timedFrame(TerrainPath::fast);
+        if (n == 0)
+            continue; // the first round warms up and measures the levels
+        wall.push_back(time.wall);
+        processor.push_back(time.processor);
+    }
+    const MovingMesh& mesh = windowFrameDrawer().movingTerrain().lastMesh();
+    report(("frame_moving_" + name).c_str(), median(wall), "ms");
+    report(("frame_moving_" + name + "_cpu").c_str(), median(processor), "ms");
+    report(("frame_moving_" + name + "_cells").c_str(), static_cast<double>(mesh.cells), "cells");
+    report(("frame_moving_" + name + "_triangles").c_str(), static_cast<double>(mesh.indices.size() / 3),
+           "triangles");
+    windowFrameDrawer().setMoving(false);
+}
+
+void reportDetailMemory(const std::string& name)
+{
+    const double gridBytes = static_cast<double>(grid.gridRows) * grid.gridCols * sizeof(GridPoint);
+    const double extra = static_cast<double>(windowFrameDrawer().movingTerrain().memoryBytes());
+    report(("lod_extra_memory" + name).c_str(), extra / (1 << 20), "MiB");
+    report(("lod_extra_memory" + name + "_of_grid").c_str(), 100 * extra / gridBytes, "percent");
 }
 
 void lowFlight()
@@ -176,7 +218,7 @@ int main(int argc, char** argv)
     if (!mkdtemp(scratch.data()) || chdir(scratch.c_str()) != 0)
         return 1;
 
-    makeSyntheticArea();
+    makeSyntheticArea(1801);
     useDefaultColours();
     benchStart = Clock::now();
     initView();
@@ -197,8 +239,31 @@ int main(int argc, char** argv)
 
     resetView(view.homePolar, view.homeAzimuth);
     compareFrames("home", 5);
+    resetView(view.homePolar, view.homeAzimuth);
+    movingFrames("home", 9);
     lowFlight();
     compareFrames("low_flight", 5);
+    lowFlight();
+    movingFrames("low_flight", 9);
+    reportDetailMemory("");
+
+    // A grid of 5401 x 5401 points (an area of 9 x 9 SRTM3 blocks).
+    Clock::time_point start = Clock::now();
+    makeSyntheticArea(5401);
+    initView();
+    relight();
+    windowFrameDrawer().forgetMeasuredTerrain();
+    report("grid_5401_made", millisecondsSince(start), "ms");
+    resetView(view.homePolar, view.homeAzimuth);
+    windowFrameDrawer().setMoving(true);
+    start = Clock::now();
+    drawFrame();
+    glFinish();
+    report("frame_moving_first_5401_measuring", millisecondsSince(start), "ms");
+    movingFrames("home_5401", 9);
+    lowFlight();
+    movingFrames("low_flight_5401", 9);
+    reportDetailMemory("_5401");
 
     std::filesystem::remove_all(scratch);
     return 0;

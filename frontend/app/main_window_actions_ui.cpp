@@ -9,7 +9,11 @@
 #include "settings/settings_dialog_ui.h"
 #include "settings/settings_file.h"
 
+#include "core/data_sets.h"
+
 #include <QDesktopServices>
+#include <QInputDialog>
+#include <QLineEdit>
 
 namespace skyloom {
 
@@ -49,17 +53,29 @@ void MainWindow::mnuSetting_Click()
     // Open already: brought to the front, its contents as they are.
     if (!frmSetting_) {
         frmSetting_ = new SettingsDialog(
-            state_,
-            [this] {
-                picMap_->setAutoRedraw(true);
-                picMap_->cls();
-                reDraw();
-            },
-            this);
+            state_, [this] { settingsConfirmed(); }, this);
     }
     frmSetting_->show();
     frmSetting_->raise();
     frmSetting_->activateWindow();
+}
+
+void MainWindow::mnuMove_Click()
+{
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(this, QStringLiteral("移動"),
+                              QStringLiteral("図葉コード(533946 など)または緯度,経度(35.36,138.73 など):"),
+                              QLineEdit::Normal, QString(), &ok);
+    if (!ok)
+        return;
+    const std::optional<GroundPoint> place = parsePlace(text);
+    if (!place) {
+        showMessage({QStringLiteral("場所を読み取れません。"), MessageIcon::Warning});
+        return;
+    }
+    centreViewOn(state_, *place);
+    interaction_.RefreshMap();
 }
 
 void MainWindow::mnuManual_Click()

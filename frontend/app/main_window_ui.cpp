@@ -5,9 +5,16 @@
 #include "map/map_drawing.h"
 #include "map/map_surface_ui.h"
 
+#include "core/data_sets.h"
+
+#include <QApplication>
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
+#include <algorithm>
 
 namespace skyloom {
 
@@ -24,6 +31,35 @@ MainWindow::MainWindow(QWidget* parent)
     resize(kDefaultClientWidthTwips / kTwipsPerPixel,
            kDefaultClientHeightTwips / kTwipsPerPixel + menuBar()->sizeHint().height());
     picMap_->setFocus();
+
+    // Over the map rather than beside it, so that the map keeps its cells.
+    progress_ = new QLabel(picMap_);
+    progress_->setObjectName(QStringLiteral("lblProgress"));
+    progress_->setAutoFillBackground(true);
+    progress_->setFrameShape(QFrame::StyledPanel);
+    progress_->setTextInteractionFlags(Qt::NoTextInteraction);
+    progress_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    progress_->hide();
+    launcher_.setProgressListener([this](const QString& text) { showProgress(text); });
+    // The viewer's window taking the focus means it is up.
+    connect(qApp, &QGuiApplication::applicationStateChanged, this,
+            [this](Qt::ApplicationState applicationState) {
+                if (applicationState != Qt::ApplicationActive)
+                    launcher_.loadingShown();
+            });
+}
+
+void MainWindow::showProgress(const QString& text)
+{
+    if (text.isEmpty()) {
+        progress_->hide();
+        return;
+    }
+    progress_->setText(QStringLiteral(" ") + text);
+    const int height = progress_->sizeHint().height();
+    progress_->setGeometry(0, picMap_->height() - height, picMap_->width(), height);
+    progress_->show();
+    progress_->raise();
 }
 
 MainWindow::~MainWindow()
@@ -55,6 +91,9 @@ void MainWindow::buildMenus()
     QAction* mnuGo = addEntry(mnuRun, "mnuGo", QStringLiteral("描画(&G)"), &MainWindow::mnuGo_Click);
     mnuGo->setShortcut(QKeySequence(Qt::Key_F5));
     mnuGo->setShortcutContext(Qt::WindowShortcut);
+    QAction* mnuMove = addEntry(mnuRun, "mnuMove", QStringLiteral("移動(&M)..."), &MainWindow::mnuMove_Click);
+    mnuMove->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    mnuMove->setShortcutContext(Qt::WindowShortcut);
 
     QMenu* mnuHelp = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
@@ -76,6 +115,7 @@ void MainWindow::Form_Load()
     ReadColor();
     ReadMapName(state_);
     ReadCoast(state_);
+    startScan();
 }
 
 void MainWindow::reDraw()
@@ -90,8 +130,49 @@ QRect MainWindow::geometryTwips() const
 
 void MainWindow::setGeometryTwips(const QRect& twips)
 {
-    move(twips.topLeft() / kTwipsPerPixel);
-    resize(twips.size() / kTwipsPerPixel);
+    QRect wanted(twips.topLeft() / kTwipsPerPixel, twips.size() / kTwipsPerPixel);
+    const QScreen* screen = QGuiApplication::screenAt(wanted.center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (screen) {
+        const QRect available = screen->availableGeometry();
+        // The frame is not known before the window is shown; leave it room.
+        const QSize frame(kFrameAllowance, kFrameAllowance * 2);
+        wanted.setSize(wanted.size().boundedTo(available.size() - frame).expandedTo(QSize(1, 1)));
+        wanted.moveLeft(
+            std::clamp(wanted.left(), available.left(),
+                       std::max(available.left(), available.right() + 1 - frame.width() - wanted.width())));
+        wanted.moveTop(
+            std::clamp(wanted.top(), available.top(),
+                       std::max(available.top(), available.bottom() + 1 - frame.height() - wanted.height())));
+    }
+    move(wanted.topLeft());
+    resize(wanted.size());
+}
+
+void MainWindow::startScan()
+{
+    const Mesh mesh = state_.meshFlag;
+    scan_.start(mesh, dataDirOf(state_, mesh), [this](DataPresence presence) {
+        if (presence.mesh != state_.meshFlag)
+            return;
+        state_.presence = std::move(presence);
+        if (state_.viewCols > 0 && state_.viewRows > 0)
+            interaction_.redrawKeepingSelection();
+    });
+}
+
+void MainWindow::finishScan()
+{
+    scan_.wait();
+    QCoreApplication::sendPostedEvents(this);
+}
+
+void MainWindow::settingsConfirmed()
+{
+    state_.presence = DataPresence{};
+    interaction_.RefreshMap();
+    startScan();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

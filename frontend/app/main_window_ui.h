@@ -2,6 +2,7 @@
 // frmMain, skyloom's one window: the menus, picMap filling the client area,
 // and the start-up, resize and shut-down steps around the map state.
 
+#include "core/data_scan.h"
 #include "core/map_state.h"
 #include "core/saved_file.h"
 #include "launch/viewer_launcher.h"
@@ -13,6 +14,7 @@
 #include <QRect>
 
 class QAction;
+class QLabel;
 class QMenu;
 
 namespace skyloom {
@@ -22,6 +24,8 @@ class SettingsDialog;
 
 inline constexpr int kDefaultClientWidthTwips = 9225;
 inline constexpr int kDefaultClientHeightTwips = 7290;
+// Pixels kept free for the window's frame (twice it for the title bar).
+inline constexpr int kFrameAllowance = 16;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -36,6 +40,9 @@ class MainWindow : public QMainWindow {
     // The settings dialog while it is open.
     SettingsDialog* settingsDialog() const;
     ViewerLauncher& launcher() { return launcher_; }
+    // The strip along the map's bottom edge that shows a loading viewer's
+    // progress; hidden while there is none.
+    QLabel* progressBar() const { return progress_; }
 
     // Start-up after the instance and directory checks: default colours,
     // settings, colour file, sheet names, coastline. Draws nothing.
@@ -47,7 +54,19 @@ class MainWindow : public QMainWindow {
     // Left, top, width and height of the window in twips (width and height
     // of the window itself, menu bar included, without the frame).
     QRect geometryTwips() const;
+    // Kept within the screen's available area: a size larger than it
+    // shrinks to it, and the window moves into it.
     void setGeometryTwips(const QRect& twips);
+
+    // Scans the current data set's folder in the background; the tint
+    // follows when the scan completes.
+    void startScan();
+    // Waits for the scan running now and hands its result over.
+    void finishScan();
+
+    // After OK in the settings dialog: the map drawn again as a key does it,
+    // and the new folder scanned.
+    void settingsConfirmed();
 
     // Files and the viewer start; see main_window_actions_ui.cpp.
     void ReadEnv();
@@ -61,6 +80,7 @@ class MainWindow : public QMainWindow {
     void mnuSetting_Click();
     void mnuGo_Click();
     void mnuGo2_Click();
+    void mnuMove_Click();
     void mnuManual_Click();
     void mnuUsage_Click();
     void mnuReadme_Click();
@@ -73,14 +93,18 @@ class MainWindow : public QMainWindow {
     void buildMenus();
     void Form_Unload();
     void showPopup(SurfacePoint at);
+    void showProgress(const QString& text);
 
     MapState state_;
     MapSurface* picMap_;
     MapInteraction interaction_;
     QMenu* mnuPopup_ = nullptr;
+    QLabel* progress_ = nullptr;
     QPointer<SettingsDialog> frmSetting_;
     ViewerLauncher launcher_;
     bool unloaded_ = false;
+    // Last: stopped and joined before the rest goes.
+    BackgroundScan scan_{this};
 };
 
 } // namespace skyloom

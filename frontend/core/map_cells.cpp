@@ -2,6 +2,18 @@
 
 namespace skyloom {
 
+Grid gridOf(Mesh mesh)
+{
+    switch (mesh) {
+    case Mesh::gsi250:
+        return Grid::primary250;
+    case Mesh::srtm:
+        return Grid::block;
+    default:
+        return Grid::sheet50;
+    }
+}
+
 std::int64_t MeshCode(Mesh mesh, std::int64_t x, std::int64_t y)
 {
     if (mesh == Mesh::gsi250)
@@ -38,13 +50,27 @@ std::optional<MapCell> cellOfCode250(std::int64_t code)
 double mapUnitX(Mesh mesh, double longitude)
 {
     const double x = longitude - kWestLongitude;
-    return mesh == Mesh::gsi250 ? x : kSecondaryPerPrimary * x;
+    switch (gridOf(mesh)) {
+    case Grid::primary250:
+        return x;
+    case Grid::block:
+        return kBlocksPerDegree * x;
+    default:
+        return kSecondaryPerPrimary * x;
+    }
 }
 
 double mapUnitY(Mesh mesh, double latitude)
 {
     const double y = kLatitudeCodesPerDegree * latitude - kSouthLatitudeCode;
-    return mesh == Mesh::gsi250 ? y : kSecondaryPerPrimary * y;
+    switch (gridOf(mesh)) {
+    case Grid::primary250:
+        return y;
+    case Grid::block:
+        return kBlocksPerDegree * (latitude - kSouthLatitudeCode / kLatitudeCodesPerDegree);
+    default:
+        return kSecondaryPerPrimary * y;
+    }
 }
 
 } // namespace skyloom

@@ -10,8 +10,15 @@
 
 namespace skyloom {
 
-// The two meshes; the numbers are those skyloom.env holds.
-enum class Mesh { gsi50 = 0, gsi250 = 1 };
+// The data sets the viewer can be started on; the numbers are those
+// skyloom.env holds. The GSI DEM of 10 m and 5 m lies on the 50 m sheets.
+enum class Mesh { gsi50 = 0, gsi250 = 1, dem10 = 2, dem5 = 3, srtm = 4 };
+inline constexpr int kDataSetCount = 5;
+
+// The map grid a data set is chosen on: 1:25,000 sheets (secondary squares),
+// primary squares, or half-degree blocks (those of SRTM3).
+enum class Grid { sheet50, primary250, block };
+Grid gridOf(Mesh mesh);
 
 // The grid's south-west corner in the codes' terms: row 0 has latitude code
 // 39 (26 N times 1.5), column 0 longitude code 20 (120 E less 100).
@@ -26,6 +33,10 @@ inline constexpr int kCols50 = 240;
 inline constexpr int kRows50 = 288;
 inline constexpr int kCols250 = 30;
 inline constexpr int kRows250 = 36;
+// Half-degree blocks over the same map: 60 x 48.
+inline constexpr int kBlocksPerDegree = 2;
+inline constexpr int kColsBlock = 60;
+inline constexpr int kRowsBlock = 48;
 
 struct MapCell {
     int x = 0;
@@ -43,7 +54,8 @@ std::int64_t MeshCode(Mesh mesh, std::int64_t x, std::int64_t y);
 std::optional<MapCell> cellOfCode50(std::int64_t code);
 std::optional<MapCell> cellOfCode250(std::int64_t code);
 
-// Map units of a longitude/latitude in the given mesh (one unit per cell).
+// Map units of a longitude/latitude in the given data set's grid (one unit
+// per cell).
 double mapUnitX(Mesh mesh, double longitude);
 double mapUnitY(Mesh mesh, double latitude);
 

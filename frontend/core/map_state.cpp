@@ -7,6 +7,9 @@ void resetSettings(MapState& state)
     state.meshFlag = Mesh::gsi50;
     state.dataDir50 = QString::fromLatin1(kDefaultDataDir50);
     state.dataDir250 = QString::fromLatin1(kDefaultDataDir250);
+    state.dataDir10 = state.dataDir5 = QString::fromLatin1(kDefaultDataDirFgd);
+    state.dataDirSrtm = QString::fromLatin1(kDefaultDataDirSrtm);
+    state.dataDirSrtm30 = QString::fromLatin1(kDefaultDataDirSrtm30);
     state.originX = kDefaultOriginX;
     state.originY = kDefaultOriginY;
 }

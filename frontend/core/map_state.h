@@ -4,6 +4,7 @@
 // coastline and the viewer's colour tables. One instance, owned by frmMain.
 
 #include "core/coastline.h"
+#include "core/data_scan.h"
 #include "core/map_cells.h"
 #include "core/sheet_names.h"
 
@@ -22,6 +23,9 @@ inline constexpr int kDefaultOriginX = 149;
 inline constexpr int kDefaultOriginY = 109;
 inline const char kDefaultDataDir50[] = "../GSI50M";
 inline const char kDefaultDataDir250[] = "../GSI250M";
+inline const char kDefaultDataDirFgd[] = "../FGD";
+inline const char kDefaultDataDirSrtm[] = "../SRTM3";
+inline const char kDefaultDataDirSrtm30[] = "../SRTM30";
 
 // Where the two-click range selection stands.
 enum class Selection {
@@ -35,6 +39,10 @@ struct MapState {
     Mesh meshFlag = Mesh::gsi50;
     QString dataDir50 = QString::fromLatin1(kDefaultDataDir50);
     QString dataDir250 = QString::fromLatin1(kDefaultDataDir250);
+    QString dataDir10 = QString::fromLatin1(kDefaultDataDirFgd);
+    QString dataDir5 = QString::fromLatin1(kDefaultDataDirFgd);
+    QString dataDirSrtm = QString::fromLatin1(kDefaultDataDirSrtm);
+    QString dataDirSrtm30 = QString::fromLatin1(kDefaultDataDirSrtm30);
     int originX = kDefaultOriginX;
     int originY = kDefaultOriginY;
 
@@ -52,6 +60,12 @@ struct MapState {
 
     SheetNameTable sheetName50{kCols50, kRows50};
     SheetNameTable sheetName250{kCols250, kRows250};
+    // The SRTM tiles' names in each tile's south-west block.
+    SheetNameTable sheetNameBlock = blockNameTable();
+
+    // Cells of the current data set's grid whose data files were found in
+    // its folder by the last scan (none until it completes).
+    DataPresence presence;
 
     std::vector<CoastSegment> coastSegments;
     int coastCount = 0;
@@ -60,10 +74,20 @@ struct MapState {
     BandColourTable defaultBandColor{};
 
     // The table the current mesh draws from.
-    const SheetNameTable& sheetNames() const { return meshFlag == Mesh::gsi250 ? sheetName250 : sheetName50; }
+    const SheetNameTable& sheetNames() const
+    {
+        switch (gridOf(meshFlag)) {
+        case Grid::primary250:
+            return sheetName250;
+        case Grid::block:
+            return sheetNameBlock;
+        default:
+            return sheetName50;
+        }
+    }
 };
 
-// meshFlag, both data directories and the origin back to their defaults.
+// meshFlag, the data directories and the origin back to their defaults.
 void resetSettings(MapState& state);
 
 // Fills defaultBandColor with the built-in colours.

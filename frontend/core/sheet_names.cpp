@@ -162,6 +162,19 @@ void fillWithCodes(Mesh mesh, SheetNameTable& table)
             table.set(x, y, QString::number(MeshCode(mesh, x, y)));
 }
 
+SheetNameTable blockNameTable()
+{
+    SheetNameTable table(kColsBlock, kRowsBlock);
+    const int south = kSouthLatitudeCode * 2 / 3; // 26 N
+    for (int y = 0; y < kRowsBlock; y += kBlocksPerDegree)
+        for (int x = 0; x < kColsBlock; x += kBlocksPerDegree)
+            table.set(x, y,
+                      QStringLiteral("N%1E%2")
+                          .arg(south + y / kBlocksPerDegree, 2, 10, QLatin1Char('0'))
+                          .arg(int(kWestLongitude) + x / kBlocksPerDegree, 3, 10, QLatin1Char('0')));
+    return table;
+}
+
 void ReadMapName(MapState& state)
 {
     const QString path50 = indexPath(state.dataDir50);

@@ -62,6 +62,10 @@ bool readIndexFile(const QString& path, Mesh mesh, SheetNameTable& table);
 // Gives every cell the decimal text of its own code in the mesh.
 void fillWithCodes(Mesh mesh, SheetNameTable& table);
 
+// The SRTM tiles' names (N35E138) in each 1-degree tile's south-west cell of
+// the half-degree block grid.
+SheetNameTable blockNameTable();
+
 // Fills sheetName50 and sheetName250 from the index files of the two data
 // directories, with the one warning when neither exists. A failing file never
 // keeps the other from being read or from getting its code texts.

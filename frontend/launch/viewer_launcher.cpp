@@ -1,11 +1,13 @@
 #include "launch/viewer_launcher.h"
 
+#include "core/data_sets.h"
 #include "core/map_state.h"
 #include "core/messages.h"
 #include "launch/viewer_command.h"
 #include "settings/colour_file.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -50,14 +52,15 @@ class UnnamedFile {
 
     int descriptor() const { return descriptor_; }
 
-    // Everything written so far, read without moving the offset that a
-    // writer sharing the descriptor uses.
-    QByteArray contents() const
+    // Everything written from `offset` on, read without moving the offset
+    // that a writer sharing the descriptor uses.
+    QByteArray contents(qint64 offset = 0) const
     {
         QByteArray bytes;
         char piece[4096];
         for (;;) {
-            const ssize_t got = ::pread(descriptor_, piece, sizeof piece, static_cast<off_t>(bytes.size()));
+            const ssize_t got =
+                ::pread(descriptor_, piece, sizeof piece, static_cast<off_t>(offset + bytes.size()));
             if (got <= 0)
                 return bytes;
             bytes.append(piece, got);
@@ -73,10 +76,69 @@ class UnnamedFile {
 struct ViewerLauncher::Viewer {
     std::unique_ptr<QProcess> process = std::make_unique<QProcess>();
     std::unique_ptr<UnnamedFile> errors;
+    std::unique_ptr<UnnamedFile> output;
+    QByteArray outputSeen; // what poll has passed on
+    QString dataFolder;
+    QElapsedTimer sinceOutput;
+    bool loading = true;
     bool ended = false;
 };
 
-ViewerLauncher::ViewerLauncher() = default;
+ViewerLauncher::ViewerLauncher()
+{
+    poller_.setInterval(kPollMilliseconds);
+    QObject::connect(&poller_, &QTimer::timeout, [this] { poll(); });
+}
+
+void ViewerLauncher::setProgressListener(std::function<void(const QString&)> listener)
+{
+    listener_ = std::move(listener);
+}
+
+void ViewerLauncher::tell(const QString& progress)
+{
+    if (progress == told_)
+        return;
+    told_ = progress;
+    if (listener_)
+        listener_(progress);
+}
+
+void ViewerLauncher::loadingShown()
+{
+    for (const auto& viewer : viewers_)
+        viewer->loading = false;
+    tell(QString());
+}
+
+void ViewerLauncher::poll()
+{
+    QString progress;
+    bool anyRunning = false;
+    for (const auto& owned : viewers_) {
+        Viewer& viewer = *owned;
+        if (!viewer.output || viewer.output->descriptor() < 0)
+            continue;
+        const QByteArray fresh = viewer.output->contents(viewer.outputSeen.size());
+        if (!fresh.isEmpty()) {
+            std::fwrite(fresh.constData(), 1, std::size_t(fresh.size()), stdout);
+            std::fflush(stdout);
+            viewer.outputSeen += fresh;
+            viewer.sinceOutput.start();
+        }
+        if (viewer.ended)
+            continue;
+        anyRunning = true;
+        if (viewer.loading && viewer.sinceOutput.isValid() &&
+            viewer.sinceOutput.elapsed() > kQuietAfterLoading)
+            viewer.loading = false;
+        if (viewer.loading)
+            progress = lastProgressLine(viewer.outputSeen); // the newest viewer's, last
+    }
+    tell(progress);
+    if (!anyRunning)
+        poller_.stop();
+}
 
 ViewerLauncher::~ViewerLauncher()
 {
@@ -96,6 +158,16 @@ ViewerLauncher::~ViewerLauncher()
     }
 }
 
+bool readsThroughGdal(const MapState& state)
+{
+    const QString& folder = dataDirOf(state, Mesh::srtm);
+    const DataPresence& known = state.presence;
+    const bool current = known.scanned && known.mesh == Mesh::srtm &&
+                         QDir(known.folder).absolutePath() == QDir(folder).absolutePath();
+    const DataPresence found = current ? known : scanDataFolder(Mesh::srtm, folder);
+    return !found.hasTiles && found.hasOtherRasters;
+}
+
 void ViewerLauncher::RunViewer(const MapState& state)
 {
     const QFileInfo program(QString::fromLatin1(kViewerProgram));
@@ -109,7 +181,7 @@ void ViewerLauncher::RunViewer(const MapState& state)
     }
     // The viewer still starts: it reads the old colours, which stay whole.
     tellSaveFailures({WriteColor(state)});
-    start(viewerCommandLine(state));
+    start(viewerCommandLine(state, state.meshFlag == Mesh::srtm && readsThroughGdal(state)));
 }
 
 void ViewerLauncher::start(const QStringList& commandLine)
@@ -130,8 +202,17 @@ void ViewerLauncher::start(const QStringList& commandLine)
     // none is ever left behind. The child takes it as its standard error
     // between fork and exec (dup2 is safe there).
     viewer.errors = std::make_unique<UnnamedFile>();
-    if (const int errors = viewer.errors->descriptor(); errors >= 0)
-        process.setChildProcessModifier([errors] { ::dup2(errors, STDERR_FILENO); });
+    viewer.output = std::make_unique<UnnamedFile>();
+    viewer.dataFolder = commandLine.value(2);
+    viewer.sinceOutput.start();
+    const int errors = viewer.errors->descriptor();
+    const int output = viewer.output->descriptor();
+    process.setChildProcessModifier([errors, output] {
+        if (errors >= 0)
+            ::dup2(errors, STDERR_FILENO);
+        if (output >= 0)
+            ::dup2(output, STDOUT_FILENO);
+    });
 
     QObject::connect(&process, &QProcess::errorOccurred, [&viewer](QProcess::ProcessError error) {
         if (error != QProcess::FailedToStart || viewer.ended)
@@ -145,12 +226,16 @@ void ViewerLauncher::start(const QStringList& commandLine)
                      });
     viewers_.push_back(std::move(owned));
     process.start();
+    poller_.start();
 }
 
 void ViewerLauncher::finished(Viewer& viewer, int exitCode, bool crashed)
 {
     const QByteArray errors =
         viewer.errors && viewer.errors->descriptor() >= 0 ? viewer.errors->contents() : QByteArray();
+    viewer.loading = false;
+    poll(); // the last of its output passed on
+    const QByteArray output = viewer.outputSeen;
     // Someone who started the front-end from a terminal sees what the viewer
     // said, as if it had been started there.
     std::fwrite(errors.constData(), 1, errors.size(), stderr);
@@ -158,10 +243,11 @@ void ViewerLauncher::finished(Viewer& viewer, int exitCode, bool crashed)
     if (crashed)
         showMessage({viewerCrashText(), MessageIcon::Critical});
     else if (exitCode == kViewerFatalStatus)
-        showMessage({viewerFailureText(errors), MessageIcon::Critical});
+        showMessage({viewerFailureReport(errors, output, viewer.dataFolder), MessageIcon::Critical});
     // Set last: the message box runs its own loop, and the entry must not be
     // dropped by a start made during it.
     viewer.ended = true;
+    poll();
 }
 
 void ViewerLauncher::dropEnded()

@@ -19,6 +19,8 @@ inline constexpr Rgb kGridGrey{150, 150, 150};
 inline constexpr Rgb kPrimaryBlue{0, 0, 255};
 inline constexpr Rgb kRangeGreen{0, 255, 0};
 inline constexpr Rgb kTextBlack{0, 0, 0};
+// Cells whose data files are in the data folder.
+inline constexpr Rgb kDataTint{255, 238, 190};
 
 struct SurfacePoint {
     double x = 0;

@@ -25,6 +25,7 @@ void gridLine(MapCanvas& canvas, SurfacePoint from, SurfacePoint to, bool primar
 
 void reDraw(const MapState& state, MapCanvas& canvas)
 {
+    DrawPresence(state, canvas);
     DrawMesh(state, canvas);
     DrawMapName(state, canvas);
     DrawCoast(state, canvas);
@@ -32,14 +33,35 @@ void reDraw(const MapState& state, MapCanvas& canvas)
 
 void DrawMesh(const MapState& state, MapCanvas& canvas)
 {
-    const bool mesh50 = state.meshFlag == Mesh::gsi50;
+    const Grid grid = gridOf(state.meshFlag);
+    const bool thick = grid != Grid::primary250;
+    auto edge = [grid](std::int64_t line) {
+        return grid == Grid::block ? line % kBlocksPerDegree == 0 : isPrimaryEdge(line);
+    };
     for (int i = 1; i < state.viewCols; ++i) {
-        const bool edge = mesh50 && isPrimaryEdge(std::int64_t{i} + state.originX);
-        gridLine(canvas, {double(i), 0}, {double(i), double(state.viewRows)}, edge);
+        const bool primary = thick && edge(std::int64_t{i} + state.originX);
+        gridLine(canvas, {double(i), 0}, {double(i), double(state.viewRows)}, primary);
     }
     for (int k = 1; k < state.viewRows; ++k) {
-        const bool edge = mesh50 && isPrimaryEdge(std::int64_t{k} + state.originY);
-        gridLine(canvas, {0, double(k)}, {double(state.viewCols), double(k)}, edge);
+        const bool primary = thick && edge(std::int64_t{k} + state.originY);
+        gridLine(canvas, {0, double(k)}, {double(state.viewCols), double(k)}, primary);
+    }
+}
+
+void DrawPresence(const MapState& state, MapCanvas& canvas)
+{
+    const DataPresence& presence = state.presence;
+    if (!presence.scanned || presence.mesh != state.meshFlag)
+        return;
+    const bool rangeFilled = state.selState == Selection::range;
+    for (int i = 0; i < state.viewCols; ++i) {
+        for (int k = 0; k < state.viewRows; ++k) {
+            if (!presence.present(std::int64_t{i} + state.originX, std::int64_t{k} + state.originY))
+                continue;
+            if (rangeFilled && i >= state.selX1 && i < state.selX2 && k >= state.selY1 && k < state.selY2)
+                continue; // the range's green stays whole
+            canvas.fillRect({double(i), double(k)}, {double(i + 1), double(k + 1)}, kDataTint);
+        }
     }
 }
 

@@ -7,11 +7,17 @@ namespace skyloom {
 
 struct MapState;
 
-// DrawMesh, DrawMapName, DrawCoast, into whichever layer is current.
+// DrawPresence, DrawMesh, DrawMapName, DrawCoast, into whichever layer is
+// current.
 void reDraw(const MapState& state, MapCanvas& canvas);
 
-// Grid lines between the cells; in the 50 m mesh the edges of primary
-// squares are thick and blue. The surface's edges get no line.
+// The cells whose data the last scan found in the current data set's folder,
+// tinted lightly; the cells of a chosen range keep its fill.
+void DrawPresence(const MapState& state, MapCanvas& canvas);
+
+// Grid lines between the cells; on the 50 m sheets the edges of primary
+// squares, on the half-degree blocks those of whole degrees, are thick and
+// blue. The surface's edges get no line.
 void DrawMesh(const MapState& state, MapCanvas& canvas);
 
 // The current mesh's sheet names, centred by their Shift-JIS width.

@@ -4,6 +4,8 @@
 #include "map/map_drawing.h"
 #include "map/map_layout.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <utility>
 
@@ -58,6 +60,8 @@ void MapInteraction::picMap_MouseDown(int button, double x, double y)
             chooseStartCell(cellUnder(x), cellUnder(y));
     } else if (button == kRightButton && insideChosenRange(x, y) && popup_) {
         popup_({x, y});
+    } else if (button == kMiddleButton) {
+        dragAnchor_ = SurfacePoint{x, y};
     }
 }
 
@@ -74,11 +78,24 @@ void MapInteraction::chooseStartCell(int cx, int cy)
     state_.selX2 = addClamped(cx, 1);
     state_.selY2 = addClamped(cy, 1);
     state_.selState = Selection::startCell;
+    drawStartCell();
+}
+
+void MapInteraction::drawStartCell()
+{
     canvas_.setAutoRedraw(true);
     canvas_.cls();
     reDraw(state_, canvas_);
     canvas_.setAutoRedraw(false);
     DrawRange(canvas_, state_.selX1, state_.selY1, state_.selX2, state_.selY2, false);
+}
+
+void MapInteraction::redrawKeepingSelection()
+{
+    if (state_.selState == Selection::startCell && state_.viewCols > 0 && state_.viewRows > 0)
+        drawStartCell();
+    else
+        RefreshMap();
 }
 
 void MapInteraction::completeRange(int cx, int cy)
@@ -96,6 +113,11 @@ void MapInteraction::completeRange(int cx, int cy)
 
 void MapInteraction::picMap_MouseMove(int buttons, double x, double y)
 {
+    if (buttons == kMiddleButton) {
+        middleDragTo(x, y);
+        return;
+    }
+    dragAnchor_.reset();
     if (buttons == kRightButton || state_.selState != Selection::startCell)
         return;
     const int cx = cellUnder(x);
@@ -126,6 +148,30 @@ void MapInteraction::picMap_KeyDown(int keyCode)
         break;
     }
     RefreshMap();
+}
+
+void MapInteraction::scrollBy(int cellsEast, int cellsNorth)
+{
+    if (cellsEast == 0 && cellsNorth == 0)
+        return;
+    moveView(cellsEast, cellsNorth);
+    RefreshMap();
+}
+
+void MapInteraction::middleDragTo(double x, double y)
+{
+    // Whole cells the pointer has gone from the anchor; the map moves with
+    // it, so the ground under the pointer stays under it.
+    if (!dragAnchor_)
+        return; // pressed elsewhere
+    const double dx = std::trunc(dragAnchor_->x - x);
+    const double dy = std::trunc(dragAnchor_->y - y);
+    if (!(std::abs(dx) >= 1 || std::abs(dy) >= 1) || !std::isfinite(dx) || !std::isfinite(dy))
+        return;
+    const int east = static_cast<int>(std::clamp(dx, -1e6, 1e6));
+    const int north = static_cast<int>(std::clamp(dy, -1e6, 1e6));
+    dragAnchor_ = SurfacePoint{dragAnchor_->x - east, dragAnchor_->y - north};
+    scrollBy(east, north);
 }
 
 void MapInteraction::moveView(int dx, int dy)

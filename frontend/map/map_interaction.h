@@ -6,6 +6,7 @@
 #include "map/map_canvas.h"
 
 #include <functional>
+#include <optional>
 
 namespace skyloom {
 
@@ -35,21 +36,34 @@ class MapInteraction {
     // filled; then the map over it.
     void RefreshMap();
 
+    // The map drawn again with the selection as it stands: a start cell keeps
+    // its outline (and its state), otherwise as RefreshMap.
+    void redrawKeepingSelection();
+
     void picMap_MouseDown(int button, double x, double y);
     void picMap_MouseMove(int buttons, double x, double y);
     void picMap_KeyDown(int keyCode);
+
+    // The wheel: whole cells east and north (negative: west and south), the
+    // view redrawn as a key redraws it.
+    void scrollBy(int cellsEast, int cellsNorth);
+    // The middle button dragged: the map follows the pointer cell by cell.
+    void middleDragTo(double x, double y);
 
     // Whether the pointer lies strictly inside a chosen range.
     bool insideChosenRange(double x, double y) const;
 
   private:
     void chooseStartCell(int cx, int cy);
+    void drawStartCell();
     void completeRange(int cx, int cy);
     void moveView(int dx, int dy);
 
     MapState& state_;
     MapCanvas& canvas_;
     std::function<void(SurfacePoint)> popup_;
+    // Where the middle button went down, while it is held.
+    std::optional<SurfacePoint> dragAnchor_;
 };
 
 } // namespace skyloom

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 #include <QWindow>
 #include <algorithm>
 #include <cmath>
@@ -298,6 +299,22 @@ void MapSurface::keyPressEvent(QKeyEvent* event)
 {
     if (interaction_)
         interaction_->picMap_KeyDown(keyCodeOf(*event));
+}
+
+void MapSurface::wheelEvent(QWheelEvent* event)
+{
+    constexpr int kNotch = 120;
+    QPoint turn = event->angleDelta();
+    // Shift turns the wheel sideways where the platform has not done it.
+    if (event->modifiers() & Qt::ShiftModifier && turn.x() == 0)
+        turn = QPoint(turn.y(), 0);
+    wheelRest_ += turn;
+    const int north = wheelRest_.y() / kNotch;
+    const int west = wheelRest_.x() / kNotch;
+    wheelRest_ -= QPoint(west, north) * kNotch;
+    if (interaction_ && scaled())
+        interaction_->scrollBy(-west, north);
+    event->accept();
 }
 
 bool MapSurface::focusNextPrevChild(bool)

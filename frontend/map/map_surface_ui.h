@@ -45,6 +45,7 @@ class MapSurface : public QWidget, public MapCanvas {
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     bool focusNextPrevChild(bool next) override;
 
   private:
@@ -62,6 +63,8 @@ class MapSurface : public QWidget, public MapCanvas {
     bool followsScreen_ = false;
     int cols_ = 0;
     int rows_ = 0;
+    // Wheel turns not yet made into whole cells (120 to a notch).
+    QPoint wheelRest_;
 };
 
 } // namespace skyloom

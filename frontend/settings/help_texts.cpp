@@ -23,6 +23,23 @@ QStringList mapUsageLines()
         QStringLiteral(" (1)[実行][描画]メニューをクリックします。"),
         QStringLiteral(" (2)キーボードのF5を押します。"),
         QStringLiteral(" (3)右クリックで[描画]メニューをクリックします。"),
+        QStringLiteral(" 読み込み中は地図の下端に読み込んでいるファイルが表示されます。"),
+        QString(),
+        QStringLiteral("3. 地図の移動"),
+        QStringLiteral(" カーソルキー、マウスホイール(Shift+ホイールで左右)、"),
+        QStringLiteral(" 中ボタンのドラッグで地図を動かします。"),
+        QStringLiteral(" [実行][移動](Ctrl+G)で図葉コード(533946など)または"),
+        QStringLiteral(" 緯度,経度(35.36,138.73など)の場所へ移動します。"),
+        QString(),
+        QStringLiteral("4. DEMデータ([設定][設定...])"),
+        QStringLiteral(" 50m/250m: 数値地図50m/250mメッシュ(標高)"),
+        QStringLiteral(" 10m/5m(基盤地図): 基盤地図情報 数値標高モデルのZIPまたはXML"),
+        QStringLiteral("  (50mと同じ図葉で選びます。5mのない所は10mで補います。)"),
+        QStringLiteral(" SRTM/ラスタ: SRTM3の.hgtタイル(0.5度の区画で選びます。)"),
+        QStringLiteral("  .hgtのないフォルダのGeoTIFFなどはGDALで読みます。"),
+        QStringLiteral(" データのある図葉・区画は薄い橙色で示されます。"),
+        QStringLiteral(" データセットを切り替えると、選択範囲は同じ場所を覆う"),
+        QStringLiteral(" 新しい地図の範囲になります。"),
     };
 }
 
@@ -63,6 +80,12 @@ QStringList viewerUsageLines()
         QString(),
         QStringLiteral("いくつかの操作はマウス右クリックでもできます。"),
         QStringLiteral("()内が対応するキーボードです。"),
+        QString(),
+        QStringLiteral("そのほかの操作"),
+        separator,
+        QStringLiteral("p                見ている画面を画像(orvex-日付-時刻.png)に保存"),
+        QStringLiteral("マウスホイール   前進/後退(z/Shift+z)"),
+        QStringLiteral("ウィンドウの題名に視点の緯度経度・高度・方位・速度を表示します。"),
     };
 }
 

@@ -1,6 +1,6 @@
 #include "settings/setting_draft.h"
 
-#include "core/text_fields.h"
+#include "core/data_sets.h"
 
 #include <algorithm>
 #include <limits>
@@ -12,28 +12,6 @@ namespace {
 int clampChannel(std::int16_t value)
 {
     return std::clamp<int>(value, 0, 255);
-}
-
-int roundedOrigin(double value)
-{
-    const double limited =
-        std::clamp(value, double(std::numeric_limits<int>::min()), double(std::numeric_limits<int>::max()));
-    return static_cast<int>(
-        *roundHalfEven(limited, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
-}
-
-// One axis to the 250 m mesh: the 50 m cell under the centre, its 250 m cell,
-// then the origin that puts it back under the centre.
-int originTo250(int origin, double half)
-{
-    const std::int64_t centre = roundedOrigin(half + origin);
-    const std::int64_t coarse = centre / kSecondaryPerPrimary; // truncated toward zero
-    return roundedOrigin(double(coarse) - half);
-}
-
-int originTo50(int origin, double half)
-{
-    return roundedOrigin((half + origin) * kSecondaryPerPrimary - half);
 }
 
 } // namespace
@@ -63,24 +41,15 @@ SettingDraft LoadDialog(const MapState& state)
     for (int band = 0; band < kBandCount; ++band)
         draft.swatches[band] = swatchOfBand(state.bandColor[band]);
     draft.mesh = state.meshFlag;
-    draft.dirs = {state.dataDir50, state.dataDir250};
+    for (int set = 0; set < kDataSetCount; ++set)
+        draft.dirs[std::size_t(set)] = dataDirOf(state, static_cast<Mesh>(set));
+    draft.srtm30Dir = state.dataDirSrtm30;
     return draft;
 }
 
 void switchMesh(MapState& state, Mesh newMesh)
 {
-    if (newMesh == state.meshFlag)
-        return;
-    const double halfCols = state.viewCols / 2.0;
-    const double halfRows = state.viewRows / 2.0;
-    if (newMesh == Mesh::gsi250) {
-        state.originX = originTo250(state.originX, halfCols);
-        state.originY = originTo250(state.originY, halfRows);
-    } else {
-        state.originX = originTo50(state.originX, halfCols);
-        state.originY = originTo50(state.originY, halfRows);
-    }
-    state.meshFlag = newMesh;
+    switchDataSet(state, newMesh);
 }
 
 void StoreDialog(const SettingDraft& draft, MapState& state)
@@ -88,8 +57,9 @@ void StoreDialog(const SettingDraft& draft, MapState& state)
     for (int band = 0; band < kBandCount; ++band)
         state.bandColor[band] = bandOfSwatch(draft.swatches[band]);
     switchMesh(state, draft.mesh);
-    state.dataDir50 = QString(draft.dirs[0]).remove(u'"');
-    state.dataDir250 = QString(draft.dirs[1]).remove(u'"');
+    for (int set = 0; set < kDataSetCount; ++set)
+        dataDirOf(state, static_cast<Mesh>(set)) = QString(draft.dirs[std::size_t(set)]).remove(u'"');
+    state.dataDirSrtm30 = QString(draft.srtm30Dir).remove(u'"');
 }
 
 } // namespace skyloom

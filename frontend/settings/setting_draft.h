@@ -24,22 +24,23 @@ QString bandName(int band);
 struct SettingDraft {
     std::array<SwatchValue, kBandCount> swatches{};
     Mesh mesh = Mesh::gsi50;
-    std::array<QString, 2> dirs; // by mesh: 50 m, 250 m
+    std::array<QString, kDataSetCount> dirs; // by data set
+    QString srtm30Dir;                       // filling SRTM3 voids
 };
 
 // The dialog's LoadDialog: settings to working copy.
 SettingDraft LoadDialog(const MapState& state);
 
-// The dialog's StoreDialog: colours, the mesh switch that keeps the map's
-// centre, and both directories without double quotes (skyloom.env could not
-// hold them).
+// The dialog's StoreDialog: colours, the data-set switch that keeps the
+// map's centre and carries the range, and the directories without double
+// quotes (skyloom.env could not hold them).
 void StoreDialog(const SettingDraft& draft, MapState& state);
 
 // The origin in the other mesh that keeps the centre of a view of viewCols x
 // viewRows over the same cell: W = viewCols / 2, H = viewRows / 2, and
 // rounding to nearest with ties to even. To 250 m: round(q - W) with
 // q = round(W + origin) / 8 truncated; to 50 m: round((W + origin) * 8 - W).
-// Results are held to the 32-bit range.
+// Results are held to the 32-bit range. Other grids: switchDataSet.
 void switchMesh(MapState& state, Mesh newMesh);
 
 } // namespace skyloom

@@ -5,11 +5,15 @@
 #include "settings/settings_file.h"
 
 #include <QColorDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 
 namespace skyloom {
 
@@ -49,7 +53,7 @@ SettingsDialog::SettingsDialog(MapState& state, std::function<void()> mapRedraw,
     setWindowTitle(QStringLiteral("設定"));
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
-    setFixedSize(px(6480), px(5775));
+    setFixedSize(px(8400), px(5775));
     // The design's sizes fit a small proportional Gothic, as the map's.
     setFont(mapFont());
     buildColourFrame();
@@ -81,30 +85,60 @@ void SettingsDialog::buildColourFrame()
     cmdEdit_[0]->setGeometry(twipsRect(2040, 480, 855, kSwatchHeight));
 }
 
+namespace {
+
+// The data sets' rows: caption and top in the frame.
+struct MeshRow {
+    const char* caption;
+    double top;
+};
+constexpr MeshRow kMeshRows[kDataSetCount + 1] = {
+    {"50m", 600},           {"250m", 960},         {"10m(基盤地図)", 1320},
+    {"5m(基盤地図)", 1680}, {"SRTM/ラスタ", 2040}, {"SRTM30(穴埋め)", 2400}};
+constexpr double kOptionLeft = 240, kOptionWidth = 1800;
+constexpr double kFolderLeft = 2100, kFolderWidth = 1500;
+constexpr double kBrowseLeft = 3660, kBrowseWidth = 720;
+
+} // namespace
+
 void SettingsDialog::buildMeshFrame()
 {
     fraMesh_ = new QGroupBox(QStringLiteral("DEMデータ"), this);
     fraMesh_->setObjectName(QStringLiteral("fraMesh"));
-    fraMesh_->setGeometry(twipsRect(3600, 240, 2655, 1455));
+    fraMesh_->setGeometry(twipsRect(3600, 240, 4560, 2910));
     auto* lblDir = new QLabel(QStringLiteral("フォルダ(相対パス)"), fraMesh_);
     lblDir->setObjectName(QStringLiteral("lblDir"));
-    lblDir->move(px(960), px(360));
+    lblDir->move(px(kFolderLeft), px(360));
     lblDir->adjustSize();
 
-    for (const Mesh mesh : kDialogMeshes) {
-        const bool fine = mesh == Mesh::gsi50;
-        const double top = fine ? 600 : 960;
-        const int index = static_cast<int>(mesh);
-        QRadioButton*& option = optMesh_[static_cast<std::size_t>(mesh)];
-        option = new QRadioButton(fine ? QStringLiteral("50m") : QStringLiteral("250m"), fraMesh_);
-        option->setObjectName(QStringLiteral("optMesh%1").arg(index));
-        // As wide as the room before the text box, so that "250m" shows whole.
-        option->setGeometry(twipsRect(240, top, 1080 - 240 - 30, 255));
-        connect(option, &QRadioButton::clicked, this, [this, mesh] { optMesh_Click(mesh); });
-        QLineEdit*& directory = txtDir_[static_cast<std::size_t>(mesh)];
-        directory = new QLineEdit(fraMesh_);
-        directory->setObjectName(QStringLiteral("txtDir%1").arg(index));
-        directory->setGeometry(twipsRect(1080, top, 1335, 270));
+    for (int row = 0; row <= kDataSetCount; ++row) {
+        const MeshRow& design = kMeshRows[row];
+        QLineEdit* directory = new QLineEdit(fraMesh_);
+        directory->setGeometry(twipsRect(kFolderLeft, design.top, kFolderWidth, 270));
+        if (row < kDataSetCount) {
+            const Mesh mesh = kDialogMeshes[std::size_t(row)];
+            QRadioButton*& option = optMesh_[std::size_t(row)];
+            option = new QRadioButton(QString::fromUtf8(design.caption), fraMesh_);
+            option->setObjectName(QStringLiteral("optMesh%1").arg(row));
+            option->setGeometry(twipsRect(kOptionLeft, design.top, kOptionWidth, 255));
+            // As wide as its caption, so that a click anywhere on it counts.
+            option->resize(std::min(option->sizeHint().width(), option->width()), option->height());
+            connect(option, &QRadioButton::clicked, this, [this, mesh] { optMesh_Click(mesh); });
+            directory->setObjectName(QStringLiteral("txtDir%1").arg(row));
+            txtDir_[std::size_t(row)] = directory;
+        } else {
+            auto* label = new QLabel(QString::fromUtf8(design.caption), fraMesh_);
+            label->setObjectName(QStringLiteral("lblSrtm30"));
+            label->setGeometry(twipsRect(kOptionLeft + 300, design.top, kOptionWidth - 300, 255));
+            directory->setObjectName(QStringLiteral("txtSrtm30"));
+            txtSrtm30_ = directory;
+        }
+        auto* browse = new QPushButton(QStringLiteral("参照..."), fraMesh_);
+        browse->setObjectName(QStringLiteral("cmdBrowse%1").arg(row));
+        browse->setGeometry(twipsRect(kBrowseLeft, design.top - 15, kBrowseWidth, 300));
+        browse->setAutoDefault(false);
+        connect(browse, &QPushButton::clicked, this, [this, row] { cmdBrowse_Click(row); });
+        cmdBrowse_[std::size_t(row)] = browse;
     }
 }
 
@@ -119,9 +153,9 @@ void SettingsDialog::buildButtons()
         connect(b, &QPushButton::clicked, this, handler);
         return b;
     };
-    cmdOK_ = button("cmdOK", QStringLiteral("OK"), 2400, &SettingsDialog::cmdOK_Click);
-    cmdCancel_ = button("cmdCancel", QStringLiteral("ｷｬﾝｾﾙ"), 3120, &SettingsDialog::cmdCancel_Click);
-    cmdInit_ = button("cmdInit", QStringLiteral("初期化(&I)"), 3840, &SettingsDialog::cmdInit_Click);
+    cmdOK_ = button("cmdOK", QStringLiteral("OK"), 3480, &SettingsDialog::cmdOK_Click);
+    cmdCancel_ = button("cmdCancel", QStringLiteral("ｷｬﾝｾﾙ"), 4200, &SettingsDialog::cmdCancel_Click);
+    cmdInit_ = button("cmdInit", QStringLiteral("初期化(&I)"), 4920, &SettingsDialog::cmdInit_Click);
     cmdInit_->setToolTip(QStringLiteral("色をすべて初期化します。"));
 }
 
@@ -173,15 +207,20 @@ void SettingsDialog::LoadDialog()
     optMesh_Click(draft.mesh);
     for (const Mesh mesh : kDialogMeshes)
         txtDir(mesh)->setText(draft.dirs[static_cast<std::size_t>(mesh)]);
+    txtSrtm30_->setText(draft.srtm30Dir);
 }
 
 SettingDraft SettingsDialog::draft() const
 {
     SettingDraft draft;
     draft.swatches = swatches_;
-    draft.mesh = optMesh(Mesh::gsi250)->isChecked() ? Mesh::gsi250 : Mesh::gsi50;
-    for (const Mesh mesh : kDialogMeshes)
+    draft.mesh = Mesh::gsi50;
+    for (const Mesh mesh : kDialogMeshes) {
+        if (optMesh(mesh)->isChecked())
+            draft.mesh = mesh;
         draft.dirs[static_cast<std::size_t>(mesh)] = txtDir(mesh)->text();
+    }
+    draft.srtm30Dir = txtSrtm30_->text();
     return draft;
 }
 
@@ -192,12 +231,57 @@ void SettingsDialog::StoreDialog()
 
 void SettingsDialog::optMesh_Click(Mesh chosen)
 {
-    for (const Mesh mesh : kDialogMeshes)
+    for (const Mesh mesh : kDialogMeshes) {
         txtDir(mesh)->setEnabled(mesh == chosen);
+        cmdBrowse(static_cast<int>(mesh))->setEnabled(mesh == chosen);
+    }
+    txtSrtm30_->setEnabled(chosen == Mesh::srtm);
+    cmdBrowse(kSrtm30Row)->setEnabled(chosen == Mesh::srtm);
+}
+
+QLineEdit* SettingsDialog::folderField(int row) const
+{
+    return row == kSrtm30Row ? txtSrtm30_ : txtDir_.at(std::size_t(row));
+}
+
+void SettingsDialog::cmdBrowse_Click(int row)
+{
+    QLineEdit* field = folderField(row);
+    const QString start = QDir(field->text()).exists() ? field->text() : QDir::currentPath();
+    const QString chosen = QFileDialog::getExistingDirectory(this, QStringLiteral("フォルダの選択"), start);
+    if (chosen.isEmpty())
+        return; // cancelled
+    // Inside the working folder as a relative path, as the field is typed.
+    const QString relative = QDir::current().relativeFilePath(chosen);
+    field->setText(relative.startsWith(QStringLiteral("../../..")) ? QDir::cleanPath(chosen) : relative);
+}
+
+bool SettingsDialog::foldersAccepted(const SettingDraft& draft) const
+{
+    // The chosen data set's folder, and any folder edited here.
+    const SettingDraft before = skyloom::LoadDialog(state_);
+    QStringList missing;
+    auto check = [&missing](const QString& folder, bool wanted) {
+        if (wanted && !QFileInfo(QString(folder).remove(u'"')).isDir() && !missing.contains(folder))
+            missing << folder;
+    };
+    for (const Mesh mesh : kDialogMeshes) {
+        const std::size_t i = static_cast<std::size_t>(mesh);
+        check(draft.dirs[i], mesh == draft.mesh || draft.dirs[i] != before.dirs[i]);
+    }
+    check(draft.srtm30Dir, draft.srtm30Dir != before.srtm30Dir);
+    if (missing.isEmpty())
+        return true;
+    const Message warning{QStringLiteral("次のフォルダがありません。\n") + missing.join(u'\n') +
+                              QStringLiteral("\nこのまま設定しますか?"),
+                          MessageIcon::Warning, MessageButtons::OkCancel};
+    return showMessage(warning) == MessageAnswer::Ok;
 }
 
 void SettingsDialog::cmdOK_Click()
 {
+    if (!foldersAccepted(draft()))
+        return;
     StoreDialog();
     const std::function<void()> redraw = mapRedraw_;
     close();

@@ -20,8 +20,11 @@ class QRadioButton;
 
 namespace skyloom {
 
-// The dialog's controls of each mesh, the 50 m ones first.
-inline constexpr std::array<Mesh, 2> kDialogMeshes{Mesh::gsi50, Mesh::gsi250};
+// The dialog's controls of each data set, in the order of their numbers.
+inline constexpr std::array<Mesh, kDataSetCount> kDialogMeshes{Mesh::gsi50, Mesh::gsi250, Mesh::dem10,
+                                                               Mesh::dem5, Mesh::srtm};
+// The SRTM30 folder's row follows the data sets' rows.
+inline constexpr int kSrtm30Row = kDataSetCount;
 
 class SettingsDialog : public QDialog {
     Q_OBJECT
@@ -35,6 +38,9 @@ class SettingsDialog : public QDialog {
     QPushButton* cmdEdit(int band) const { return cmdEdit_.at(band); }
     QRadioButton* optMesh(Mesh mesh) const { return optMesh_.at(static_cast<std::size_t>(mesh)); }
     QLineEdit* txtDir(Mesh mesh) const { return txtDir_.at(static_cast<std::size_t>(mesh)); }
+    QLineEdit* txtSrtm30() const { return txtSrtm30_; }
+    // 参照... beside each folder: a data set's, or kSrtm30Row.
+    QPushButton* cmdBrowse(int row) const { return cmdBrowse_.at(static_cast<std::size_t>(row)); }
     QPushButton* cmdOK() const { return cmdOK_; }
     QPushButton* cmdCancel() const { return cmdCancel_; }
     QPushButton* cmdInit() const { return cmdInit_; }
@@ -46,6 +52,7 @@ class SettingsDialog : public QDialog {
     void cmdCancel_Click();
     void cmdEdit_Click(int index);
     void cmdInit_Click();
+    void cmdBrowse_Click(int row);
 
   private:
     void buildColourFrame();
@@ -56,6 +63,10 @@ class SettingsDialog : public QDialog {
     void StoreDialog();
     void setSwatch(int band, SwatchValue value);
     SettingDraft draft() const;
+    QLineEdit* folderField(int row) const;
+    // Whether OK may go on: folders that do not exist are named, and the
+    // user keeps them or goes back.
+    bool foldersAccepted(const SettingDraft& draft) const;
 
     MapState& state_;
     std::function<void()> mapRedraw_;
@@ -65,8 +76,10 @@ class SettingsDialog : public QDialog {
     std::array<QLabel*, kBandCount> lblColor_{};
     std::array<QPushButton*, kBandCount> cmdEdit_{};
     std::array<SwatchValue, kBandCount> swatches_{};
-    std::array<QRadioButton*, 2> optMesh_{};
-    std::array<QLineEdit*, 2> txtDir_{};
+    std::array<QRadioButton*, kDataSetCount> optMesh_{};
+    std::array<QLineEdit*, kDataSetCount> txtDir_{};
+    QLineEdit* txtSrtm30_ = nullptr;
+    std::array<QPushButton*, kDataSetCount + 1> cmdBrowse_{};
     QPushButton* cmdOK_ = nullptr;
     QPushButton* cmdCancel_ = nullptr;
     QPushButton* cmdInit_ = nullptr;

@@ -1,5 +1,6 @@
 #include "settings/settings_file.h"
 
+#include "core/data_sets.h"
 #include "core/file_start.h"
 #include "core/map_state.h"
 #include "core/saved_file.h"
@@ -34,9 +35,21 @@ QByteArray settingsFileText(const MapState& state, const QRect& geometryTwips)
 {
     QByteArray text = numberLine({common::fileVersionMajor, common::fileVersionMinor});
     text += numberLine({geometryTwips.x(), geometryTwips.y(), geometryTwips.width(), geometryTwips.height()});
-    text += numberLine({static_cast<int>(state.meshFlag)});
+    // Lines 3 to 5 as a reader of the 50 m and 250 m meshes alone reads
+    // them: the mesh of the grid shown, the origin in its cells (the block
+    // grid's in 50 m sheets, which it divides exactly).
+    const Grid grid = gridOf(state.meshFlag);
+    text += numberLine({grid == Grid::primary250 ? 1 : 0});
     text += quoted(state.dataDir50) + ' ' + quoted(state.dataDir250) + "\r\n";
-    text += numberLine({state.originX, state.originY});
+    if (grid == Grid::block)
+        text += numberLine(
+            {std::int64_t{state.originX} * kSheetsPerBlockX, std::int64_t{state.originY} * kSheetsPerBlockY});
+    else
+        text += numberLine({state.originX, state.originY});
+    // Then the data set and the folders of the others.
+    text += numberLine({static_cast<int>(state.meshFlag)});
+    text += quoted(state.dataDir10) + ' ' + quoted(state.dataDir5) + ' ' + quoted(state.dataDirSrtm) + ' ' +
+            quoted(state.dataDirSrtm30) + "\r\n";
     return text;
 }
 
@@ -60,8 +73,8 @@ std::optional<QRect> readSettingsText(const QByteArray& text, MapState& state)
     const std::optional<int> mesh = reader.readInt32();
     if (!mesh)
         return geometry;
-    // Only 0 and 1 name a mesh; anything else would index past the option
-    // buttons and the sheet tables.
+    // Line 3 names the mesh of the grid: 0 or 1; anything else is read as
+    // 0. The data set of line 6 may then refine it.
     state.meshFlag = *mesh == static_cast<int>(Mesh::gsi250) ? Mesh::gsi250 : Mesh::gsi50;
 
     std::optional<QString> dir = reader.readText();
@@ -76,8 +89,28 @@ std::optional<QRect> readSettingsText(const QByteArray& text, MapState& state)
     if (!origin)
         return geometry;
     state.originX = *origin;
-    if ((origin = reader.readInt32()))
-        state.originY = *origin;
+    if (!(origin = reader.readInt32()))
+        return geometry;
+    state.originY = *origin;
+
+    // A file of the 50 m and 250 m meshes alone ends here.
+    const std::optional<int> dataSet = reader.readInt32();
+    if (!dataSet || *dataSet < 0 || *dataSet >= kDataSetCount)
+        return geometry;
+    const Mesh chosen = static_cast<Mesh>(*dataSet);
+    const Grid legacy = gridOf(state.meshFlag);
+    if (gridOf(chosen) == Grid::block && legacy == Grid::sheet50) {
+        state.originX = static_cast<int>(floorDivide(state.originX, kSheetsPerBlockX));
+        state.originY = static_cast<int>(floorDivide(state.originY, kSheetsPerBlockY));
+    } else if (gridOf(chosen) != legacy) {
+        return geometry; // lines that disagree: the mesh of line 3 stands
+    }
+    state.meshFlag = chosen;
+    for (QString* folder : {&state.dataDir10, &state.dataDir5, &state.dataDirSrtm, &state.dataDirSrtm30}) {
+        if (!(dir = reader.readText()))
+            return geometry;
+        *folder = *dir;
+    }
     return geometry;
 }
 

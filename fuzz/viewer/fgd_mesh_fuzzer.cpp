@@ -2,15 +2,18 @@
 // published (or of another name, left to its header, for inputs of odd
 // length), the same bytes as the member of a sheet's ZIP archive, and the
 // bytes themselves as a bulk download's archive. Every document found is
-// read; one that reads has its mesh's size, known values and kinds.
+// read; one that reads has its mesh's size, known values and kinds. The
+// document fed in small pieces reads the same as fed whole.
 #include <zip.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 #include "data/fgd_archive.h"
+#include "data/fgd_mesh.h"
 #include "fuzz_target.h"
 #include "viewer_fuzzing.h"
 
@@ -50,6 +53,18 @@ void requireMesh(const orvex::FgdMesh& mesh, const orvex::FgdFile& file)
     }
 }
 
+void requireSameInPieces(std::string_view bytes)
+{
+    const std::optional<orvex::FgdMesh> whole = orvex::parseFgdMesh(documentName, bytes);
+    orvex::FgdMeshReader reader(documentName);
+    for (std::size_t at = 0; at < bytes.size(); at += 7)
+        reader.feed(bytes.substr(at, 7));
+    const std::optional<orvex::FgdMesh> pieces = reader.finish();
+    require(whole.has_value() == pieces.has_value(), "a document reads the same in pieces");
+    require(!whole || (whole->values == pieces->values && whole->classes == pieces->classes),
+            "a document's points are the same in pieces");
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
@@ -67,6 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     writeInput(size % 2 ? "dem.xml" : documentName, data, size);
     writeSheetArchive(data, size);
     writeInput("bulk.zip", data, size);
+    requireSameInPieces(std::string_view(reinterpret_cast<const char*>(data), size));
 
     std::vector<std::string> problems;
     const std::vector<orvex::FgdFile> files = orvex::findFgdFiles(

@@ -46,9 +46,10 @@ start() {
     pid=$!
 }
 
-# The first visible window named exactly NAME, waited for up to 60 seconds.
+# The first visible window named NAME, or NAME and more after two blanks
+# (orvex's title tells where its eye is), waited for up to 60 seconds.
 window_named() {
-    { timeout 60 xdotool search --sync --onlyvisible --name "^$1\$" || true; } | head -1
+    { timeout 60 xdotool search --sync --onlyvisible --name "^$1(  .*)?\$" || true; } | head -1
 }
 
 # Waits up to SECONDS for $pid to end; sets status (124 when it did not).

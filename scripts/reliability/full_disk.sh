@@ -85,7 +85,7 @@ xdotool windowfocus --sync "$main" key F5
 close_box "on F5"
 press ORVEX q # the viewer it started
 deadline=$((SECONDS + 60))
-while xdotool search --onlyvisible --name '^ORVEX$' &>/dev/null && [ $SECONDS -lt $deadline ]; do sleep 0.2; done
+while xdotool search --onlyvisible --name '^ORVEX(  .*)?$' &>/dev/null && [ $SECONDS -lt $deadline ]; do sleep 0.2; done
 xdotool windowfocus --sync "$main" key alt+f x
 close_box "on exit"
 wait_exit 30

@@ -70,4 +70,21 @@ std::optional<LoadRequest> parseCommandLine(int argc, const char* const argv[])
     return std::nullopt;
 }
 
+std::string usageText()
+{
+    return "usage: orvex -gsi50  DIR CODE ROWS COLS\n"
+           "       orvex -gsi250 DIR CODE ROWS COLS\n"
+           "       orvex -srtm30 DIR NORTH WEST SOUTH EAST\n"
+           "       orvex -srtm3  DIR NORTH WEST SOUTH EAST MODE SRTM30DIR\n"
+           "       orvex -fgd10  DIR CODE ROWS COLS\n"
+           "       orvex -fgd5   DIR CODE ROWS COLS\n"
+           "       orvex -gdal   SOURCE NORTH WEST SOUTH EAST\n"
+           "       orvex --version\n";
+}
+
+const char* versionText()
+{
+    return ORVEX_VERSION;
+}
+
 } // namespace orvex

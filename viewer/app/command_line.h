@@ -31,4 +31,11 @@ double degreesOf(const char* word);
 // and the exact option word. Anything else names no data set.
 std::optional<LoadRequest> parseCommandLine(int argc, const char* const argv[]);
 
+// The forms of the command line, one a line, for a command line that names
+// no data set.
+std::string usageText();
+
+// The program's version, "2.0".
+const char* versionText();
+
 } // namespace orvex

@@ -3,6 +3,7 @@
 #include "data/fgd_loader.h"
 #include "data/loaders.h"
 #include "state/grid.h"
+#include "state/load_progress.h"
 
 namespace orvex {
 
@@ -11,9 +12,9 @@ namespace {
 const char tokyo[] = "EPSG:4301";
 const char jgd2011[] = "EPSG:6668";
 const char wgs84[] = "EPSG:4326";
-} // namespace
 
-LoadedGrid runLoader(ElevationGrid& grid, const LoadRequest& request)
+// The one loader of the request, and where its grid lies.
+LoadedGrid load(ElevationGrid& grid, const LoadRequest& request)
 {
     const std::array<int, 5>& n = request.numbers;
     switch (request.dataSet) {
@@ -41,6 +42,15 @@ LoadedGrid runLoader(ElevationGrid& grid, const LoadRequest& request)
     const std::array<double, 4>& b = request.box;
     GdalArea area = readgdal(grid, request.dataDir, {b[0], b[1], b[2], b[3]});
     return {area.constants, std::move(area.crs)};
+}
+
+} // namespace
+
+LoadedGrid runLoader(ElevationGrid& grid, const LoadRequest& request)
+{
+    LoadedGrid where = load(grid, request);
+    loadProgress().finish();
+    return where;
 }
 
 bool loadFromCommandLine(int argc, const char* const argv[])

@@ -14,7 +14,8 @@ struct LoadedGrid {
     std::string crs;
 };
 
-// Calls the one loader of the request with its words, into the grid.
+// Calls the one loader of the request with its words, into the grid; the
+// progress indicator is gone when it returns.
 LoadedGrid runLoader(ElevationGrid& grid, const LoadRequest& request);
 
 // Parses and loads into the process-wide grid; false, with nothing printed or

@@ -1,5 +1,6 @@
 // orvex: load one area, read the colours and the summits, fly over it.
 #include <cstdio>
+#include <cstring>
 
 #include "app/command_line.h"
 #include "app/init_view.h"
@@ -15,8 +16,14 @@ int main(int argc, char* argv[])
 {
     // Each progress line shows as it is printed, into a file or a pipe too.
     std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
-    if (!orvex::loadFromCommandLine(argc, argv))
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("orvex %s\n", orvex::versionText());
         return 0;
+    }
+    if (!orvex::loadFromCommandLine(argc, argv)) {
+        std::fputs(orvex::usageText().c_str(), stderr);
+        return 2;
+    }
     orvex::readcolor();
     orvex::readmountain();
     orvex::initView();

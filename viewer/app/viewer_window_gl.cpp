@@ -7,7 +7,9 @@
 #include "app/memory_reuse.h"
 #include "render/controls_gl.h"
 #include "render/frame_gl.h"
+#include "render/position_title_gl.h"
 #include "render/terrain_mesh.h"
+#include "render/view_rest_gl.h"
 #include "state/view_state.h"
 #include "state/window_operations.h"
 
@@ -25,6 +27,7 @@ void createViewerMenu()
     glutAddMenuEntry("Height(H)", 6);
     glutAddMenuEntry("MountainName(M)", 7);
     glutAddMenuEntry("Light(S)", 8);
+    glutAddMenuEntry("Save picture", 10);
     glutAddMenuEntry("Exit(Q)", 9);
     glutAttachMenu(GLUT_RIGHT_BUTTON);
 }
@@ -62,11 +65,13 @@ void prepareViewerWindow(int* argc, char** argv)
     createViewerMenu();
     relight();
     resetView(view.homePolar, view.homeAzimuth);
+    showPositionInTitle();
     glutKeyboardFunc(onKeyboard);
     glutSpecialFunc(onSpecialKey);
     glutMouseFunc(onMouse);
     glutMotionFunc(onMotion);
     glutDisplayFunc(onDisplay);
+    mergeInputBetweenFrames();
     glutReshapeFunc(onReshape);
 }
 

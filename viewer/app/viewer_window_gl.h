@@ -11,7 +11,7 @@ namespace orvex {
 // benchmarks drive the loop themselves).
 void prepareViewerWindow(int* argc, char** argv);
 
-// The pop-up menu on the right button, entries 0 .. 9.
+// The pop-up menu on the right button, entries 0 .. 10.
 void createViewerMenu();
 
 struct ViewState;

@@ -5,6 +5,8 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+#include "state/load_progress.h"
+
 namespace orvex {
 
 namespace {
@@ -93,9 +95,9 @@ FileHandle openAnnounced(const std::string& path, const char* mode, const char* 
     if (file && isDirectory(file.get()))
         file.reset();
     if (file)
-        std::printf("Reading %s ...\n", opened.c_str());
+        loadProgress().print("Reading " + opened + " ...\n", 1);
     else
-        std::printf("*** %s : %s not found.\n", missingTag, path.c_str());
+        loadProgress().print(std::string("*** ") + missingTag + " : " + path + " not found.\n", 1);
     return file;
 }
 
@@ -112,6 +114,7 @@ std::string readRest(std::FILE* file, std::size_t limit)
         text.resize(used + wanted);
         const std::size_t got = std::fread(text.data() + used, 1, wanted, file);
         text.resize(used + got);
+        loadProgress().addBytesRead(got);
         if (got < wanted)
             break;
     }
@@ -133,7 +136,9 @@ std::size_t readBytesAt(std::FILE* file, std::int64_t offset, unsigned char* buf
 {
     if (offset < 0 || ::fseeko(file, static_cast<off_t>(offset), SEEK_SET) != 0)
         return 0;
-    return std::fread(buffer, 1, count, file);
+    const std::size_t got = std::fread(buffer, 1, count, file);
+    loadProgress().addBytesRead(got);
+    return got;
 }
 
 std::string padNumber(long long value, int width, char fill)

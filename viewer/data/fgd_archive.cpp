@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "state/load_progress.h"
+
 namespace orvex {
 
 namespace {
@@ -347,7 +349,11 @@ std::optional<FgdMesh> readFgdFile(FgdArchiveReader& archives, const FgdFile& fi
 {
     FgdMeshReader reader(file.source.fileName());
     if (!archives.read(
-            file.source, longestFgdDocument, [&reader](std::string_view piece) { return reader.feed(piece); },
+            file.source, longestFgdDocument,
+            [&reader](std::string_view piece) {
+                loadProgress().addBytesRead(piece.size());
+                return reader.feed(piece);
+            },
             error))
         return std::nullopt;
     std::optional<FgdMesh> mesh = reader.finish();

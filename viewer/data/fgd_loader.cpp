@@ -21,6 +21,7 @@
 #include "data/gsi_files.h"
 #include "data/loaders.h"
 #include "state/fatal_error.h"
+#include "state/load_progress.h"
 
 namespace orvex {
 
@@ -174,6 +175,7 @@ void runInOrder(std::size_t count, const Task& task, const std::function<void()>
     std::condition_variable finished;
     std::atomic<std::size_t> next{0};
     GridReady ready;
+    loadProgress().addFilesToRead(static_cast<long long>(count)); // one file for each place
     const auto work = [&] {
         FgdArchiveReader archives;
         for (std::size_t k; (k = next++) < count && !ready.failed();) {
@@ -215,7 +217,7 @@ void runInOrder(std::size_t count, const Task& task, const std::function<void()>
         finished.wait(lock, [&] { return done[k].has_value(); });
         const std::string messages = std::move(*done[k]);
         lock.unlock();
-        std::fputs(messages.c_str(), stdout);
+        loadProgress().print(messages, 1);
     }
 }
 
@@ -283,7 +285,7 @@ std::map<FgdPlace, std::vector<FgdFile>> findPlaces(const std::string& dir, cons
         },
         problems);
     for (const std::string& problem : problems)
-        std::printf("*** %s : %s.\n", tag, problem.c_str());
+        loadProgress().print(std::string("*** ") + tag + " : " + problem + ".\n");
     return filesByPlace(std::move(files));
 }
 

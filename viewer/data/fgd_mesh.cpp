@@ -4,11 +4,15 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <new>
+#include <string>
 #include <system_error>
+#include <vector>
 
 namespace orvex {
 
@@ -198,12 +202,123 @@ bool isSpace(char c)
     return c == ' ' || c == '\n' || c == '\t' || c == '\r';
 }
 
+bool equalIgnoringCase(std::string_view a, std::string_view b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+// The bytes of the UTF-8 sequence that `lead` starts; 0 for a byte that
+// cannot start one.
+std::size_t sequenceLength(unsigned char lead)
+{
+    if (lead < 0x80)
+        return 1;
+    if (lead >= 0xC2 && lead <= 0xDF)
+        return 2;
+    if (lead >= 0xE0 && lead <= 0xEF)
+        return 3;
+    if (lead >= 0xF0 && lead <= 0xF4)
+        return 4;
+    return 0;
+}
+
+// What a byte is in text that could be passed on plainly.
+enum class ByteKind : std::uint8_t { stop, plain, lineFeed, multibyte };
+constexpr std::array<ByteKind, 256> byteKinds = [] {
+    std::array<ByteKind, 256> kinds{};
+    for (int byte = 0x20; byte < 0x80; ++byte)
+        kinds[byte] = ByteKind::plain;
+    for (int byte = 0x80; byte < 0x100; ++byte)
+        kinds[byte] = ByteKind::multibyte;
+    kinds['\t'] = kinds['\r'] = ByteKind::plain;
+    kinds['\n'] = ByteKind::lineFeed;
+    kinds['<'] = kinds['&'] = kinds[']'] = ByteKind::stop;
+    return kinds;
+}();
+
+// The length of the longest start of `text` that an XML parser passes on
+// as character data unchanged, but for line ends (white space either way):
+// no markup, no reference, no ']' (which could start "]]>"), only
+// well-formed UTF-8 of XML characters. `cut` tells that it stops at a
+// sequence the end of `text` cuts, which may go on in the next piece;
+// `lines` counts the line feeds in it.
+std::size_t plainTextLength(std::string_view text, bool& cut, std::size_t& lines)
+{
+    cut = false;
+    lines = 0;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t size = text.size();
+    const auto follows = [bytes](std::size_t at) { return (bytes[at] & 0xC0) == 0x80; };
+    std::size_t at = 0;
+    while (at < size) {
+        const unsigned char lead = bytes[at];
+        switch (byteKinds[lead]) {
+        case ByteKind::plain:
+            ++at;
+            continue;
+        case ByteKind::lineFeed:
+            ++lines;
+            ++at;
+            continue;
+        case ByteKind::stop:
+            return at;
+        case ByteKind::multibyte:
+            break;
+        }
+        // Most of the country's text: three bytes, none of them special.
+        if (((lead >= 0xE1 && lead <= 0xEC) || lead == 0xEE) && size - at >= 3 && follows(at + 1) &&
+            follows(at + 2)) {
+            at += 3;
+            continue;
+        }
+        const std::size_t length = sequenceLength(lead);
+        if (length == 0)
+            return at;
+        const std::size_t present = std::min(length, size - at);
+        std::uint32_t point = lead & (0x7F >> length);
+        for (std::size_t k = 1; k < present; ++k) {
+            if (!follows(at + k))
+                return at;
+            point = point << 6 | (bytes[at + k] & 0x3F);
+        }
+        if (present < length) {
+            cut = true;
+            return at;
+        }
+        constexpr std::uint32_t shortest[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (point < shortest[length] || point > 0x10FFFF || (point >= 0xD800 && point <= 0xDFFF) ||
+            point == 0xFFFE || point == 0xFFFF)
+            return at;
+        at += length;
+    }
+    return at;
+}
+
 } // namespace
 
 struct FgdMeshReader::State {
     XML_Parser parser = nullptr;
     std::optional<FgdName> fromName;
     std::string error;
+
+    // The tuple list is most of a document, and plain text in every file
+    // as published: its bytes are taken straight from the input, without
+    // the parser, for as long as they are text the parser would pass on
+    // unchanged. At anything else (the end tag, a reference, a comment, a
+    // byte that is not well-formed) a new parser takes over, given the
+    // start tags of the elements open at that point.
+    enum class Input { parser, plainTuples };
+    Input input = Input::parser;
+    bool plainAllowed = true;              // the document is in UTF-8
+    std::vector<std::string> openElements; // qualified names, outermost first
+    std::string held;                      // what the parser held after the list's start tag
+    std::string cutSequence;               // a UTF-8 sequence cut by the end of a piece
+    XML_Size contentLine = 0;              // the line where the list's text starts
+    XML_Size plainLines = 0;               // line ends in the text taken plainly
+    XML_Size lineOffset = 0;               // the present parser's line 1 in the document
+    bool replaying = false;                // the start tags given to a new parser
 
     int depth = 0;
     Field field = Field::none;
@@ -224,8 +339,107 @@ struct FgdMeshReader::State {
     {
         if (error.empty())
             error = std::move(why);
-        XML_StopParser(parser, XML_FALSE);
+        if (input == Input::parser)
+            XML_StopParser(parser, XML_FALSE);
         return false;
+    }
+
+    void failXml()
+    {
+        fail("bad XML at line " + std::to_string(lineOffset + XML_GetCurrentLineNumber(parser)) + ": " +
+             XML_ErrorString(XML_GetErrorCode(parser)));
+    }
+
+    static XML_Parser makeParser(State& state)
+    {
+        const XML_Parser parser = XML_ParserCreate(nullptr);
+        if (!parser)
+            throw std::bad_alloc();
+        XML_SetUserData(parser, &state);
+        XML_SetElementHandler(parser, onStart, onEnd);
+        XML_SetCharacterDataHandler(parser, onText);
+        XML_SetStartDoctypeDeclHandler(parser, onDoctype);
+        XML_SetXmlDeclHandler(parser, onDeclaration);
+        return parser;
+    }
+
+    // Called at the tuple list's start tag: from its end on, the input is
+    // taken plainly. The parser stops; what it held after the tag is kept.
+    void startPlainTuples()
+    {
+        int offset = 0, size = 0;
+        const char* const context = XML_GetInputContext(parser, &offset, &size);
+        const int count = XML_GetCurrentByteCount(parser);
+        if (!plainAllowed || !context || count <= 0 || offset < 0 || count > size - offset)
+            return;
+        const std::string_view tag(context + offset, static_cast<std::size_t>(count));
+        if (!tag.starts_with('<') || tag.ends_with("/>") || tag.find('\0') != std::string_view::npos)
+            return; // an empty list, or not UTF-8 after all
+        contentLine = lineOffset + XML_GetCurrentLineNumber(parser) +
+                      static_cast<XML_Size>(std::count(tag.begin(), tag.end(), '\n'));
+        held.assign(context + offset + count, static_cast<std::size_t>(size - offset - count));
+        input = Input::plainTuples;
+        XML_StopParser(parser, XML_FALSE);
+    }
+
+    // Takes the plain text at the start of `bytes` as tuples; returns what
+    // is left for a new parser, which has taken over if anything is left.
+    std::string_view takePlainTuples(std::string_view bytes)
+    {
+        bool cut = false;
+        if (!cutSequence.empty()) {
+            const std::size_t length = sequenceLength(static_cast<unsigned char>(cutSequence[0]));
+            const std::size_t take = std::min(length - cutSequence.size(), bytes.size());
+            cutSequence.append(bytes.substr(0, take));
+            bytes.remove_prefix(take);
+            if (cutSequence.size() < length)
+                return bytes;
+            std::size_t lines = 0;
+            if (plainTextLength(cutSequence, cut, lines) != length) {
+                resumeParser();
+                return bytes;
+            }
+            takeTupleText(cutSequence);
+            cutSequence.clear();
+        }
+        std::size_t lines = 0;
+        const std::size_t plain = plainTextLength(bytes, cut, lines);
+        plainLines += static_cast<XML_Size>(lines);
+        for (std::size_t at = 0; at < plain && error.empty(); at += tupleBatch)
+            takeTupleText(bytes.substr(at, std::min(tupleBatch, plain - at)));
+        if (!error.empty())
+            return {};
+        bytes.remove_prefix(plain);
+        if (cut) {
+            cutSequence.assign(bytes);
+            return {};
+        }
+        if (!bytes.empty())
+            resumeParser();
+        return bytes;
+    }
+
+    // A new parser, inside the elements open at the tuple list, takes over.
+    void resumeParser()
+    {
+        XML_ParserFree(parser);
+        parser = nullptr;
+        parser = makeParser(*this);
+        input = Input::parser;
+        std::string starts;
+        for (const std::string& name : openElements)
+            starts += '<' + name + '>';
+        replaying = true;
+        const bool started = XML_Parse(parser, starts.data(), static_cast<int>(starts.size()), XML_FALSE);
+        replaying = false;
+        lineOffset = contentLine + plainLines - 1;
+        if (!started)
+            failXml();
+        const std::string cut = std::move(cutSequence);
+        cutSequence.clear();
+        if (error.empty() && !cut.empty() &&
+            XML_Parse(parser, cut.data(), static_cast<int>(cut.size()), XML_FALSE) != XML_STATUS_OK)
+            failXml();
     }
 
     // The code of the header's mesh element: PPQQpq, with rs for 5 m.
@@ -424,7 +638,10 @@ struct FgdMeshReader::State {
     static void XMLCALL onStart(void* user, const XML_Char* name, const XML_Char** attributes)
     {
         State& state = *static_cast<State*>(user);
+        if (state.replaying || state.input != Input::parser)
+            return;
         ++state.depth;
+        state.openElements.emplace_back(name);
         if (state.field != Field::none || !state.error.empty())
             return;
         const std::string_view local = localName(name);
@@ -438,8 +655,8 @@ struct FgdMeshReader::State {
             if (named.name == local) {
                 state.field = named.field;
                 state.fieldDepth = state.depth;
-                if (named.field == Field::tuples)
-                    state.startTuples();
+                if (named.field == Field::tuples && state.startTuples())
+                    state.startPlainTuples();
                 return;
             }
         }
@@ -448,16 +665,20 @@ struct FgdMeshReader::State {
     static void XMLCALL onEnd(void* user, const XML_Char*)
     {
         State& state = *static_cast<State*>(user);
+        if (state.input != Input::parser)
+            return;
         if (state.field != Field::none && state.depth == state.fieldDepth && state.error.empty())
             state.endField();
         --state.depth;
+        if (!state.openElements.empty())
+            state.openElements.pop_back();
     }
 
     static void XMLCALL onText(void* user, const XML_Char* text, int length)
     {
         State& state = *static_cast<State*>(user);
         const std::string_view piece(text, static_cast<std::size_t>(length));
-        if (!state.error.empty()) // callbacks may follow a stop
+        if (!state.error.empty() || state.input != Input::parser) // callbacks may follow a stop
             return;
         if (state.field == Field::tuples) {
             state.takeTupleText(piece);
@@ -467,6 +688,13 @@ struct FgdMeshReader::State {
             else
                 state.fieldText.append(piece);
         }
+    }
+
+    // Only a document in UTF-8 is taken plainly.
+    static void XMLCALL onDeclaration(void* user, const XML_Char*, const XML_Char* encoding, int)
+    {
+        if (encoding && !equalIgnoringCase(encoding, "UTF-8"))
+            static_cast<State*>(user)->plainAllowed = false;
     }
 
     // A document type declaration could define entities; no DEM file has one.
@@ -559,13 +787,7 @@ FgdMeshReader::FgdMeshReader(std::string_view fileName) : state_(std::make_uniqu
     if (state_->fromName && state_->fromName->resolution == FgdResolution::metres5 &&
         state_->fromName->code.r < 0)
         state_->fromName.reset(); // the name of a sheet's archive, not of a mesh
-    state_->parser = XML_ParserCreate(nullptr);
-    if (!state_->parser)
-        throw std::bad_alloc();
-    XML_SetUserData(state_->parser, state_.get());
-    XML_SetElementHandler(state_->parser, State::onStart, State::onEnd);
-    XML_SetCharacterDataHandler(state_->parser, State::onText);
-    XML_SetStartDoctypeDeclHandler(state_->parser, State::onDoctype);
+    state_->parser = State::makeParser(*state_);
 }
 
 FgdMeshReader::~FgdMeshReader()
@@ -576,20 +798,26 @@ FgdMeshReader::~FgdMeshReader()
 bool FgdMeshReader::feed(std::string_view bytes)
 {
     State& state = *state_;
-    if (!state.error.empty())
-        return false;
     constexpr std::size_t largestPiece = std::numeric_limits<int>::max() / 2;
-    while (!bytes.empty()) {
-        const std::size_t piece = std::min(bytes.size(), largestPiece);
-        if (XML_Parse(state.parser, bytes.data(), static_cast<int>(piece), XML_FALSE) != XML_STATUS_OK) {
-            if (state.error.empty())
-                state.error = "bad XML at line " + std::to_string(XML_GetCurrentLineNumber(state.parser)) +
-                              ": " + XML_ErrorString(XML_GetErrorCode(state.parser));
-            return false;
+    while (!bytes.empty() && state.error.empty()) {
+        if (state.input == State::Input::plainTuples) {
+            bytes = state.takePlainTuples(bytes);
+            continue;
         }
+        const std::size_t piece = std::min(bytes.size(), largestPiece);
+        const bool parsed =
+            XML_Parse(state.parser, bytes.data(), static_cast<int>(piece), XML_FALSE) == XML_STATUS_OK;
         bytes.remove_prefix(piece);
+        if (state.input == State::Input::plainTuples) {
+            // Everything given so far is either parsed or held.
+            const std::string held = std::move(state.held);
+            state.held.clear();
+            feed(held);
+        } else if (!parsed) {
+            state.failXml();
+        }
     }
-    return true;
+    return state.error.empty();
 }
 
 bool FgdMeshReader::reachedTuples() const
@@ -605,10 +833,10 @@ std::optional<FgdName> FgdMeshReader::identity() const
 std::optional<FgdMesh> FgdMeshReader::finish()
 {
     State& state = *state_;
-    if (state.error.empty() && XML_Parse(state.parser, "", 0, XML_TRUE) != XML_STATUS_OK &&
-        state.error.empty())
-        state.error = "bad XML at line " + std::to_string(XML_GetCurrentLineNumber(state.parser)) + ": " +
-                      XML_ErrorString(XML_GetErrorCode(state.parser));
+    if (state.error.empty() && state.input == State::Input::plainTuples)
+        state.resumeParser(); // the document ends inside the list
+    if (state.error.empty() && XML_Parse(state.parser, "", 0, XML_TRUE) != XML_STATUS_OK)
+        state.failXml();
     if (!state.error.empty())
         return std::nullopt;
     std::optional<FgdMesh> mesh = state.check();

@@ -25,6 +25,7 @@
 #include "data/loaders.h"
 #include "state/fatal_error.h"
 #include "state/grid.h"
+#include "state/load_progress.h"
 
 namespace orvex {
 
@@ -172,12 +173,12 @@ GDALDatasetUniquePtr openFolder(const std::string& folder, const GeoBox& box)
     if (meeting.empty())
         fail("the area misses " + folder + ", whose rasters cover " + all->text() + ".");
 
+    loadProgress().addFilesToRead(static_cast<long long>(meeting.size()));
     std::vector<const char*> paths;
     for (const std::string& name : meeting) {
-        std::printf("Reading %s ...\n", name.c_str());
+        loadProgress().print("Reading " + name + " ...\n", 1);
         paths.push_back(name.c_str());
     }
-    std::fflush(stdout);
     int usageError = 0;
     GDALDatasetUniquePtr mosaic(GDALDataset::FromHandle(
         GDALBuildVRT("", static_cast<int>(paths.size()), nullptr, paths.data(), nullptr, &usageError)));
@@ -255,6 +256,7 @@ void readWindow(ElevationGrid& grid, GDALRasterBand& band, const Window& window,
                 const std::string& source)
 {
     const VoidTest voids(band);
+    const int sampleBytes = GDALGetDataTypeSizeBytes(band.GetRasterDataType());
     const int col0 = static_cast<int>(window.col0);
     const int windowCols = static_cast<int>(window.colEnd - window.col0);
     const int stripHeight = step == 1 ? std::max(1, stripValues / windowCols) : 1;
@@ -268,6 +270,7 @@ void readWindow(ElevationGrid& grid, GDALRasterBand& band, const Window& window,
             (voids.mask() && voids.mask()->RasterIO(GF_Read, col0, sourceRow, windowCols, rows, mask.data(),
                                                     windowCols, rows, GDT_Byte, 0, 0, nullptr) != CE_None))
             fail("cannot read " + source + QuietErrors::last() + ".");
+        loadProgress().addBytesRead(static_cast<std::uint64_t>(windowCols) * rows * sampleBytes);
         for (int n = 0; n < rows; ++n) {
             GridPoint* row = grid.gridRowTable[r + n];
             const float* line = values.data() + std::size_t(n) * windowCols;
@@ -310,8 +313,8 @@ GdalArea readgdal(ElevationGrid& grid, const std::string& source, const GeoBox& 
         dataset = openRaster(source);
         if (!dataset)
             fail("cannot open " + source + QuietErrors::last() + ".");
-        std::printf("Reading %s ...\n", source.c_str());
-        std::fflush(stdout);
+        loadProgress().addFilesToRead(1);
+        loadProgress().print("Reading " + source + " ...\n", 1);
     }
     // One band, or one and its alpha band (which then marks the voids).
     const int bands = dataset->GetRasterCount();
@@ -354,13 +357,10 @@ GdalArea readgdal(ElevationGrid& grid, const std::string& source, const GeoBox& 
     const std::int64_t windowRows = window->rowEnd - window->row0, windowCols = window->colEnd - window->col0;
     const int step = decimationFor(windowRows, windowCols, maxPoints);
     if (step > 1) {
-        std::printf("*** GDAL : the area needs more points than this machine's memory holds; every %d%s "
-                    "sample is read.\n",
-                    step,
-                    step == 2   ? "nd"
-                    : step == 3 ? "rd"
-                                : "th");
-        std::fflush(stdout);
+        const char* suffix = step == 2 ? "nd" : step == 3 ? "rd" : "th";
+        loadProgress().print(
+            "*** GDAL : the area needs more points than this machine's memory holds; every " +
+            std::to_string(step) + suffix + " sample is read.\n");
     }
 
     const double rowStep = step * std::fabs(gt[5]), colStep = step * gt[1];

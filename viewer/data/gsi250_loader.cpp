@@ -9,6 +9,7 @@
 #include "data/text_scanner.h"
 #include "state/fatal_error.h"
 #include "state/grid.h"
+#include "state/load_progress.h"
 
 namespace orvex {
 
@@ -65,6 +66,7 @@ void readgsi250(ElevationGrid& grid, const std::string& dir, int a, int b, int c
     setArea(grid, a, b, c);
 
     int cellsRead = 0;
+    loadProgress().addFilesToRead(static_cast<long long>(b) * c);
     for (int i = 0; i < b; ++i) {
         for (int j = 0; j < c; ++j) {
             // Plain arithmetic on the code: no carry between its two halves.

@@ -9,6 +9,7 @@
 #include "data/text_scanner.h"
 #include "state/fatal_error.h"
 #include "state/grid.h"
+#include "state/load_progress.h"
 
 namespace orvex {
 
@@ -60,7 +61,10 @@ void readgsi50(ElevationGrid& grid, const std::string& dir, int a, int b, int c)
     setSheetArea(grid, northWest.pp, northWest.qq, northWest.p, northWest.q, b, c);
 
     int sheetsRead = 0;
-    for (const AreaSheet& sheet : areaSheets(northWest.pp, northWest.qq, northWest.p, northWest.q, b, c))
+    const std::vector<AreaSheet> sheets =
+        areaSheets(northWest.pp, northWest.qq, northWest.p, northWest.q, b, c);
+    loadProgress().addFilesToRead(static_cast<long long>(sheets.size()));
+    for (const AreaSheet& sheet : sheets)
         if (readSheet(grid, sheetPath(dir, {sheet.pp, sheet.qq, sheet.p, sheet.q}), sheetSize * sheet.row,
                       sheetSize * sheet.col))
             ++sheetsRead;

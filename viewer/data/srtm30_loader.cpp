@@ -10,6 +10,7 @@
 #include "data/srtm_tiles.h"
 #include "state/fatal_error.h"
 #include "state/grid.h"
+#include "state/load_progress.h"
 
 namespace orvex {
 
@@ -63,6 +64,7 @@ void readsrtm30(ElevationGrid& grid, const std::string& dir, int p1, int p2, int
         fatalError("*** ERROR srtm30 : argument.");
     allocategrid(grid, std::int64_t{blockSize} * (p3 - p1 + 1), std::int64_t{blockSize} * (p4 - p2 + 1),
                  srtm30Constants);
+    loadProgress().addFilesToRead(static_cast<long long>(p3 - p1 + 1) * (p4 - p2 + 1));
     for (int i = p1; i <= p3; ++i)
         for (int j = p2; j <= p4; ++j)
             readsrtm30block(grid, dir, i, j, p1, p2);

@@ -12,6 +12,7 @@
 #include "data/srtm_tiles.h"
 #include "state/fatal_error.h"
 #include "state/grid.h"
+#include "state/load_progress.h"
 
 namespace orvex {
 
@@ -150,6 +151,8 @@ void readsrtm3(ElevationGrid& grid, const std::string& dir, int p1, int p2, int 
         fatalError("*** ERROR srtm3 : argument.");
     allocategrid(grid, std::int64_t{blockStep} * (p3 - p1) + blockSize,
                  std::int64_t{blockStep} * (p4 - p2) + blockSize, srtm3Constants);
+    // The SRTM30 files of mode 2 are read only where voids are left: not counted ahead.
+    loadProgress().addFilesToRead(static_cast<long long>(p3 - p1 + 1) * (p4 - p2 + 1));
 
     for (int i = p1; i <= p3; ++i)
         for (int j = p2; j <= p4; ++j)

@@ -5,6 +5,9 @@
 #include <cstdlib>
 
 #include "render/flight_controls.h"
+#include "render/picture_gl.h"
+#include "render/position_title_gl.h"
+#include "render/view_rest_gl.h"
 #include "state/grid.h"
 #include "state/view_state.h"
 
@@ -19,11 +22,24 @@ static_assert(keyNumLock == GLUT_KEY_NUM_LOCK && keySuperRight == GLUT_KEY_SUPER
 
 namespace {
 
+// After every change of the view: its position in the title, the moving
+// frames until it rests, and one redisplay however many events come.
+void viewChanged()
+{
+    showPositionInTitle();
+    noteViewChange();
+    glutPostRedisplay();
+}
+
 void act(int code, bool shifted)
 {
+    if (code == keyPicture || code == 'P') {
+        savePicture();
+        return;
+    }
     if (applyKey(view, grid, code, shifted))
         std::exit(0);
-    glutPostRedisplay();
+    viewChanged();
 }
 
 } // namespace
@@ -51,13 +67,17 @@ void onSpecialKey(int key, int x, int y)
 
 void onMouse(int button, int state, int x, int y)
 {
+    if (turnWheel(view, grid, button, state)) {
+        viewChanged();
+        return;
+    }
     pressMouse(view, button, state, isShifted(glutGetModifiers()), x, y);
 }
 
 void onMotion(int x, int y)
 {
     if (dragPointer(view, grid, x, y))
-        glutPostRedisplay();
+        viewChanged();
 }
 
 // Outside an input callback GLUT reports no modifiers (and warns when asked),

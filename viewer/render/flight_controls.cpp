@@ -11,6 +11,16 @@ namespace orvex {
 
 namespace {
 
+RelightRequest relightRequest = nullptr;
+
+void lightChanged(ElevationGrid& grid, const ViewState& view)
+{
+    if (relightRequest)
+        relightRequest(grid, view);
+    else
+        relight(grid, view);
+}
+
 // Zoom ratio: turning, pitching and climbing steps shrink when zoomed in.
 double zoomRatio(const ViewState& view)
 {
@@ -72,7 +82,7 @@ void turn(ViewState& view, double direction)
 void setBrightness(ViewState& view, ElevationGrid& grid, double brightness)
 {
     view.brightness = std::max(brightness, 0.0);
-    relight(grid, view);
+    lightChanged(grid, view);
 }
 
 // Off, large, small, off again.
@@ -90,6 +100,11 @@ NameMode nextNameMode(NameMode mode)
 }
 
 } // namespace
+
+void setRelightRequest(RelightRequest request)
+{
+    relightRequest = request;
+}
 
 bool isShifted(int modifiers)
 {
@@ -149,7 +164,7 @@ bool applyKey(ViewState& view, ElevationGrid& grid, int code, bool shifted)
     case 'h':
     case 'H':
         view.blendColours = 1 - view.blendColours;
-        relight(grid, view);
+        lightChanged(grid, view);
         break;
     case 'm':
     case 'M':
@@ -187,7 +202,7 @@ bool applyKey(ViewState& view, ElevationGrid& grid, int code, bool shifted)
 
 int menuKeyCode(int value)
 {
-    static constexpr char keys[] = " tbxnrhmsq";
+    static constexpr char keys[] = {' ', 't', 'b', 'x', 'n', 'r', 'h', 'm', 's', 'q', keyPicture, 0};
     if (value < 0 || value >= static_cast<int>(sizeof keys) - 1)
         return -1;
     return keys[value];
@@ -202,6 +217,15 @@ void pressMouse(ViewState& view, int button, int state, bool shifted, int x, int
     } else {
         view.dragMode = DragMode::none;
     }
+}
+
+bool turnWheel(ViewState& view, ElevationGrid& grid, int button, int state)
+{
+    if (button != wheelAway && button != wheelTowards)
+        return false;
+    if (state == buttonDown)
+        applyKey(view, grid, 'z', button == wheelTowards);
+    return true;
 }
 
 bool dragPointer(ViewState& view, ElevationGrid& grid, int x, int y)
@@ -221,7 +245,7 @@ bool dragPointer(ViewState& view, ElevationGrid& grid, int x, int y)
     } else {
         view.sunAzimuth = std::clamp(view.sunAzimuth + 180 * dx / view.windowWidth, 90.0, 270.0);
         view.sunElevation = std::clamp(view.sunElevation + 90 * dy / view.windowHeight, 0.0, 90.0);
-        relight(grid, view);
+        lightChanged(grid, view);
     }
     view.dragLastX = x;
     view.dragLastY = y;

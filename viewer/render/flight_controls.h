@@ -51,6 +51,9 @@ bool applyKey(ViewState& view, ElevationGrid& grid, int code, bool shifted);
 // The key that menu entry value stands for; -1 for a value that is no entry.
 int menuKeyCode(int value);
 
+// The key that saves a picture of the window (the window layer's; menu entry 10).
+inline constexpr int keyPicture = 'p';
+
 // Mouse buttons and states (the values GLUT uses).
 constexpr int leftButton = 0;
 constexpr int buttonDown = 0;
@@ -58,9 +61,24 @@ constexpr int buttonDown = 0;
 // A button press or release at (x, y): starts or ends a drag.
 void pressMouse(ViewState& view, int button, int state, bool shifted, int x, int y);
 
+// The mouse wheel's buttons (freeglut's): away from the user, towards.
+constexpr int wheelAway = 3;
+constexpr int wheelTowards = 4;
+
+// A wheel event: a turn away steps forward and one towards steps back, as z
+// and Shift+z. Returns true for the wheel's buttons (the caller then posts a
+// redisplay); their release does nothing else and leaves any drag alone.
+bool turnWheel(ViewState& view, ElevationGrid& grid, int button, int state);
+
 // Pointer motion with a button held. Returns true when the event was taken
 // (the caller then posts a redisplay).
 bool dragPointer(ViewState& view, ElevationGrid& grid, int x, int y);
+
+// How a change of the light reaches the grid: relit at once, unless the
+// window asks to relight once before its next frame instead (then a burst of
+// such changes costs one pass over the grid).
+using RelightRequest = void (*)(ElevationGrid& grid, const ViewState& view);
+void setRelightRequest(RelightRequest request); // null: at once
 
 // The zoom keys never open the field of view beyond this: at 180 degrees the
 // perspective collapses the scene into a point.

@@ -5,7 +5,10 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 
+#include "render/summit_labels.h"
+#include "render/view_rest_gl.h"
 #include "state/colour_table.h"
 #include "state/grid.h"
 #include "state/mountain_table.h"
@@ -69,22 +72,37 @@ bool sameFrustum(const Frustum& a, const Frustum& b)
     return std::equal(&a.planes[0][0], &a.planes[0][0] + 24, &b.planes[0][0]);
 }
 
+void* glutFont(LabelFont font)
+{
+    switch (font) {
+    case LabelFont::helvetica10:
+        return GLUT_BITMAP_HELVETICA_10;
+    case LabelFont::helvetica12:
+        return GLUT_BITMAP_HELVETICA_12;
+    case LabelFont::helvetica18:
+        return GLUT_BITMAP_HELVETICA_18;
+    case LabelFont::timesRoman24:
+        break;
+    }
+    return GLUT_BITMAP_TIMES_ROMAN_24;
+}
+
 void drawMountainNames(const ElevationGrid& grid, const ViewState& view, const MountainTable& mountains)
 {
     const double lift = grid.labelLift;
     glColor3ub(100, 100, 100);
     glBegin(GL_LINES);
     for (const Mountain& mountain : mountains.mountainTable) {
-        if (!mountain.shown)
+        if (!mountain.shown || !summitInRange(mountain, view))
             continue;
         glVertex3d(mountain.y, mountain.x, mountain.z);
         glVertex3d(mountain.y, mountain.x, mountain.z + lift);
     }
     glEnd();
 
-    void* font = view.nameMode == NameMode::large ? GLUT_BITMAP_HELVETICA_12 : GLUT_BITMAP_HELVETICA_10;
+    void* font = glutFont(labelFont(view.nameMode, view.windowHeight));
     for (const Mountain& mountain : mountains.mountainTable) {
-        if (!mountain.shown)
+        if (!mountain.shown || !summitInRange(mountain, view))
             continue;
         const std::string label = mountain.name + " " + std::to_string(mountain.height);
         if (mountain.kind == 0)
@@ -99,13 +117,20 @@ void drawMountainNames(const ElevationGrid& grid, const ViewState& view, const M
 
 } // namespace
 
-void FrameDrawer::updateVisibleCells(const ElevationGrid& grid, const ViewState& view)
+void FrameDrawer::measure(const ElevationGrid& grid)
 {
     if (measuredGrid_ != grid.points.get()) {
         blocks_.build(grid);
         measuredGrid_ = grid.points.get();
         cellsValid_ = false;
+        movingTerrain_.forgetMeasuredTerrain();
     }
+    movingTerrain_.measure(grid, blocks_);
+}
+
+void FrameDrawer::updateVisibleCells(const ElevationGrid& grid, const ViewState& view)
+{
+    measure(grid);
     const Frustum frustum = currentFrustum();
     const bool unchanged = cellsValid_ && step_ == view.gridStep &&
                            std::equal(view.eye, view.eye + 3, eye_) && rangeSquared_ == view.rangeSquared &&
@@ -128,6 +153,11 @@ void FrameDrawer::drawTerrainFast(const ElevationGrid& grid, const ViewState& vi
         drawnCells_ = drawTerrainLiteral(grid, view);
         return;
     }
+    if (moving_) {
+        measure(grid);
+        drawnCells_ = movingTerrain_.draw(grid, view, blocks_, currentFrustum());
+        return;
+    }
     updateVisibleCells(grid, view);
     drawnCells_ = static_cast<long long>(cells_.indices.size() / 6);
     const GridPoint* points = grid.points.get();
@@ -136,6 +166,10 @@ void FrameDrawer::drawTerrainFast(const ElevationGrid& grid, const ViewState& vi
     glVertexPointer(3, GL_FLOAT, sizeof(GridPoint), &points->y);
     glColorPointer(3, GL_UNSIGNED_BYTE, sizeof(GridPoint), points->shadeColour);
     for (const CellBatch& batch : cells_.batches) {
+        if (interrupted_ && interrupted_()) {
+            frameInterrupted_ = true;
+            break;
+        }
         for (std::size_t done = 0; done < batch.count; done += largestDraw) {
             const std::size_t count = std::min(largestDraw, batch.count - done);
             glDrawRangeElements(GL_TRIANGLES, batch.minIndex, batch.maxIndex, static_cast<GLsizei>(count),
@@ -150,18 +184,29 @@ void FrameDrawer::forgetMeasuredTerrain()
 {
     measuredGrid_ = nullptr;
     cellsValid_ = false;
+    movingTerrain_.forgetMeasuredTerrain();
 }
 
 void FrameDrawer::draw(const Scene& scene)
 {
     clearToBackground(scene.colours);
     drawnCells_ = 0;
+    frameInterrupted_ = false;
     if (path_ == TerrainPath::fast)
         drawTerrainFast(scene.grid, scene.view);
     else
         drawnCells_ = drawTerrainLiteral(scene.grid, scene.view);
     if (scene.view.nameMode != NameMode::off)
         drawMountainNames(scene.grid, scene.view, scene.mountains);
+}
+
+void FrameDrawer::drawFullDetail(const Scene& scene)
+{
+    const bool moving = std::exchange(moving_, false);
+    std::function<bool()> interrupted = std::exchange(interrupted_, nullptr);
+    draw(scene);
+    moving_ = moving;
+    interrupted_ = std::move(interrupted);
 }
 
 void applyCamera(const ViewState& view)
@@ -183,12 +228,23 @@ FrameDrawer& windowFrameDrawer()
 
 void drawFrame()
 {
+    relightIfLightChanged();
     windowFrameDrawer().draw({grid, view, colours, mountains});
+}
+
+void drawFullDetailFrame()
+{
+    relightIfLightChanged();
+    windowFrameDrawer().drawFullDetail({grid, view, colours, mountains});
 }
 
 void onDisplay()
 {
     drawFrame();
+    if (windowFrameDrawer().lastFrameInterrupted()) {
+        glutPostRedisplay(); // drawn again once the input is taken
+        return;
+    }
     glFlush();
     glutSwapBuffers();
 }

@@ -2,7 +2,11 @@
 // Drawing one frame: the camera, the background, the terrain cells and the
 // summit names.
 
+#include <functional>
+#include <utility>
+
 #include "render/frame_cells.h"
+#include "render/moving_frame_gl.h"
 
 namespace orvex {
 
@@ -32,8 +36,22 @@ class FrameDrawer {
   public:
     void setTerrainPath(TerrainPath path) { path_ = path; }
 
+    // While the view moves the fast path draws each block at the level of
+    // detail its distance allows; at rest it draws every cell.
+    void setMoving(bool moving) { moving_ = moving; }
+    bool moving() const { return moving_; }
+    MovingTerrain& movingTerrain() { return movingTerrain_; }
+
+    // Asked between parts of a full-detail frame: when it answers true the
+    // frame is left unfinished (lastFrameInterrupted), so that waiting input
+    // is not held up by a picture it is about to change.
+    void setInterruption(std::function<bool()> interrupted) { interrupted_ = std::move(interrupted); }
+    bool lastFrameInterrupted() const { return frameInterrupted_; }
+
     // Everything of a frame up to the buffer swap.
     void draw(const Scene& scene);
+    // The same at full detail and never cut short, whatever the view does.
+    void drawFullDetail(const Scene& scene);
 
     // Cells the last frame's terrain drew (before the depth test).
     long long lastDrawnCellCount() const { return drawnCells_; }
@@ -43,6 +61,7 @@ class FrameDrawer {
     void forgetMeasuredTerrain();
 
   private:
+    void measure(const ElevationGrid& grid);
     void updateVisibleCells(const ElevationGrid& grid, const ViewState& view);
     void drawTerrainFast(const ElevationGrid& grid, const ViewState& view);
 
@@ -56,15 +75,20 @@ class FrameDrawer {
     float eye_[3] = {};
     double rangeSquared_ = 0;
     Frustum frustum_{};
+    bool moving_ = false;
+    std::function<bool()> interrupted_;
+    bool frameInterrupted_ = false;
+    MovingTerrain movingTerrain_;
 };
 
 // Sets the model-view matrix from the eye, the target and the view angles.
 void applyCamera(const ViewState& view);
 
 // The window's drawer, and its frame of the process-wide grid, view state,
-// colours and summits.
+// colours and summits (relit first where the light changed since).
 FrameDrawer& windowFrameDrawer();
 void drawFrame();
+void drawFullDetailFrame(); // for a picture of the window
 
 // The display callback: drawFrame, flush, swap.
 void onDisplay();

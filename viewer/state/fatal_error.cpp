@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "state/load_progress.h"
+
 namespace orvex {
 
 namespace {
@@ -24,6 +26,7 @@ void fatalError(const std::string& message)
 {
     if (handler)
         handler(message);
+    loadProgress().finish();
     std::fprintf(stderr, "%s\n", message.c_str());
     if (waitsForEnter) {
         std::fputs("Press Enter key...", stdout);

@@ -43,11 +43,12 @@ bool waitFor(const std::function<bool()>& condition, int timeoutMs)
     return true;
 }
 
-// A visible window of exactly this title; the one found first.
+// A visible window of this title, or of this title and more after two blanks
+// (the viewer's tells where its eye is); the one found first.
 std::optional<QString> waitForWindow(const QString& title, int timeoutMs = kStartMs)
 {
     const QStringList search{"search", "--onlyvisible", "--name",
-                             u'^' + QRegularExpression::escape(title) + u'$'};
+                             u'^' + QRegularExpression::escape(title) + QStringLiteral("(  .*)?$")};
     QString found;
     waitFor([&] { return !(found = xdotool(search).section(u'\n', 0, 0)).isEmpty(); }, timeoutMs);
     return found.isEmpty() ? std::nullopt : std::optional(found);
@@ -67,6 +68,11 @@ QRect geometry(const QString& window)
 void keys(const QString& window, const QStringList& keys)
 {
     xdotool(QStringList{"windowfocus", "--sync", window, "key", "--clearmodifiers", "--delay", "150"} + keys);
+}
+
+void clickAt(QPoint at)
+{
+    xdotool({"mousemove", "--sync", QString::number(at.x()), QString::number(at.y()), "click", "1"});
 }
 
 QImage grabScreen()
@@ -132,11 +138,7 @@ class SkyloomSession {
     {
         return QPoint(box_.left() + int((i + 0.5) * 615 / 14), box_.bottom() - int((k + 0.5) * 486 / 14));
     }
-    void click(int i, int k) const
-    {
-        xdotool({"mousemove", "--sync", QString::number(cell(i, k).x()), QString::number(cell(i, k).y()),
-                 "click", "1"});
-    }
+    void click(int i, int k) const { clickAt(cell(i, k)); }
     QByteArray read(const QString& path) const
     {
         QFile file(root_.filePath(path));
@@ -237,6 +239,53 @@ TEST(EndToEnd, ANewcomerFliesOverTheDemoSheetsWithSummitNames)
     // Saved on q: the version, the window, the light, blending and names on.
     EXPECT_EQ(skyloom.read("work/orvex.env"), "2 0\n700 550\n1.000\n250.0 30.0\n1\n1\n");
     EXPECT_TRUE(skyloom.read("work/skyloom.env").startsWith(" 2  0 \r\n"));
+}
+
+// The same demo sheets as the GSI DEM's 10 m ZIPs: chosen in the settings,
+// the sheets with data tinted, two of them picked on the map and flown over.
+TEST(EndToEnd, TenMetreSheetsPickedOnTheMapShowTheirTerrain)
+{
+    SkyloomSession skyloom;
+    ASSERT_FALSE(skyloom.window().isEmpty()) << "no map; stderr: " << skyloom.read("skyloom.err").constData();
+    keys(skyloom.window(), {"alt+s", "s"});
+    const std::optional<QString> dialog = waitForWindow("設定");
+    ASSERT_TRUE(dialog);
+    // The dialog's 10m option button and OK, at their places in it.
+    const QPoint corner = geometry(*dialog).topLeft();
+    clickAt(corner + QPoint(266, 112));
+    clickAt(corner + QPoint(328, 248));
+    ASSERT_TRUE(waitFor([&] { return !waitForWindow("設定", 0); }, kStartMs)) << "the dialog stays open";
+
+    // The background scan tints the sheets whose ZIPs are in ../FGD.
+    const QColor tint(255, 238, 190);
+    const auto tinted = [&](int i, int k) {
+        return grabScreen().pixelColor(skyloom.cell(i, k) + QPoint(-15, 12)) == tint;
+    };
+    EXPECT_TRUE(waitFor([&] { return tinted(4, 3); }, kStartMs));
+    EXPECT_FALSE(tinted(8, 8)) << "no data there";
+
+    skyloom.click(2, 3);
+    skyloom.click(3, 3);
+    keepScreenshot(grabScreen().copy(geometry(skyloom.window())), "map-10m");
+    keys(skyloom.window(), {"F5"});
+    const std::optional<QString> viewer = waitForWindow("ORVEX", kViewerMs);
+    ASSERT_TRUE(viewer) << "stderr: " << skyloom.read("skyloom.err").constData();
+    const QRect box = geometry(*viewer);
+    const auto landGreen = [](QColor c) { return c.green() > c.red() + 20 && c.green() > c.blue() + 20; };
+    QImage terrain;
+    EXPECT_TRUE(waitFor(
+        [&] {
+            terrain = grabScreen();
+            return terrain.pixelColor(box.topLeft() + QPoint(4, 4)) == QColor(200, 200, 255) &&
+                   countPixels(terrain, box, landGreen) > box.width() * box.height() / 20;
+        },
+        kViewerMs));
+    keepScreenshot(terrain.copy(box), "viewer-10m");
+    keys(*viewer, {"q"});
+    ASSERT_TRUE(waitFor([&] { return !skyloom.viewerRuns(); }, kStartMs));
+    EXPECT_TRUE(skyloom.read("skyloom.out").contains("DEM10B")) << skyloom.read("skyloom.out").constData();
+    EXPECT_TRUE(skyloom.close());
+    EXPECT_TRUE(skyloom.read("work/skyloom.env").contains("\r\n 2 \r\n")) << "the data set kept";
 }
 
 int main(int argc, char* argv[])

@@ -178,3 +178,23 @@ TEST_F(MapInteractionTest, ResizeRoundsTheCellsTiesToEvenRedrawingUnlessASideHas
     map.Form_Resize(400, 200);
     EXPECT_EQ(canvas.sequence(), "scale on cls fill draw");
 }
+
+TEST_F(MapInteractionTest, TheWheelAndTheMiddleButtonMoveTheMapAndARedrawKeepsAStartCell)
+{
+    clickCell(5, 7);
+    canvas.calls.clear();
+    map.redrawKeepingSelection(); // a scan that completes now
+    EXPECT_EQ(std::pair(selection(), canvas.sequence()),
+              std::pair(QString("start 5,7 6,8"), QString("on cls draw off outline")));
+    map.picMap_MouseMove(kMiddleButton, 9.5, 9.5); // pressed outside the map: nothing
+    map.picMap_MouseDown(kMiddleButton, 4.5, 4.5);
+    map.picMap_MouseMove(kMiddleButton, 4.9, 3.2); // less than a cell across, one down
+    map.picMap_MouseMove(kMiddleButton, 6.6, 3.2); // two across
+    EXPECT_EQ(std::tuple(state.originX, state.originY), std::tuple(147, 110))
+        << "the map follows the pointer";
+    map.scrollBy(0, 0);
+    EXPECT_EQ(state.originX, 147) << "no turn, no move";
+    map.scrollBy(3, -1);
+    EXPECT_EQ(std::tuple(state.originX, state.originY, selection()),
+              std::tuple(150, 109, QString("none 4,7 5,8")));
+}

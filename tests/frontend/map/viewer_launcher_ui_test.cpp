@@ -114,11 +114,25 @@ TEST_F(ViewerLauncherTest, StartsByAbsolutePathWithOneWordPerArgumentWithoutWait
     EXPECT_TRUE(messages.shown.empty());
 }
 
+TEST_F(ViewerLauncherTest, TellsTheReadingLinesWhileTheViewerLoads)
+{
+    QStringList told;
+    launcher.setProgressListener([&](const QString& text) { told << text; });
+    writeViewer("echo 'Reading a ...'; sleep 0.4; echo 'Reading b ...'; sleep 0.4\n");
+    launcher.RunViewer(state);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return told.size() >= 2; }, 5000));
+    ASSERT_TRUE(ended());
+    QTest::qWait(2 * ViewerLauncher::kPollMilliseconds);
+    EXPECT_EQ(told, (QStringList{"Reading a ...", "Reading b ...", ""}));
+    EXPECT_EQ(lastProgressLine("Reading x ...\nother\r\nReading y ...\r\n*** z\n"), "Reading y ...");
+}
+
 TEST_F(ViewerLauncherTest, AViewerThatEndsOnAnErrorOrCrashesOrCannotStartIsReported)
 {
     // Its standard error goes to a file without a name, so none is left behind.
     ASSERT_TRUE(
         runToEnd("readlink /proc/$$/fd/2 > errors.txt\necho 'Reading ../GSI50M/DATA/5339/533936.MEM ...'\n"
+                 "echo '*** GSI50M : ../GSI50M/DATA/5339/533937.MEM not found.'\n"
                  "echo 'libGL: no DRI' >&2\necho '*** GSI50M : No DEM files.' >&2\n"
                  "printf 'Press Enter key...'; read answer; exit 1\n"));
     ASSERT_TRUE(runToEnd("echo 'some warning' >&2; exit 0\n")); // other ends say nothing
@@ -131,9 +145,14 @@ TEST_F(ViewerLauncherTest, AViewerThatEndsOnAnErrorOrCrashesOrCannotStartIsRepor
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return messages.shown.size() >= 3 && launcher.runningCount() == 0; }, 10000));
     EXPECT_TRUE(readFile("errors.txt").endsWith(" (deleted)\n")) << readFile("errors.txt").constData();
-    EXPECT_EQ(std::pair(messages.texts().size(), messages.texts().join(u'|').section(u'\n', 0, 0)),
-              std::pair(qsizetype(3), QStringLiteral("*** GSI50M : No DEM files.|orvex が異常終了しました。|"
-                                                     "orvex を起動できません。")));
+    QStringList firstLines;
+    for (const QString& text : messages.texts())
+        firstLines << text.section(u'\n', 0, 0);
+    EXPECT_EQ(firstLines, (QStringList{"*** GSI50M : No DEM files.", "orvex が異常終了しました。",
+                                       "orvex を起動できません。"}));
+    EXPECT_EQ(messages.texts().value(0).section(u'\n', 1),
+              "\nデータフォルダ: " + QDir::cleanPath(QDir::currentPath() + "/../GSI50M") +
+                  "\n見つからないファイル:\n  ../GSI50M/DATA/5339/533937.MEM");
     for (const Message& message : messages.shown)
         EXPECT_EQ(message.icon, MessageIcon::Critical);
 }

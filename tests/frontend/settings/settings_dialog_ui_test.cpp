@@ -3,7 +3,10 @@
 #include "frontend_test.h"
 #include "settings/settings_dialog_ui.h"
 
+#include <QApplication>
 #include <QColorDialog>
+#include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -115,4 +118,36 @@ TEST_F(SettingsDialogTest, ResetAsksFirstThenReachesTheColoursOnlyThroughOk)
               std::pair(swatchOfBand(state.defaultBandColor[8]), Band{300, -4, 7}));
     QTest::mouseClick(dialog->cmdOK(), Qt::LeftButton);
     EXPECT_EQ(state.bandColor, state.defaultBandColor);
+}
+
+TEST_F(SettingsDialogTest, EachDataSetHasItsFolderWithBrowseAndMissingFoldersAreNamedOnOk)
+{
+    testing_support::ScratchDir scratch(testing_support::ScratchDir::Enter::yes);
+    ASSERT_TRUE(QDir().mkpath("work") && QDir().mkpath("SRTM3") && QDir::setCurrent("work"));
+    QTest::mouseClick(dialog->optMesh(Mesh::srtm), Qt::LeftButton);
+    EXPECT_EQ(std::tuple(dialog->txtDir(Mesh::srtm)->isEnabled(), dialog->txtSrtm30()->isEnabled(),
+                         dialog->cmdBrowse(kSrtm30Row)->isEnabled(),
+                         dialog->txtDir(Mesh::dem10)->isEnabled()),
+              std::tuple(true, true, true, false));
+    // 参照... puts the chosen folder in, relative to the working folder.
+    QTimer::singleShot(0, dialog, [] {
+        auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(chooser);
+        chooser->setDirectory(QDir::current().absoluteFilePath("../SRTM3"));
+        static_cast<QDialog*>(chooser)->accept();
+    });
+    QTest::mouseClick(dialog->cmdBrowse(static_cast<int>(Mesh::srtm)), Qt::LeftButton);
+    EXPECT_EQ(dialog->txtDir(Mesh::srtm)->text(), "../SRTM3");
+    // The chosen folder exists; the edited 10 m one and SRTM30 do not.
+    dialog->txtDir(Mesh::dem10)->setText("../none");
+    messages.answer = MessageAnswer::Cancel;
+    QTest::mouseClick(dialog->cmdOK(), Qt::LeftButton);
+    EXPECT_EQ(messages.texts(), QStringList{"次のフォルダがありません。\n../none\nこのまま設定しますか?"})
+        << "the unedited SRTM30 folder is not checked";
+    EXPECT_FALSE(gone()) << "back to the dialog";
+    messages.answer = MessageAnswer::Ok;
+    QTest::mouseClick(dialog->cmdOK(), Qt::LeftButton);
+    EXPECT_TRUE(gone());
+    EXPECT_EQ(std::tuple(state.meshFlag, state.dataDirSrtm, state.dataDir10, state.dataDirSrtm30),
+              std::tuple(Mesh::srtm, QString("../SRTM3"), QString("../none"), QString("../SRTM30")));
 }

@@ -40,7 +40,8 @@ TEST(SettingsFile, IsWrittenAsFiveCrLfLinesThatReadBackWhole)
     testing_support::ScratchDir scratch(testing_support::ScratchDir::Enter::yes);
     ASSERT_TRUE(WriteEnv(MapState(), QRect(1500, 750, 9225, 8085)));
     EXPECT_EQ(readFile("skyloom.env"),
-              " 2  0 \r\n 1500  750  9225  8085 \r\n 0 \r\n\"../GSI50M\" \"../GSI250M\"\r\n 149  109 \r\n");
+              " 2  0 \r\n 1500  750  9225  8085 \r\n 0 \r\n\"../GSI50M\" \"../GSI250M\"\r\n 149  109 \r\n"
+              " 0 \r\n\"../FGD\" \"../FGD\" \"../SRTM3\" \"../SRTM30\"\r\n");
     MapState written = viewOf(0, 0, -2147483647 - 1, 2147483647, Mesh::gsi250);
     written.dataDir50 = QStringLiteral("/データ/GSI 50m, 第2版");
     ASSERT_TRUE(WriteEnv(written, QRect(-150, -15, 600, 450)));
@@ -55,6 +56,36 @@ TEST(SettingsFile, IsWrittenAsFiveCrLfLinesThatReadBackWhole)
     EXPECT_EQ(ReadEnv(read), std::nullopt);
     EXPECT_EQ(settingsOf(read), settingsOf(MapState()));
     EXPECT_FALSE(WriteEnv(MapState(), QRect()));
+}
+
+TEST(SettingsFile, KeepsTheDataSetsAfterTheLinesThatOlderReadersRead)
+{
+    // An SRTM view: lines 3 to 5 say 50 m sheets over the same place, lines 6
+    // and 7 the data set and the other folders.
+    MapState written = viewOf(0, 0, 37, -5, Mesh::srtm);
+    std::tie(written.dataDir10, written.dataDir5, written.dataDirSrtm, written.dataDirSrtm30) =
+        std::tuple(QString("f10"), QString("f 5"), QString("s3"), QString("s30"));
+    const QByteArray text = settingsFileText(written, QRect(0, 0, 9000, 6000));
+    EXPECT_TRUE(text.endsWith(" 0 \r\n\"../GSI50M\" \"../GSI250M\"\r\n 148 -30 \r\n 4 \r\n"
+                              "\"f10\" \"f 5\" \"s3\" \"s30\"\r\n"));
+    MapState read = changedSettings();
+    readSettingsText(text, read);
+    EXPECT_EQ(std::tuple(read.meshFlag, read.originX, read.originY, read.dataDir5, read.dataDirSrtm30),
+              std::tuple(Mesh::srtm, 37, -5, QString("f 5"), QString("s30")));
+    // An older file ends after line 5: the new folders keep what they had.
+    MapState old = changedSettings();
+    old.dataDir10 = "keep10";
+    readSettingsText(" 2 0\r\n0 0 1 1\r\n 1 \r\n\"a\" \"b\"\r\n 3 4 \r\n", old);
+    EXPECT_EQ(std::tuple(old.meshFlag, old.originX, old.dataDir250, old.dataDir10),
+              std::tuple(Mesh::gsi250, 3, QString("b"), QString("keep10")));
+    // A data set whose grid line 3 contradicts, or out of range, is not taken.
+    for (const char* tail :
+         {" 1 \r\n\"a\" \"b\"\r\n 3 4 \r\n 2 \r\n", " 0 \r\n\"a\" \"b\"\r\n 3 4 \r\n 9 \r\n"}) {
+        MapState odd = changedSettings();
+        readSettingsText(QByteArray(" 2 0\r\n0 0 1 1\r\n") + tail, odd);
+        EXPECT_NE(odd.meshFlag, Mesh::dem10) << tail;
+        EXPECT_EQ(odd.originX, 3) << tail;
+    }
 }
 
 TEST(SettingsFile, FieldsCrossLinesEndAtBlanksOrCommasRoundToEvenUpToTheFirstBadOne)

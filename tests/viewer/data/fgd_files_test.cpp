@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 
 #include "../viewer_test.h"
@@ -62,6 +63,13 @@ TEST(FgdMesh, TuplesGoFromTheStartPointToTheEndOfTheListHoweverTheTextArrives)
     for (const char c : xml)
         crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
     parsed.emplace_back("CR LF", orvex::parseFgdMesh(name, crlf));
+    // What the list may hold besides plain tuples, read as the parser reads it.
+    parsed.emplace_back(
+        "reference", orvex::parseFgdMesh(name, replaced(xml, "\n表層面,13.25", "\n&#x8868;層面&#44;13.25")));
+    parsed.emplace_back("comment",
+                        orvex::parseFgdMesh(name, replaced(xml, "\n海水面", "<!-- 1 -->\n海水面")));
+    parsed.emplace_back("CDATA",
+                        orvex::parseFgdMesh(name, replaced(xml, "内水面,4.5", "<![CDATA[内水面,4.5]]>")));
     orvex::FgdMeshReader reader(name);
     for (const char c : xml)
         ASSERT_TRUE(reader.feed(std::string_view(&c, 1)));
@@ -120,6 +128,23 @@ TEST(FgdMesh, MalformedDocumentsAreRefusedWithAReason)
         std::string error;
         EXPECT_FALSE(orvex::parseFgdMesh(c.name, c.xml, &error));
         EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+    }
+    // Bytes that are not XML text inside the list, and a list the document
+    // ends in, are bad XML at their own line, fed whole or byte by byte.
+    const std::string expected =
+        "bad XML at line " +
+        std::to_string(std::count(xml.begin(), xml.begin() + xml.find("内水面"), '\n') + 1);
+    for (const std::string& bad :
+         {replaced(xml, "内水面,4.5", "内水面,4\x01.5"), replaced(xml, "内水面,4.5", "内\xE6\xB0,4.5"),
+          replaced(xml, "内水面,4.5", "内水面,4.5]]>"), xml.substr(0, xml.find("内水面,4.5") + 10)}) {
+        std::string error;
+        EXPECT_FALSE(orvex::parseFgdMesh(fgdName(tertiary, "5A", "20200101"), bad, &error));
+        EXPECT_EQ(error.substr(0, expected.size()), expected) << error;
+        orvex::FgdMeshReader reader(fgdName(tertiary, "5A", "20200101"));
+        for (const char c : bad)
+            reader.feed(std::string_view(&c, 1));
+        EXPECT_FALSE(reader.finish());
+        EXPECT_EQ(reader.error().substr(0, expected.size()), expected) << reader.error();
     }
 }
 

@@ -138,8 +138,29 @@ TEST_F(Flight, OnlyQuitKeysSaveTheViewState)
                  isShifted(modifierShift | modifierAlt));
     for (int code = keyLeft; code <= 'z'; ++code)
         EXPECT_EQ(isIgnoredSpecialKey(code), code >= keyNumLock && code <= keySuperRight) << code;
-    for (int value = -1; value <= 10; ++value)
-        EXPECT_EQ(menuKeyCode(value), value < 0 || value > 9 ? -1 : " tbxnrhmsq"[value]);
+    for (int value = -1; value <= 11; ++value)
+        EXPECT_EQ(menuKeyCode(value), value < 0 || value > 10 ? -1 : " tbxnrhmsqp"[value]);
+}
+
+TEST_F(Flight, TheWheelStepsAsZAndShiftZWithoutEndingADrag)
+{
+    type("z");
+    const ViewState forward = view;
+    view = home, type("Z");
+    const ViewState back = view;
+    view = home;
+    pressMouse(view, leftButton, buttonDown, false, 10, 10);
+    EXPECT_TRUE(turnWheel(view, grid, wheelAway, buttonDown));
+    EXPECT_TRUE(turnWheel(view, grid, wheelAway, 1)); // its release moves nothing
+    EXPECT_EQ(std::vector(view.eye, view.eye + 3), std::vector(forward.eye, forward.eye + 3));
+    EXPECT_EQ(std::vector(view.target, view.target + 3), std::vector(forward.target, forward.target + 3));
+    EXPECT_EQ(view.dragMode, DragMode::fly);
+    view = home;
+    EXPECT_TRUE(turnWheel(view, grid, wheelTowards, buttonDown));
+    EXPECT_EQ(std::vector(view.eye, view.eye + 3), std::vector(back.eye, back.eye + 3));
+    for (const int button : {leftButton, 1, 2, 5}) // no wheel
+        EXPECT_FALSE(turnWheel(view, grid, button, buttonDown)) << button;
+    EXPECT_EQ(std::vector(view.eye, view.eye + 3), std::vector(back.eye, back.eye + 3));
 }
 
 TEST_F(Flight, DragsFlyOrMoveTheSunWithinTheSky)

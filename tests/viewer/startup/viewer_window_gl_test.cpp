@@ -7,6 +7,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <fcntl.h>
+#include <png.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,6 +16,7 @@
 #include <filesystem>
 #include <functional>
 #include <thread>
+#include <vector>
 
 #include "scratch_dir.h"
 
@@ -95,6 +97,22 @@ class ViewerWindowTest : public testing::Test {
         const bool ended = waitFor([&] { return waitpid(pid, &status, WNOHANG) == pid; });
         return ended ? (pid = -1, WIFEXITED(status) ? WEXITSTATUS(status) : 128) : -1;
     }
+    std::string title(Window window)
+    {
+        char* name = nullptr;
+        std::string text;
+        if (XFetchName(display, window, &name) && name)
+            text = name, XFree(name);
+        return text;
+    }
+    // Sends input and waits until the title changes from `before`; the new title.
+    std::string titleAfter(Window window, const std::string& input, const std::string& before)
+    {
+        xdotool(input);
+        std::string now;
+        waitFor([&] { return (now = title(window)) != before; }, 3);
+        return now;
+    }
     static void xdotool(const std::string& arguments)
     {
         [[maybe_unused]] const int status = std::system(("xdotool " + arguments + " 2>/dev/null").c_str());
@@ -131,6 +149,60 @@ TEST_F(ViewerWindowTest, OnlyQuittingSavesTheWindowSizeSwitches)
     XSendEvent(display, window, False, NoEventMask, &close), XSync(display, False);
     EXPECT_NE(waitForEnd(), -1) << "closing the window should end the viewer";
     EXPECT_EQ(fileText(dir.file("orvex.env")), "untouched");
+}
+
+TEST_F(ViewerWindowTest, TheTitleFollowsTheEyeTheWheelStepsAsZAndPSavesTheWindowsPixels)
+{
+    const Window window = start(dir.file("output"));
+    ASSERT_NE(window, 0u);
+    const std::string w = std::to_string(window);
+    // The home view: the eye south of the block (35-40 N, 100-105 E), facing north.
+    const std::string home = title(window);
+    EXPECT_TRUE(home.starts_with("ORVEX  3") && home.find(" N 10") != std::string::npos &&
+                home.ends_with(" m (outside the area)  heading 0  speed x1"))
+        << home;
+    xdotool("mousemove --window " + w + " 350 275");
+    const std::string forward = titleAfter(window, "key z", home);
+    EXPECT_NE(forward, home);
+    EXPECT_EQ(titleAfter(window, "key shift+z", forward), home);
+    EXPECT_EQ(titleAfter(window, "click 4", home), forward) << "the wheel away from you steps as z";
+    EXPECT_EQ(titleAfter(window, "click 5", forward), home) << "and towards you as Shift+z";
+    // From straight above the grid's centre (its last row lies one row north
+    // of 35 N): over the level land at 0 m.
+    const std::string top = titleAfter(window, "key x", titleAfter(window, "key t", home));
+    EXPECT_TRUE(top.starts_with("ORVEX  37.5042 N 102.5") &&
+                top.ends_with(" m above ground)  heading 0  speed x2"))
+        << top;
+
+    xdotool("key p");
+    std::string saved;
+    ASSERT_TRUE(
+        waitFor([&] { return (saved = fileText(dir.file("output"))).find("Saved ") != std::string::npos; }));
+    const std::size_t at = saved.find("Saved ") + 6;
+    const std::string name = saved.substr(at, saved.find('\n', at) - at);
+    EXPECT_TRUE(name.starts_with("orvex-") && name.ends_with(".png") && name.size() == 25) << name;
+    png_image png{};
+    png.version = PNG_IMAGE_VERSION;
+    ASSERT_TRUE(png_image_begin_read_from_file(&png, dir.file(name).c_str())) << name;
+    png.format = PNG_FORMAT_RGB;
+    std::vector<unsigned char> pixels(PNG_IMAGE_SIZE(png));
+    ASSERT_TRUE(png_image_finish_read(&png, nullptr, pixels.data(), 0, nullptr));
+    ASSERT_EQ(std::pair(png.width, png.height), std::pair(700u, 550u));
+    XImage* shown = XGetImage(display, window, 0, 0, 700, 550, AllPlanes, ZPixmap);
+    ASSERT_NE(shown, nullptr);
+    long differ = 0, background = 0;
+    for (int y = 0; y < 550; ++y)
+        for (int x = 0; x < 700; ++x) {
+            const unsigned char* p = &pixels[(y * 700 + x) * 3];
+            const unsigned long rgb = (p[0] << 16) | (p[1] << 8) | p[2];
+            differ += rgb != (XGetPixel(shown, x, y) & 0xffffff);
+            background += rgb == 0xc8c8ff;
+        }
+    XDestroyImage(shown);
+    EXPECT_EQ(differ, 0) << "the picture holds exactly the window's pixels";
+    EXPECT_GT(background, 1000); // the sky around the land
+    xdotool("key q");
+    EXPECT_EQ(waitForEnd(), 0);
 }
 
 } // namespace
