@@ -16,10 +16,11 @@ namespace orvex {
 // give the sea no height.
 constexpr float rasterNoData = -9999.0f;
 
-// The GeoTIFF's creation options: the floating-point predictor with deflate
-// at its fastest level (smaller than deflate alone at its default level, and
-// faster), tiles compressed on every core.
-constexpr const char* geoTiffOptions[] = {"TILED=YES", "COMPRESS=DEFLATE",     "PREDICTOR=3",
+// The GeoTIFF's creation options: horizontal differencing with deflate at its
+// fastest level (on elevations both smaller and faster than the
+// floating-point predictor, and than deflate alone at its default level),
+// tiles compressed on every core.
+constexpr const char* geoTiffOptions[] = {"TILED=YES", "COMPRESS=DEFLATE",     "PREDICTOR=2",
                                           "ZLEVEL=1",  "NUM_THREADS=ALL_CPUS", "BIGTIFF=IF_SAFER"};
 
 // A point's value in the raster: its elevation, or rasterNoData.
