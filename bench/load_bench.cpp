@@ -451,10 +451,12 @@ int main()
     std::printf("BENCH fgd10_2x2_peak_over_grid %.1f MiB\n", fgd10.peakMiB - fgd10GridMiB);
     std::printf("BENCH gdal_srtm1_1x1_load %.1f ms\n", srtm1.milliseconds);
     std::printf("BENCH export_srtm3_3x3 %.1f ms\n", exportMs);
-    std::printf("BENCH gdal_translate_srtm3_3x3 %.1f ms\n", translateMs);
-    std::printf("BENCH export_to_gdal_translate %.2f x\n", exportMs / translateMs);
-    std::printf("BENCH gdal_translate_defaults_srtm3_3x3 %.1f ms\n", translateDefaultsMs);
-    std::printf("BENCH export_to_gdal_translate_defaults %.2f x\n", exportMs / translateDefaultsMs);
+    // GDAL's tool as a user runs it for the export's format (a tiled, deflated
+    // float32 GeoTIFF); then given every creation option of the export.
+    std::printf("BENCH gdal_translate_srtm3_3x3 %.1f ms\n", translateDefaultsMs);
+    std::printf("BENCH export_to_gdal_translate %.2f x\n", exportMs / translateDefaultsMs);
+    std::printf("BENCH gdal_translate_same_options_srtm3_3x3 %.1f ms\n", translateMs);
+    std::printf("BENCH export_to_gdal_translate_same_options %.2f x\n", exportMs / translateMs);
 
     std::error_code ignored;
     fs::remove_all(dir, ignored);
