@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Every file both programs write, on a full disk: the working directory is a
 # small tmpfs filled to the brim. orvex ends normally on q and keeps its old
-# orvex.env; orvex-export fails saying why and keeps the old .flt and .hdr;
+# orvex.env; orvex-export fails saying why and keeps the old .flt, .hdr, .prj;
 # skyloom tells the user once on F5 (orvex.col) and once on exit (skyloom.env
 # and orvex.col), keeps both files and ends normally, and the viewer it
 # started keeps orvex.env too. Nothing is left beside the files. Mounting the
@@ -36,7 +36,7 @@ work=$full
 
 unchanged() {
     local file
-    for file in orvex.env skyloom.env orvex.col out.flt out.hdr; do
+    for file in orvex.env skyloom.env orvex.col out.flt out.hdr out.prj; do
         cmp -s "$full/$file" "$kept/$file" || fail "$1: $file changed on a full disk"
     done
     [ "$(ls -A "$full")" = "$listing" ] || fail "$1: left beside the files: $(ls -A "$full")"
