@@ -6,7 +6,11 @@
 #include <gdal_priv.h>
 #include <ogr_spatialref.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <memory>
 #include <mutex>
 
@@ -66,9 +70,12 @@ bool writeDataset(const std::string& path, bool tiff, const ElevationGrid& grid,
     if (tiff)
         for (const char* option : geoTiffOptions)
             options.AddString(option);
+    // GDAL does not always say why a file failed (a full disk); errno does.
+    errno = 0;
     GDALDatasetUniquePtr dataset(
         driver->Create(path.c_str(), grid.gridCols, grid.gridRows, 1, GDT_Float32, options.List()));
     const bool created = dataset != nullptr;
+    int systemError = errno;
     if (created) {
         const DataSetConstants& set = where.constants;
         double transform[6] = {grid.areaWest - set.colStep / 2,  set.colStep, 0,
@@ -94,9 +101,23 @@ bool writeDataset(const std::string& path, bool tiff, const ElevationGrid& grid,
                 dataset->FlushCache(false); // its tiles compress while the next strip is made
             }
         }
+        errno = 0;
         dataset.reset(); // closes it: everything reaches the file or fails here
+        systemError = errno;
+        // A raw raster's last bytes reach the disk as it closes, unchecked.
+        struct stat status {};
+        const off_t rasterBytes = off_t{grid.gridCols} * grid.gridRows * off_t{sizeof(float)};
+        if (!tiff && log.first().empty() &&
+            (stat(path.c_str(), &status) != 0 || status.st_size != rasterBytes))
+            CPLError(CE_Failure, CPLE_FileIO, "%s",
+                     systemError ? std::strerror(systemError) : "the raster was not written whole");
     }
-    error = !log.first().empty() ? log.first() : created ? "" : "GDAL cannot create it";
+    if (!log.first().empty())
+        error = log.first();
+    else if (!created)
+        error = systemError ? std::strerror(systemError) : "GDAL cannot create it";
+    else
+        error.clear();
     return error.empty();
 }
 
