@@ -1,4 +1,4 @@
-// Any bytes as skyloom.env: the settings that come out name a mesh, and the
+// Any bytes as skyloom.env: the settings that come out name a data set, and the
 // geometry fits the window system.
 #include <cstddef>
 #include <cstdint>
@@ -20,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     writeInput(kSettingsFileName, data, size);
     MapState state;
     const std::optional<QRect> geometry = ReadEnv(state);
-    require(state.meshFlag == Mesh::gsi50 || state.meshFlag == Mesh::gsi250, "a mesh of 50 m or 250 m");
+    const int dataSet = static_cast<int>(state.meshFlag);
+    require(dataSet >= 0 && dataSet < kDataSetCount, "one of the data sets");
     if (geometry) {
         require(std::abs(geometry->x()) <= kMostTwips && std::abs(geometry->y()) <= kMostTwips &&
                     std::abs(geometry->width()) <= kMostTwips && std::abs(geometry->height()) <= kMostTwips,
