@@ -74,7 +74,7 @@ void noteFgd(DataPresence& presence, const QString& name)
                whole ? -1 : m.captured(3).toInt());
 }
 
-void noteSrtm(DataPresence& presence, const QFileInfo& file)
+void noteSrtm(DataPresence& presence, const QFileInfo& file, Detail detail)
 {
     const QString name = file.fileName();
     thread_local const QRegularExpression tile(QStringLiteral("^([NS])(\\d\\d)([EW])(\\d\\d\\d)\\.HGT$"),
@@ -93,6 +93,8 @@ void noteSrtm(DataPresence& presence, const QFileInfo& file)
                 mark(presence, std::int64_t{corner.x} + dx, std::int64_t{corner.y} + dy);
     } else if (isOtherRasterName(name)) {
         presence.hasOtherRasters = true;
+        if (detail == Detail::namesOnly)
+            return;
         if (const std::optional<LonLatBox> box = rasterExtent(file.filePath())) {
             const GridUnits units = unitsOf(Grid::block);
             const MapCell low = cellAt(Grid::block, box->west, box->south);
@@ -126,7 +128,7 @@ bool isOtherRasterName(const QString& fileName)
                        [&](const QString& ending) { return fileName.endsWith(ending, Qt::CaseInsensitive); });
 }
 
-DataPresence scanDataFolder(Mesh mesh, const QString& folder, std::stop_token stop)
+DataPresence scanDataFolder(Mesh mesh, const QString& folder, std::stop_token stop, Detail detail)
 {
     DataPresence presence;
     presence.mesh = mesh;
@@ -150,7 +152,7 @@ DataPresence scanDataFolder(Mesh mesh, const QString& folder, std::stop_token st
             noteFgd(presence, file.fileName());
             break;
         case Mesh::srtm:
-            noteSrtm(presence, file);
+            noteSrtm(presence, file, detail);
             break;
         }
     }

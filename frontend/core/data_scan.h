@@ -46,8 +46,12 @@ struct DataPresence {
 };
 
 // Walks the folder and all below it; stops early, with what it found so far,
-// once a stop is asked for.
-DataPresence scanDataFolder(Mesh mesh, const QString& folder, std::stop_token stop = {});
+// once a stop is asked for. `Detail::namesOnly` tells only what kinds of
+// files there are (hasTiles, hasOtherRasters), without opening any raster
+// for its extent.
+enum class Detail { cells, namesOnly };
+DataPresence scanDataFolder(Mesh mesh, const QString& folder, std::stop_token stop = {},
+                            Detail detail = Detail::cells);
 
 // Whether a file name is a raster other than an SRTM3 tile that the viewer
 // reads through GDAL.

@@ -164,7 +164,7 @@ bool readsThroughGdal(const MapState& state)
     const DataPresence& known = state.presence;
     const bool current = known.scanned && known.mesh == Mesh::srtm &&
                          QDir(known.folder).absolutePath() == QDir(folder).absolutePath();
-    const DataPresence found = current ? known : scanDataFolder(Mesh::srtm, folder);
+    const DataPresence found = current ? known : scanDataFolder(Mesh::srtm, folder, {}, Detail::namesOnly);
     return !found.hasTiles && found.hasOtherRasters;
 }
 
