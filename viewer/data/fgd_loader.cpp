@@ -26,7 +26,6 @@
 namespace orvex {
 
 namespace {
-constexpr double metresPerDegree = 40000000.0 / 360.0;
 
 constexpr DataSetConstants constantsFor(double pointsPerDegree)
 {

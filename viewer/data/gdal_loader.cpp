@@ -31,7 +31,6 @@ namespace orvex {
 
 namespace {
 
-constexpr double metresPerDegree = 40000000.0 / 360.0;
 // A box edge this close to a pixel edge (in pixels) counts as on it.
 constexpr double snapTolerance = 1e-6;
 constexpr int stripValues = 1 << 18; // 1 MiB of floats

@@ -14,7 +14,6 @@ namespace orvex {
 
 namespace {
 
-constexpr double metresPerDegree = 40000000.0 / 360.0;
 constexpr std::size_t nameLimit = 48;
 // Room for a million summits of generous lines; what lies beyond is not read,
 // so a huge or endless file cannot take the machine's memory.
@@ -99,7 +98,6 @@ void readSummitFile(const char* path, std::vector<Mountain>& table)
 void place(Mountain& summit, const ElevationGrid& grid)
 {
     const double pi = 4.0 * std::atan(1.0);
-    const double earthRadius = 40000000.0 / (2.0 * pi);
     summit.shown = grid.areaSouth < summit.latitude && summit.latitude < grid.areaNorth &&
                    grid.areaWest < summit.longitude && summit.longitude < grid.areaEast;
     summit.y =

@@ -11,9 +11,7 @@ namespace orvex {
 
 namespace {
 
-constexpr double metresPerDegree = 40000000.0 / 360.0;
 const double pi = 4 * std::atan(1.0);
-const double earthRadius = 40000000.0 / (2 * pi);
 
 double cosDegrees(double degrees)
 {
@@ -30,7 +28,6 @@ struct Frame {
     double northY;     // y of row 0
     double westX;      // -x of column 0 over the cosine of its row's latitude
     double rowSpacing; // metres, 0 for a grid of one row
-    double metresPerDegree;
 };
 
 Frame frameOf(const ElevationGrid& grid)
@@ -45,7 +42,7 @@ Frame frameOf(const ElevationGrid& grid)
     const double middleLatitude =
         grid.areaNorth - (middleWest.y - static_cast<double>(first.y)) / metresPerDegree;
     const double cosine = cosDegrees(middleLatitude);
-    return {first.y, std::abs(cosine) > 1e-9 ? -middleWest.x / cosine : 0, rowSpacing, metresPerDegree};
+    return {first.y, std::abs(cosine) > 1e-9 ? -middleWest.x / cosine : 0, rowSpacing};
 }
 
 // Row and column of the grid at (y, x), as real numbers.
@@ -114,10 +111,10 @@ long wholeMetres(double metres)
 void frameToDegrees(const ElevationGrid& grid, double y, double x, double& latitude, double& longitude)
 {
     const Frame frame = frameOf(grid);
-    latitude = std::clamp(grid.areaNorth - (y - frame.northY) / frame.metresPerDegree, -90.0, 90.0);
+    latitude = std::clamp(grid.areaNorth - (y - frame.northY) / metresPerDegree, -90.0, 90.0);
     const double cosine = cosDegrees(latitude);
-    longitude = grid.areaWest +
-                (std::abs(cosine) > 1e-9 ? x / cosine + frame.westX : frame.westX) / frame.metresPerDegree;
+    longitude =
+        grid.areaWest + (std::abs(cosine) > 1e-9 ? x / cosine + frame.westX : frame.westX) / metresPerDegree;
     longitude = std::remainder(longitude, 360.0);
 }
 

@@ -16,7 +16,6 @@ namespace orvex {
 ElevationGrid grid;
 
 namespace {
-constexpr double metresPerDegree = 40000000.0 / 360.0;
 constexpr std::int64_t parallelFillPoints = 1 << 20;
 
 constexpr DataSetConstants makeConstants(double rowsPerDegree, double colsPerDegree, float initialElevation,
@@ -126,7 +125,6 @@ void allocategrid(ElevationGrid& grid, std::int64_t rows, std::int64_t cols, con
 void finishgrid(ElevationGrid& grid, const DataSetConstants& set)
 {
     const double pi = 4.0 * std::atan(1.0);
-    const double earthRadius = 40000000.0 / (2.0 * pi);
     const double centreRow = (grid.gridRows - 1) / 2.0;
     const double centreCol = (grid.gridCols - 1) / 2.0;
     for (std::int32_t r = 0; r < grid.gridRows; ++r) {

@@ -20,6 +20,11 @@ enum class SampleState : std::int8_t {
 inline constexpr float noSheetElevation = -999.0f;
 inline constexpr float seaElevation = -9999.0f;
 
+// The earth of the grid's metric frame: a sphere 40,000 km round.
+inline constexpr double earthCircumference = 40000000.0;
+inline constexpr double metresPerDegree = earthCircumference / 360.0;
+inline constexpr double earthRadius = earthCircumference / (2 * 3.14159265358979323846);
+
 struct GridPoint {
     float y;         // metres from the grid centre, positive to the south
     float x;         // metres from the grid centre, positive to the east
