@@ -14,14 +14,7 @@
 namespace orvex {
 namespace {
 
-const char usage[] = "usage: orvex-export OUT -gsi50 DIR CODE ROWS COLS\n"
-                     "       orvex-export OUT -gsi250 DIR CODE ROWS COLS\n"
-                     "       orvex-export OUT -srtm30 DIR NORTH WEST SOUTH EAST\n"
-                     "       orvex-export OUT -srtm3 DIR NORTH WEST SOUTH EAST MODE SRTM30DIR\n"
-                     "       orvex-export OUT -fgd10 DIR CODE ROWS COLS\n"
-                     "       orvex-export OUT -fgd5 DIR CODE ROWS COLS\n"
-                     "       orvex-export OUT -gdal SOURCE NORTH WEST SOUTH EAST\n"
-                     "writes OUT as a GeoTIFF when it ends in .tif, else OUT.flt, OUT.hdr and OUT.prj\n";
+const char outputs[] = "writes OUT as a GeoTIFF when it ends in .tif, else OUT.flt, OUT.hdr and OUT.prj\n";
 
 } // namespace
 } // namespace orvex
@@ -39,7 +32,7 @@ int main(int argc, char* argv[])
     const std::optional<LoadRequest> request =
         parseCommandLine(static_cast<int>(viewerWords.size()), viewerWords.data());
     if (!request) {
-        std::fputs(usage, stderr);
+        std::fprintf(stderr, "%s%s", usageText("orvex-export OUT").c_str(), outputs);
         return 2;
     }
 

@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -33,20 +34,21 @@ struct Form {
     DataSet dataSet;
     int numberCount;
     bool hasSrtm30Dir;
-    bool hasBox = false;
+    bool hasBox;
+    const char* arguments; // as the usage names them
 };
 
 // In this order: with six words "-gsi50" is tried before "-gsi250".
 constexpr Form forms[] = {
-    {6, "-gsi50", DataSet::gsi50, 3, false},
-    {6, "-gsi250", DataSet::gsi250, 3, false},
-    {7, "-srtm30", DataSet::srtm30, 4, false},
-    {9, "-srtm3", DataSet::srtm3, 5, true},
+    {6, "-gsi50", DataSet::gsi50, 3, false, false, "DIR CODE ROWS COLS"},
+    {6, "-gsi250", DataSet::gsi250, 3, false, false, "DIR CODE ROWS COLS"},
+    {7, "-srtm30", DataSet::srtm30, 4, false, false, "DIR NORTH WEST SOUTH EAST"},
+    {9, "-srtm3", DataSet::srtm3, 5, true, false, "DIR NORTH WEST SOUTH EAST MODE SRTM30DIR"},
     // The GSI 10 m and 5 m DEM, in ZIPs of GML.
-    {6, "-fgd10", DataSet::fgd10, 3, false},
-    {6, "-fgd5", DataSet::fgd5, 3, false},
-    // Any raster GDAL reads: SOURCE NORTH WEST SOUTH EAST.
-    {7, "-gdal", DataSet::gdal, 0, false, true},
+    {6, "-fgd10", DataSet::fgd10, 3, false, false, "DIR CODE ROWS COLS"},
+    {6, "-fgd5", DataSet::fgd5, 3, false, false, "DIR CODE ROWS COLS"},
+    // Any raster GDAL reads.
+    {7, "-gdal", DataSet::gdal, 0, false, true, "SOURCE NORTH WEST SOUTH EAST"},
 };
 
 } // namespace
@@ -70,16 +72,16 @@ std::optional<LoadRequest> parseCommandLine(int argc, const char* const argv[])
     return std::nullopt;
 }
 
-std::string usageText()
+std::string usageText(std::string_view command)
 {
-    return "usage: orvex -gsi50  DIR CODE ROWS COLS\n"
-           "       orvex -gsi250 DIR CODE ROWS COLS\n"
-           "       orvex -srtm30 DIR NORTH WEST SOUTH EAST\n"
-           "       orvex -srtm3  DIR NORTH WEST SOUTH EAST MODE SRTM30DIR\n"
-           "       orvex -fgd10  DIR CODE ROWS COLS\n"
-           "       orvex -fgd5   DIR CODE ROWS COLS\n"
-           "       orvex -gdal   SOURCE NORTH WEST SOUTH EAST\n"
-           "       orvex --version\n";
+    std::string text;
+    for (const Form& form : forms) {
+        std::string option = form.option;
+        option.resize(std::max<std::size_t>(option.size(), 7), ' ');
+        text += (text.empty() ? usageStart : usageIndent) + std::string(command) + ' ' + option + ' ' +
+                form.arguments + '\n';
+    }
+    return text;
 }
 
 const char* versionText()

@@ -5,6 +5,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace orvex {
 
@@ -31,9 +32,11 @@ double degreesOf(const char* word);
 // and the exact option word. Anything else names no data set.
 std::optional<LoadRequest> parseCommandLine(int argc, const char* const argv[]);
 
-// The forms of the command line, one a line, for a command line that names
-// no data set.
-std::string usageText();
+// The forms of the command line, one a line, each after `command`: for a
+// command line that names no data set. Further lines go after usageIndent.
+inline constexpr const char* usageStart = "usage: ";
+inline constexpr const char* usageIndent = "       ";
+std::string usageText(std::string_view command);
 
 // The program's version, "2.0".
 const char* versionText();

@@ -21,7 +21,7 @@ int main(int argc, char* argv[])
         return 0;
     }
     if (!orvex::loadFromCommandLine(argc, argv)) {
-        std::fputs(orvex::usageText().c_str(), stderr);
+        std::fprintf(stderr, "%s%sorvex --version\n", orvex::usageText("orvex").c_str(), orvex::usageIndent);
         return 2;
     }
     orvex::readcolor();
